@@ -1,0 +1,192 @@
+// Statements, recordsets, shims, transactions and lock conflicts, on both backends.
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "db/LockRetry.h"
+#include "db/PostgresShims.h"
+#include "db/Transaction.h"
+#include "support/TestDatabase.h"
+
+using namespace zostore;
+using zostore::test::BackendTest;
+
+namespace {
+
+class ConnectionTest : public BackendTest {
+protected:
+    void SetUp() override {
+        BackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        auto c = db().connect();
+        if (!isSqlite())
+            for (const QString &s : db::postgresShimStatements())
+                c.execute(s);
+        const QString money = isSqlite() ? QStringLiteral("real") : QStringLiteral("numeric(19,4)");
+        c.execute(QStringLiteral("create table t_Item (FItemID integer primary key, FNumber varchar(80), "
+                                 "FName varchar(255), FPrice %1, FDate timestamp, FNote text)")
+                      .arg(money));
+    }
+};
+
+} // namespace
+
+TEST_P(ConnectionTest, values_travel_verbatim_and_fields_read_without_case) {
+    auto c = db().connect();
+    const QString nasty = QStringLiteral("O'Brien; drop table t_Item; -- 张三的店");
+    const QString longText = QString(5000, QChar(0x4E2D));
+    c.execute(QStringLiteral("insert into t_Item (FItemID, FNumber, FName, FPrice, FDate, FNote) values (?,?,?,?,?,?)"),
+              {1, QStringLiteral("A'1"), nasty, 12.5, QDate(2026, 2, 28), longText});
+    c.execute(QStringLiteral("insert into t_Item (FItemID, FNumber) values (?,?)"), {2, QStringLiteral("B")});
+
+    auto rs = c.open(QStringLiteral("select * from t_Item where FName = ? order by FItemID"), {nasty});
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.text(QStringLiteral("fname")), nasty);
+    EXPECT_EQ(rs.text(QStringLiteral("FNUMBER")), QStringLiteral("A'1"));
+    EXPECT_EQ(rs.text(QStringLiteral("FNote")), longText);
+    EXPECT_DOUBLE_EQ(rs.toDouble(QStringLiteral("FPrice")), 12.5);
+    EXPECT_EQ(rs.text(QStringLiteral("FDate")), QStringLiteral("2026-02-28"));
+    EXPECT_EQ(rs.toDate(QStringLiteral("FDate")), QDate(2026, 2, 28));
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    EXPECT_THROW(rs.text(QStringLiteral("FName")), Error);
+
+    // Null reads as empty, zero, false
+    auto n = c.open(QStringLiteral("select FName, FPrice, FDate from t_Item where FItemID=?"), {2}, db::Cursor::Forward);
+    ASSERT_FALSE(n.eof());
+    EXPECT_TRUE(n.isNull(QStringLiteral("FName")));
+    EXPECT_EQ(n.text(QStringLiteral("FName")), QString());
+    EXPECT_EQ(n.toInt(QStringLiteral("FPrice")), 0);
+    EXPECT_FALSE(n.toBool(QStringLiteral("FPrice")));
+    EXPECT_FALSE(n.toDateTime(QStringLiteral("FDate")).isValid());
+    EXPECT_THROW(n.value(QStringLiteral("FMissing")), Error);
+    n.moveNext();
+    EXPECT_TRUE(n.eof());
+
+    EXPECT_EQ(c.scalar(QStringLiteral("select count(*) from t_Item")).toInt(), 2);
+    EXPECT_FALSE(c.scalar(QStringLiteral("select FName from t_Item where FItemID=?"), {99}).isValid());
+}
+
+TEST_P(ConnectionTest, date_ranges_include_both_ends) {
+    auto c = db().connect();
+    c.execute(QStringLiteral("insert into t_Item (FItemID, FDate) values (1, ?), (2, ?), (3, ?)"),
+              {QDateTime(QDate(2026, 1, 31), QTime(0, 0)), QDateTime(QDate(2026, 1, 31), QTime(15, 30)),
+               QDate(2026, 1, 1)});
+    const int n = c.scalar(QStringLiteral("select count(*) from t_Item where FDate between ? and ?"),
+                           {QDate(2026, 1, 1), QDate(2026, 1, 31)})
+                      .toInt();
+    EXPECT_EQ(n, 2); // midnight of the last day is inside, its afternoon is not
+}
+
+TEST_P(ConnectionTest, shims_behave_alike) {
+    auto c = db().connect();
+    c.execute(QStringLiteral("insert into t_Item (FItemID, FName, FPrice, FDate) values (1, ?, ?, ?)"),
+              {QStringLiteral("鲜牛奶二五零毫升"), -7.9, QDateTime(QDate(2024, 2, 29), QTime(8, 5, 6))});
+    auto rs = c.open(QStringLiteral(
+        "select isnull(FNote, 'x') as a, month(FDate) as m, day(FDate) as d, year(FDate) as y, left(FName, 3) as l, "
+        "toint(FPrice) as ti, ceiling(FPrice) as ce, isnull(FPrice, 0) as p, len('ab  ') as n, "
+        "eomonth(FDate) as e, adddays(FDate, 1) as nd from t_Item"));
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.text(QStringLiteral("a")), QStringLiteral("x"));
+    EXPECT_EQ(rs.toInt(QStringLiteral("m")), 2);
+    EXPECT_EQ(rs.toInt(QStringLiteral("d")), 29);
+    EXPECT_EQ(rs.toInt(QStringLiteral("y")), 2024);
+    EXPECT_EQ(rs.text(QStringLiteral("l")), QStringLiteral("鲜牛奶"));
+    EXPECT_EQ(rs.toInt(QStringLiteral("ti")), -7); // truncates, does not round
+    EXPECT_EQ(rs.toInt(QStringLiteral("ce")), -7);
+    EXPECT_DOUBLE_EQ(rs.toDouble(QStringLiteral("p")), -7.9);
+    EXPECT_EQ(rs.toInt(QStringLiteral("n")), 2);
+    EXPECT_EQ(rs.toDate(QStringLiteral("e")), QDate(2024, 2, 29));
+    EXPECT_EQ(rs.toDateTime(QStringLiteral("nd")), QDateTime(QDate(2024, 3, 1), QTime(8, 5, 6)));
+    const QDate today = c.open(QStringLiteral("select getdate() as g")).toDate(QStringLiteral("g"));
+    EXPECT_EQ(today, QDate::currentDate());
+}
+
+TEST_P(ConnectionTest, transaction_scope_rolls_back_unless_committed) {
+    auto c = db().connect();
+    {
+        db::Transaction t(c);
+        c.execute(QStringLiteral("insert into t_Item (FItemID) values (1)"));
+        {
+            db::Transaction inner(c);
+            c.execute(QStringLiteral("insert into t_Item (FItemID) values (2)"));
+        } // inner rolled back to its savepoint
+        t.commit();
+    }
+    {
+        db::Transaction t(c);
+        c.execute(QStringLiteral("insert into t_Item (FItemID) values (3)"));
+    }
+    try {
+        db::Transaction t(c);
+        c.execute(QStringLiteral("insert into t_Item (FItemID) values (4)"));
+        c.execute(QStringLiteral("insert into t_Item (FItemID) values (4)")); // duplicate key
+        t.commit();
+    } catch (const Error &e) {
+        EXPECT_FALSE(e.isLock());
+    }
+    EXPECT_FALSE(c.inTransaction());
+    auto rs = c.open(QStringLiteral("select FItemID from t_Item order by FItemID"));
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.toInt(QStringLiteral("FItemID")), 1);
+}
+
+TEST_P(ConnectionTest, lock_conflict_says_lock_and_retry_is_bounded) {
+    auto holder = db().connect();
+    auto other = db().connect();
+    holder.execute(QStringLiteral("insert into t_Item (FItemID, FName) values (1, 'a')"));
+    if (!isSqlite())
+        other.execute(QStringLiteral("set lock_timeout = 100"));
+    holder.begin();
+    holder.execute(QStringLiteral("update t_Item set FName='b' where FItemID=1"));
+
+    int attempts = 0;
+    try {
+        db::withLockRetry([&] {
+            ++attempts;
+            return other.execute(QStringLiteral("update t_Item set FName='c' where FItemID=1"));
+        }, 3);
+        FAIL() << "the update went through a held lock";
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("锁"))) << e.description().toStdString();
+    }
+    EXPECT_EQ(attempts, 3);
+
+    // once the holder lets go, a retry succeeds
+    holder.commit();
+    attempts = 0;
+    db::withLockRetry([&] {
+        ++attempts;
+        return other.execute(QStringLiteral("update t_Item set FName='c' where FItemID=1"));
+    });
+    EXPECT_EQ(attempts, 1);
+    EXPECT_EQ(holder.scalar(QStringLiteral("select FName from t_Item")).toString(), QStringLiteral("c"));
+
+    // other errors are not retried
+    attempts = 0;
+    EXPECT_THROW(db::withLockRetry([&] {
+                     ++attempts;
+                     return other.execute(QStringLiteral("update t_Nothing set FName='c'"));
+                 }),
+                 Error);
+    EXPECT_EQ(attempts, 1);
+}
+
+ZOSTORE_BACKENDS(ConnectionTest);
+
+TEST(Connection, unreachable_databases_are_reported_plainly) {
+    try {
+        db::Connection c(QStringLiteral("Provider=SQLite;Data Source=/nonexistent/dir/none.db"));
+        FAIL();
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("不存在"))) << e.description().toStdString();
+        EXPECT_TRUE(e.description().contains(QStringLiteral("/nonexistent/dir/none.db")));
+    }
+    try {
+        db::Connection c(QStringLiteral(
+            "Provider=PostgreSQL;Server=127.0.0.1;Port=1;User ID=u;Password=Sec'ret;Database=d;Connect Timeout=2"));
+        FAIL();
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("不能连接数据库")));
+        EXPECT_FALSE(e.description().contains(QStringLiteral("Sec'ret")));
+    }
+}
