@@ -1,0 +1,118 @@
+// The exchange file safestock.txt: store key, item key, minimum, maximum, safety stock per CR LF line.
+#include "stocklimit/SafeStockFile.h"
+
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "db/Transaction.h"
+#include "stocklimit/NumberText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace zostore::stocklimit {
+
+namespace {
+
+QString fullPath(const QString &path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
+
+int writeRows(db::Recordset &rs, const QString &path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file.errorString()));
+    int n = 0;
+    for (; !rs.eof(); rs.moveNext(), ++n) {
+        const QString line = plainNumber(rs.value(QStringLiteral("FStockID"))) + QLatin1Char(',') +
+                             plainNumber(rs.value(QStringLiteral("FItemID"))) + QLatin1Char(',') +
+                             plainNumber(rs.value(QStringLiteral("FMin"))) + QLatin1Char(',') +
+                             plainNumber(rs.value(QStringLiteral("FMax"))) + QLatin1Char(',') +
+                             plainNumber(rs.value(QStringLiteral("FSafe"))) + QStringLiteral("\r\n");
+        file.write(line.toLatin1());
+    }
+    if (!file.commit())
+        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file.errorString()));
+    return n;
+}
+
+struct Record {
+    qint64 stockId;
+    qint64 itemId;
+    double min;
+    double max;
+    double safe;
+};
+
+QList<Record> readRecords(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("找不到文件“%1”！").arg(fullPath(path)));
+    const QString text = QString::fromLatin1(file.readAll());
+    QStringList lines = text.split(QStringLiteral("\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    QList<Record> records;
+    records.reserve(lines.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QStringList f = line.split(QLatin1Char(','));
+        if (f.size() < 5)
+            throw Error(QStringLiteral("文件“%1”第 %2 行不足五个字段：%3").arg(fullPath(path)).arg(i + 1).arg(line));
+        records.append({static_cast<qint64>(leadingNumber(f[0])), static_cast<qint64>(leadingNumber(f[1])),
+                        leadingNumber(f[2]), leadingNumber(f[3]), leadingNumber(f[4])});
+    }
+    return records;
+}
+
+} // namespace
+
+int SafeStockFile::writeGenerated(db::Connection &conn, const QString &path, const GenerationRequest &r) {
+    db::Recordset rs;
+    if (r.stockId != 0)
+        rs = conn.open(QStringLiteral("select t1.FStockID,t1.FItemID,t1.FMin,t1.FMax,t1.FSafe from ICSafeStock t1 "
+                                      "inner join t_icitem t2 on t1.FItemID=t2.FItemID "
+                                      "where t1.FStockID=? and t2.FNumber between ? and ? order by t2.FNumber"),
+                       {r.stockId, r.rangeFrom(), r.rangeTo()}, db::Cursor::Forward);
+    else
+        rs = conn.open(QStringLiteral("select 0 as FStockID,FItemID,isnull(FMinStock,0) as FMin,"
+                                      "isnull(FMaxStock,0) as FMax,isnull(FSafeStock,0) as FSafe from t_icitem "
+                                      "where FNumber between ? and ? order by FNumber"),
+                       {r.rangeFrom(), r.rangeTo()}, db::Cursor::Forward);
+    return writeRows(rs, path);
+}
+
+int SafeStockFile::writeAll(db::Connection &conn, const QString &path) {
+    db::Recordset rs = conn.open(
+        QStringLiteral("select 0 as FStockID,FItemID,isnull(FMinStock,0) as FMin,isnull(FMaxStock,0) as FMax,"
+                       "isnull(FSafeStock,0) as FSafe,0 as FPart,FNumber as FOrder,0 as FStoreOrder from t_icitem "
+                       "union all "
+                       "select FStockID,FItemID,FMin,FMax,FSafe,1,'',FStockID from ICSafeStock "
+                       "order by 6,7,8,2"),
+        {}, db::Cursor::Forward);
+    return writeRows(rs, path);
+}
+
+int SafeStockFile::import(db::Connection &target, const QString &path, const GenerationRequest &r) {
+    const QList<Record> records = readRecords(path);
+    db::Transaction tx(target);
+    if (r.stockId > 0)
+        target.execute(QStringLiteral("delete from ICSafeStock where FStockID=? and FItemID in "
+                                      "(select FItemID from t_icitem where FNumber between ? and ?)"),
+                       {r.stockId, r.rangeFrom(), r.rangeTo()});
+    auto totals = target.prepare(
+        QStringLiteral("update t_icitem set FMinStock=?,FMaxStock=?,FSafeStock=? where FItemID=?"));
+    auto rows = target.prepare(
+        QStringLiteral("insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) values(?,?,?,?,?)"));
+    for (const Record &rec : records) {
+        if (rec.stockId == 0)
+            totals.exec({rec.min, rec.max, rec.safe, rec.itemId});
+        else
+            rows.exec({rec.stockId, rec.itemId, rec.min, rec.max, rec.safe});
+    }
+    tx.commit();
+    return static_cast<int>(records.size());
+}
+
+} // namespace zostore::stocklimit

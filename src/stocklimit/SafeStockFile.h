@@ -1,0 +1,30 @@
+// The exchange file safestock.txt: store key, item key, minimum, maximum, safety stock per CR LF line.
+#pragma once
+
+#include "stocklimit/GenerationRequest.h"
+
+#include <QString>
+
+namespace zostore::db {
+class Connection;
+}
+
+namespace zostore::stocklimit {
+
+class SafeStockFile {
+public:
+    static QString fileName() { return QStringLiteral("safestock.txt"); }
+
+    // After a generation: the chosen store's rows in the item range, or item totals when no store.
+    // Returns the number of records written.
+    static int writeGenerated(db::Connection &conn, const QString &path, const GenerationRequest &request);
+    // Every item's totals, deleted items included, then every store row.
+    static int writeAll(db::Connection &conn, const QString &path);
+
+    // Reads the whole file before changing anything, then in one transaction removes the chosen store's
+    // rows in the item range (none without a store) and applies the records in file order.
+    // A missing file or a short line raises an error naming the full path and changes nothing.
+    static int import(db::Connection &target, const QString &path, const GenerationRequest &request);
+};
+
+} // namespace zostore::stocklimit
