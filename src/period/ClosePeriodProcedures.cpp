@@ -1,0 +1,144 @@
+// Bodies of sp_ClosePeriod and sp_UnClosePeriod. Both run inside the caller's transaction, so a failure
+// anywhere leaves the account as it was.
+//
+// Carry rule: next month's FBegQty/FBegBal = this month's icbal opening + the month's signed movement
+// (see StockMovement.h); FBegPrice = FBegBal / FBegQty rounded to 4 places, 0 when the quantity is 0.
+// Quantities are stored as summed, values rounded to 2 places. Every item with an opening row or a
+// movement in the month gets a row; an item with neither has nothing to carry.
+//
+// Undo: rows of the next month that existed before the closing are kept in t_ClosePeriodBal, and the
+// automatic issue bills are listed in t_ClosePeriodLog, both under the closed month, so reopening
+// puts back exactly what was there.
+#include "period/ClosePeriodProcedures.h"
+
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "db/Procedure.h"
+#include "period/AccountProfile.h"
+#include "period/ProcedureSteps.h"
+#include "period/StockMovement.h"
+
+namespace zostore::period {
+
+void ensureClosingLogTables(db::Connection &conn) {
+    const QString num = conn.isSqlite() ? QStringLiteral("REAL") : QStringLiteral("numeric(19,4)");
+    conn.execute(QStringLiteral("create table if not exists t_ClosePeriodLog (FYear integer not null, "
+                                "FPeriod integer not null, FInterID integer not null, "
+                                "primary key (FYear, FPeriod, FInterID))"));
+    conn.execute(QStringLiteral("create table if not exists t_ClosePeriodBal (FCloseYear integer not null, "
+                                "FClosePeriod integer not null, FItemID integer not null, FYear integer, "
+                                "FPeriod integer, FBegQty %1, FBegPrice %1, FBegBal %1)")
+                     .arg(num));
+}
+
+// Ending quantity and value per item of month (year, period), as a derived table.
+static QString endingSql() {
+    return QStringLiteral("(select u.FItemID, sum(u.FQty) as FQty, sum(u.FBal) as FBal from ("
+                          "select FItemID, isnull(FBegQty,0) as FQty, isnull(FBegBal,0) as FBal from icbal "
+                          "where FYear=? and FPeriod=? union all %1) u group by u.FItemID)")
+        .arg(monthMovementSql());
+}
+
+static void makeAutomaticIssueBill(db::Connection &conn, YearPeriod cur, int billerId, const QDateTime &billDate) {
+    const QString ending = endingSql();
+    const QVariantList endingArgs{cur.year, cur.period, cur.year, cur.period};
+    const QString zeroQtyWithValue = QStringLiteral(" where abs(e.FQty)<0.0000001 and abs(%1)>=0.005")
+                                         .arg(roundSql(QStringLiteral("e.FBal"), 2));
+    const double total =
+        conn.scalar(QStringLiteral("select isnull(sum(%1),0) from ").arg(roundSql(QStringLiteral("e.FBal"), 2)) +
+                        ending + QStringLiteral(" e") + zeroQtyWithValue,
+                    endingArgs)
+            .toDouble();
+    const int count = conn.scalar(QStringLiteral("select count(*) from ") + ending + QStringLiteral(" e") +
+                                      zeroQtyWithValue,
+                                  endingArgs)
+                          .toInt();
+    if (count == 0)
+        return;
+    const qint64 interId =
+        conn.scalar(QStringLiteral("select isnull(max(FInterID),0)+1 from ICStockBill")).toLongLong();
+    const QString billNo =
+        QStringLiteral("JZCK%1%2").arg(cur.year, 4, 10, QChar(u'0')).arg(cur.period, 2, 10, QChar(u'0'));
+    conn.execute(QStringLiteral("insert into ICStockBill (FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,FDeleted,"
+                                "FBillerID,FRemark,FSumAmount,FSumCost,FSumProfit) "
+                                "values (?,?,?,?,?,25,0,?,?,?,?,0)"),
+                 {interId, billNo, billDate, cur.year, cur.period, billerId,
+                  QStringLiteral("结账自动出库：数量为零、金额不为零的商品"), total, total});
+    passStep(QStringLiteral("close.autobill.header"));
+    conn.execute(QStringLiteral("insert into ICStockBillEntry (FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,"
+                                "FAmount,FUnitCost,FCost,FPreSend) "
+                                "select ?, row_number() over (order by e.FItemID), e.FItemID, 0, 0, 0, %1, 0, %1, 0 "
+                                "from ")
+                         .arg(roundSql(QStringLiteral("e.FBal"), 2)) +
+                     ending + QStringLiteral(" e") + zeroQtyWithValue,
+                 QVariantList{interId} + endingArgs);
+    conn.execute(QStringLiteral("insert into t_ClosePeriodLog (FYear,FPeriod,FInterID) values (?,?,?)"),
+                 {cur.year, cur.period, interId});
+}
+
+db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
+    const int billerId = args.toInt(QStringLiteral("@BillerID"));
+    const QDateTime billDate = args.toDateTime(QStringLiteral("@BillDate"));
+    ensureClosingLogTables(conn);
+    const YearPeriod cur = storedCurrentPeriod(conn);
+    const YearPeriod next = nextPeriod(cur);
+    // A month closed meanwhile from another workstation must not be closed again under the old date.
+    if (!billDate.isValid() || billDate.date().year() != cur.year || billDate.date().month() != cur.period)
+        throw Error(QStringLiteral("结账日期与帐套当前月份%1年%2月不符，可能已在其他电脑上结账，请重新登录后再试！")
+                        .arg(cur.year)
+                        .arg(cur.period));
+
+    conn.execute(QStringLiteral("insert into t_ClosePeriodBal (FCloseYear,FClosePeriod,FItemID,FYear,FPeriod,"
+                                "FBegQty,FBegPrice,FBegBal) select ?,?,FItemID,FYear,FPeriod,FBegQty,FBegPrice,"
+                                "FBegBal from icbal where FYear=? and FPeriod=?"),
+                 {cur.year, cur.period, next.year, next.period});
+    conn.execute(QStringLiteral("delete from icbal where FYear=? and FPeriod=?"), {next.year, next.period});
+    passStep(QStringLiteral("close.saved"));
+
+    if (billerId != 0)
+        makeAutomaticIssueBill(conn, cur, billerId, billDate);
+    passStep(QStringLiteral("close.autobill"));
+
+    conn.execute(QStringLiteral("insert into icbal (FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "
+                                "select e.FItemID, ?, ?, e.FQty, case when abs(e.FQty)<0.0000001 then 0 "
+                                "else %1 end, %2 from ")
+                         .arg(roundSql(QStringLiteral("e.FBal/e.FQty"), 4), roundSql(QStringLiteral("e.FBal"), 2)) +
+                     endingSql() + QStringLiteral(" e"),
+                 {next.year, next.period, cur.year, cur.period, cur.year, cur.period});
+    passStep(QStringLiteral("close.carried"));
+
+    writeStoredCurrentPeriod(conn, next);
+    passStep(QStringLiteral("close.advanced"));
+    return {};
+}
+
+db::Recordset spUnClosePeriod(db::Connection &conn, const db::ProcArgs &) {
+    ensureClosingLogTables(conn);
+    const YearPeriod cur = storedCurrentPeriod(conn);
+    const YearPeriod start = storedStartPeriod(conn);
+    if (cur.index() <= start.index())
+        throw Error(QStringLiteral("当前月份%1年%2月已是帐套启用月份，不能反结账！").arg(cur.year).arg(cur.period));
+    const YearPeriod prev = previousPeriod(cur);
+
+    conn.execute(QStringLiteral("delete from icbal where FYear=? and FPeriod=?"), {cur.year, cur.period});
+    conn.execute(QStringLiteral("insert into icbal (FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "
+                                "select FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal from t_ClosePeriodBal "
+                                "where FCloseYear=? and FClosePeriod=?"),
+                 {prev.year, prev.period});
+    conn.execute(QStringLiteral("delete from t_ClosePeriodBal where FCloseYear=? and FClosePeriod=?"),
+                 {prev.year, prev.period});
+    passStep(QStringLiteral("reopen.balances"));
+
+    const QString logged =
+        QStringLiteral("(select FInterID from t_ClosePeriodLog where FYear=? and FPeriod=?)");
+    conn.execute(QStringLiteral("delete from ICStockBillEntry where FInterID in ") + logged, {prev.year, prev.period});
+    conn.execute(QStringLiteral("delete from ICStockBill where FInterID in ") + logged, {prev.year, prev.period});
+    conn.execute(QStringLiteral("delete from t_ClosePeriodLog where FYear=? and FPeriod=?"), {prev.year, prev.period});
+    passStep(QStringLiteral("reopen.bills"));
+
+    writeStoredCurrentPeriod(conn, prev);
+    passStep(QStringLiteral("reopen.period"));
+    return {};
+}
+
+} // namespace zostore::period

@@ -1,0 +1,19 @@
+// Bodies of sp_ClosePeriod and sp_UnClosePeriod.
+#pragma once
+
+#include "db/Recordset.h"
+
+namespace zostore::db {
+class Connection;
+class ProcArgs;
+}
+
+namespace zostore::period {
+
+db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args);
+db::Recordset spUnClosePeriod(db::Connection &conn, const db::ProcArgs &args);
+
+// The two tables through which a closing can be undone exactly; created on first use.
+void ensureClosingLogTables(db::Connection &conn);
+
+} // namespace zostore::period

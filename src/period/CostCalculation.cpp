@@ -1,0 +1,138 @@
+// Cost calculation of the current month by the account's cost style, and the hand correction of one entry.
+#include "period/CostCalculation.h"
+
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "db/Procedure.h"
+#include "db/Transaction.h"
+#include "period/AccountProfile.h"
+#include "period/ProcedureSteps.h"
+
+#include <cmath>
+
+namespace zostore::period {
+
+namespace {
+
+const QString billTypesOfMonth = QStringLiteral("22,24,25,31,99,15,16,26,14");
+
+// Latest purchase price, set-based. For every (bill, item) of the month the receipt is the type-12 bill
+// with the highest FInterID dated on or before the bill's date; a running maximum over receipts and
+// bills of one item in date order finds it (receipts sort before bills of the same date, since "on
+// or before" includes that date). When the receipt holds the item on several lines, the line with
+// the highest FEntryID wins, the last price written on the receipt. Bills without a date, or items
+// without such a receipt, keep their cost.
+const QString lastPurchasePriceSql = QStringLiteral(
+    "update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice from ("
+    "select s.FInterID, s.FItemID, k.FPrice from ("
+    "select w.FInterID, w.FItemID, w.RecID from ("
+    "select u.FInterID, u.FItemID, u.Kind, max(case when u.Kind=0 then u.FInterID end) over "
+    "(partition by u.FItemID order by u.FDate, u.Kind rows unbounded preceding) as RecID from ("
+    "select distinct t2.FInterID, t2.FItemID, t1.FDate, 0 as Kind from ICStockBill t1 inner join "
+    "ICStockBillEntry t2 on t1.FInterID=t2.FInterID where t1.FTranType=12 and t1.FDate is not null "
+    "union all "
+    "select distinct t2.FInterID, t2.FItemID, t1.FDate, 1 as Kind from ICStockBill t1 inner join "
+    "ICStockBillEntry t2 on t1.FInterID=t2.FInterID where t1.FTranType in (22,24,25,31,99,15,16,26,14) "
+    "and t1.FYear=? and t1.FPeriod=? and t1.FDate is not null) u) w "
+    "where w.Kind=1 and w.RecID is not null) s "
+    "inner join ICStockBillEntry k on k.FInterID=s.RecID and k.FItemID=s.FItemID "
+    "where k.FEntryID=(select max(k2.FEntryID) from ICStockBillEntry k2 where k2.FInterID=s.RecID "
+    "and k2.FItemID=s.FItemID)) c "
+    "where ICStockBillEntry.FInterID=c.FInterID and ICStockBillEntry.FItemID=c.FItemID");
+
+} // namespace
+
+CostCalculation::CostCalculation(QString cnstr, YearPeriod period) : m_cnstr(std::move(cnstr)), m_period(period) {}
+
+int CostCalculation::readCostStyle(const QString &cnstr) {
+    db::Connection conn(cnstr);
+    const auto v = profileValue(conn, QStringLiteral("CostStyle"));
+    return v ? static_cast<int>(std::lround(leadingNumber(*v))) : 0;
+}
+
+CostCalculation::Outcome CostCalculation::run(int costStyle) {
+    switch (costStyle) {
+    case 1:
+        lastPurchasePrice();
+        return Outcome::Done;
+    case 2:
+        weightedAverage();
+        return Outcome::Done;
+    case 3:
+        return priceStyleCost();
+    default:
+        return Outcome::Done;
+    }
+}
+
+void CostCalculation::valueAtCost(db::Connection &conn, bool zeroWhenNoAmount) {
+    conn.execute(QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost where FInterID in "
+                                "(select FInterID from ICStockBill where FYear=? and FPeriod=? "
+                                "and FTranType in (15,25,31))"),
+                 {m_period.year, m_period.period});
+    passStep(QStringLiteral("cost.valued"));
+    const QString sum = zeroWhenNoAmount ? QStringLiteral("isnull(sum(e.FAmount),0)") : QStringLiteral("sum(e.FAmount)");
+    conn.execute(QStringLiteral("update ICStockBill set FSumAmount=(select %1 from ICStockBillEntry e "
+                                "where e.FInterID=ICStockBill.FInterID) where FTranType in (15,25,31) and FYear=? "
+                                "and FPeriod=? and exists (select 1 from ICStockBillEntry e "
+                                "where e.FInterID=ICStockBill.FInterID)")
+                     .arg(sum),
+                 {m_period.year, m_period.period});
+}
+
+void CostCalculation::lastPurchasePrice() {
+    db::Connection conn(m_cnstr);
+    db::Transaction t(conn);
+    conn.execute(lastPurchasePriceSql, {m_period.year, m_period.period});
+    passStep(QStringLiteral("cost.entries"));
+    valueAtCost(conn, true);
+    t.commit();
+}
+
+void CostCalculation::weightedAverage() {
+    db::Connection conn(m_cnstr);
+    conn.callProcedure(QStringLiteral("sp_CacuCost"), db::ProcArgs(), 3000);
+}
+
+CostCalculation::Outcome CostCalculation::priceStyleCost() {
+    db::Connection conn(m_cnstr);
+    const QVariant styleId = conn.scalar(
+        QStringLiteral("select t1.FItemID from t_pricestyle t1 inner join t_systemprofile t2 on t1.FName=t2.FValue "
+                       "where lower(t2.FKey)='coststyle_pricename'"));
+    if (styleId.isNull())
+        return Outcome::NoPriceStyle;
+    // The column name comes from the price style's key, an integer read from the database.
+    const QString column = QStringLiteral("FPrice_%1").arg(styleId.toLongLong());
+    db::Transaction t(conn);
+    conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=t3.%1, FCost=ICStockBillEntry.FQty*t3.%1 "
+                                "from ICStockBill t1, t_icitem t3 where t1.FInterID=ICStockBillEntry.FInterID "
+                                "and t3.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
+                                "and t1.FTranType in (%2)")
+                     .arg(column, billTypesOfMonth),
+                 {m_period.year, m_period.period});
+    passStep(QStringLiteral("cost.entries"));
+    valueAtCost(conn, false);
+    t.commit();
+    return Outcome::Done;
+}
+
+bool CostCalculation::isValuedAtCost(const QString &tranTypeText) {
+    return tranTypeText == QStringLiteral("其他入库单") || tranTypeText == QStringLiteral("其他出库单") ||
+           tranTypeText == QStringLiteral("仓库调拨单");
+}
+
+void CostCalculation::correctUnitCost(qint64 interId, int entryId, double unitCost, bool valuedAtCost) {
+    if (!std::isfinite(unitCost))
+        throw Error(QStringLiteral("单位成本必须是数字！"));
+    db::Connection conn(m_cnstr);
+    db::Transaction t(conn);
+    conn.execute(QStringLiteral("update icstockbillentry set FUnitCost=?, FCost=FQty*? where FInterID=? and FEntryID=?"),
+                 {unitCost, unitCost, interId, entryId});
+    if (valuedAtCost)
+        conn.execute(
+            QStringLiteral("update icstockbillentry set FPrice=?, FAmount=FQty*? where FInterID=? and FEntryID=?"),
+            {unitCost, unitCost, interId, entryId});
+    t.commit();
+}
+
+} // namespace zostore::period

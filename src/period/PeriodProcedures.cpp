@@ -1,0 +1,20 @@
+// Registration of the period procedures with the database layer.
+#include "period/PeriodProcedures.h"
+
+#include "db/Procedure.h"
+#include "period/CacuCostProcedure.h"
+#include "period/ClosePeriodProcedures.h"
+
+namespace zostore::period {
+
+void registerPeriodProcedures() {
+    using db::ParamType;
+    auto &registry = db::ProcedureRegistry::instance();
+    registry.add({QStringLiteral("sp_ClosePeriod"),
+                  {{QStringLiteral("@BillerID"), ParamType::Integer}, {QStringLiteral("@BillDate"), ParamType::Date}},
+                  spClosePeriod});
+    registry.add({QStringLiteral("sp_UnClosePeriod"), {}, spUnClosePeriod});
+    registry.add({QStringLiteral("sp_CacuCost"), {}, spCacuCost});
+}
+
+} // namespace zostore::period

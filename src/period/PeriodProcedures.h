@@ -1,0 +1,9 @@
+// Registration of the period procedures with the database layer.
+#pragma once
+
+namespace zostore::period {
+
+// sp_ClosePeriod(@BillerID, @BillDate), sp_UnClosePeriod, sp_CacuCost.
+void registerPeriodProcedures();
+
+} // namespace zostore::period

@@ -1,0 +1,23 @@
+// How each bill type moves an item's stock quantity and value.
+#include "period/StockMovement.h"
+
+namespace zostore::period {
+
+QString monthMovementSql() {
+    return QStringLiteral(
+               "select t2.FItemID,"
+               "sum(case when t1.FTranType in (%1) then isnull(t2.FQty,0) "
+               "when t1.FTranType in (%2) then -isnull(t2.FQty,0) else 0 end) as FQty,"
+               "sum(case when t1.FTranType=12 then isnull(t2.FAmount,0) "
+               "when t1.FTranType in (%1) then isnull(t2.FCost,0) "
+               "when t1.FTranType in (%2) then -isnull(t2.FCost,0) else 0 end) as FBal "
+               "from ICStockBill t1 inner join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
+               "where t1.FYear=? and t1.FPeriod=? and t1.FDeleted=0 group by t2.FItemID")
+        .arg(inTypes, outTypes);
+}
+
+QString roundSql(const QString &expr, int decimals) {
+    return QStringLiteral("round(cast((%1) as numeric),%2)").arg(expr).arg(decimals);
+}
+
+} // namespace zostore::period
