@@ -10,12 +10,14 @@ public:
     static inline const QString ProgId = QStringLiteral("zo_getip.getip");
     FileVersionComponent();
 
-    // "major.minor.build" with the build zero-padded, so later versions sort after earlier ones as text.
+    // "major.minor.build" with minor and build zero-padded, so later versions sort after earlier ones as text.
     // The program's own executable (or its legacy name) answers with the compiled-in version; another
     // file answers with its version file "<name>.ver" beside it, or "" when it has none.
     QString GetFileVer(const QString &path) const;
 
     static QString programVersion();
+    // "major.minor.revision" without padding, for captions.
+    static QString programVersionLabel();
     static QString versionText(int major, int minor, int build);
 };
 

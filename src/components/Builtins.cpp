@@ -1,0 +1,34 @@
+// Registration of the built-in components.
+#include "components/Builtins.h"
+
+#include "components/FileVersionComponent.h"
+#include "components/FormatGridComponent.h"
+#include "components/LoginComponent.h"
+#include "components/MessageComponents.h"
+#include "components/PageSetComponent.h"
+#include "components/Registry.h"
+
+namespace zostore::components {
+
+namespace {
+
+template <class T> void add() {
+    Registry::instance().registerFactory(T::ProgId, [] { return std::make_shared<T>(); });
+}
+
+} // namespace
+
+void registerBuiltinComponents() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    add<LoginComponent>();
+    add<FileVersionComponent>();
+    add<MessageComponent>();
+    add<ReceiveMsgComponent>();
+    add<PageSetComponent>();
+    add<FormatGridComponent>();
+}
+
+} // namespace zostore::components
