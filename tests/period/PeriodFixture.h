@@ -7,6 +7,10 @@
 #include <QStringList>
 #include <optional>
 
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &s, std::ostream *os) { *os << s.toStdString(); }
+QT_END_NAMESPACE
+
 namespace zostore::test {
 
 struct Line {
