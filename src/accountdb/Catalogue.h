@@ -1,0 +1,52 @@
+// The catalogue of account sets (Zo_DbList) and the databases it names.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace zostore::accountdb {
+
+struct AccountSet {
+    QString name;       // FDbName, as the user knows it
+    QString dbFileName; // FDbFileName, the database
+};
+
+// ZOSTORE_CATALOG, else the "Catalog" server setting, else a SQLite catalogue in the data folder.
+QString defaultCatalogueString();
+
+class Catalogue {
+public:
+    explicit Catalogue(const QString &catalogueString = defaultCatalogueString());
+
+    const QString &catalogueString() const { return m_cnstr; }
+    bool isSqlite() const;
+
+    // Creates the catalogue database and Zo_DbList when missing; an existing catalogue is kept.
+    void create();
+    QList<AccountSet> list() const;
+    // Empty name when the file is not registered.
+    QString nameOf(const QString &dbFileName) const;
+
+    // Same server and credentials as the catalogue, the account set's own database.
+    QString accountConnectionString(const QString &dbFileName) const;
+
+    // New database with the schema and the profile defaults, registered under name; returns its
+    // connection string. Refusals and failures leave catalogue and server unchanged.
+    QString createAccountSet(const QString &name, const QString &dbFileName,
+                             const QList<int> &priceStyleIds = {1, 2, 3});
+    // Unregisters the set and drops its database.
+    void removeAccountSet(const QString &dbFileName);
+
+    static bool isValidDatabaseName(const QString &dbFileName);
+
+private:
+    void checkNewSet(const QString &name, const QString &dbFileName) const;
+    bool databaseExists(const QString &dbFileName) const;
+    void createDatabase(const QString &dbFileName) const;
+    void dropDatabase(const QString &dbFileName) const;
+    QString serverConnectionString() const;
+
+    QString m_cnstr;
+};
+
+} // namespace zostore::accountdb

@@ -1,0 +1,165 @@
+// The demo account set: consistent bills and balances, working logins, and the header-sum procedure.
+#include "accountdb/AccountProcedures.h"
+#include "accountdb/DemoAccount.h"
+#include "accountdb/PasswordHash.h"
+#include "accountdb/Schema.h"
+#include "accountdb/SystemProfile.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "db/Procedure.h"
+#include "support/TestDatabase.h"
+
+using namespace zostore;
+using namespace zostore::accountdb;
+
+namespace {
+
+const QDate today(2026, 3, 2); // the current month has two days, the start month lies in the year before
+
+class DemoTest : public test::BackendTest {
+protected:
+    void SetUp() override {
+        BackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        db::Connection conn(cnstr());
+        createAccountSchema(conn);
+        insertProfileDefaults(conn, 2025, 12);
+        summary = loadDemoAccount(conn, today);
+    }
+    DemoSummary summary;
+};
+
+int count(db::Connection &c, const QString &sql, const QVariantList &params = {}) {
+    return c.scalar(sql, params).toInt();
+}
+
+} // namespace
+
+TEST_P(DemoTest, bills_cover_every_type_in_every_month_and_sum_their_entries) {
+    db::Connection c(cnstr());
+    EXPECT_GE(summary.items, 250);
+    EXPECT_EQ(summary.startMonth, QDate(2025, 12, 1));
+    for (int m = 0; m < 4; ++m) {
+        const QDate month = summary.startMonth.addMonths(m);
+        for (int type : {12, 14, 15, 16, 22, 24, 25, 26, 31, 33, 99})
+            EXPECT_GT(count(c, QStringLiteral("select count(*) from ICStockBill where FYear=? and FPeriod=? and FTranType=? "
+                                              "and FDeleted=0"),
+                            {month.year(), month.month(), type}),
+                      0)
+                << "type " << type << " month " << month.toString().toStdString();
+    }
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from ICStockBill where FDate>?"), {QDateTime(today, QTime(23, 59))}), 0);
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from ICStockBill t1 left join (select FInterID,sum(FAmount) a,"
+                                      "sum(FCost) k from ICStockBillEntry group by FInterID) t2 on t1.FInterID=t2.FInterID "
+                                      "where abs(t1.FSumAmount-t2.a)>0.005 or abs(t1.FSumCost-t2.k)>0.005 "
+                                      "or abs(t1.FSumProfit-(t2.a-t2.k))>0.005 or t2.a is null")),
+              0);
+    // What the reminders and the closing look for is there.
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from ICStockBill t1 inner join ICStockBillEntry t2 on "
+                                      "t1.FInterID=t2.FInterID where t1.FTranType=22 and t2.FPrice<t2.FUnitCost")),
+              0);
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from ICStockBillEntry where FPreSend=1")), 0);
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from ICStockBill where FTranType=99 and FVipID is not null")), 0);
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from ICOrderEntry where FJhDate<? and FCompleteQty>0 and "
+                                      "FCompleteQty<FQty and FCancelAction=0"),
+                    {QDateTime(today, QTime())}),
+              0);
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from t_ICItem where FPrice_3<FPurPrice and FDel=0")), 0);
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from t_ICItem where FJjEditDate>FSjEditDate")), 0);
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from t_Stock where FVirtual=1")), 1);
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from Vip")), 200);
+    EXPECT_GE(count(c, QStringLiteral("select count(*) from Vip where month(fbirthdate)=? and day(fbirthdate)=?"),
+                    {today.month(), today.day()}),
+              1);
+    for (int group = 1; group <= 5; ++group)
+        EXPECT_GT(count(c, QStringLiteral("select count(*) from ReportList where FGroupID=?"), {group}), 0);
+    EXPECT_EQ(readProfile(c, QStringLiteral("currentyear")), QStringLiteral("2026"));
+    EXPECT_EQ(readProfile(c, QStringLiteral("CURRENTPERIOD")), QStringLiteral("3"));
+    EXPECT_EQ(readProfile(c, QStringLiteral("startperiod")), QStringLiteral("12"));
+    EXPECT_EQ(readProfile(c, QStringLiteral("Closed")), QStringLiteral("1"));
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from t_systemprofile where lower(FKey)='currentyear'")), 1);
+}
+
+TEST_P(DemoTest, each_month_opens_with_the_last_months_balance_and_movements) {
+    db::Connection c(cnstr());
+    const QString carry = QStringLiteral(
+        "select count(*) from icbal b1 inner join icbal b2 on b2.FItemID=b1.FItemID and b2.FYear=? and b2.FPeriod=? "
+        "left join (select e.FItemID,"
+        "sum(case when t.FTranType in (12,15,16,24) then e.FQty when t.FTranType in (14,22,25,26,33,99) then -e.FQty "
+        "else 0 end) as q,"
+        "sum(case when t.FTranType in (12,15,16,24) then e.FCost when t.FTranType in (14,22,25,26,33,99) then -e.FCost "
+        "else 0 end) as v "
+        "from ICStockBill t inner join ICStockBillEntry e on t.FInterID=e.FInterID "
+        "where t.FDeleted=0 and t.FYear=? and t.FPeriod=? group by e.FItemID) mv on mv.FItemID=b1.FItemID "
+        "where b1.FYear=? and b1.FPeriod=? and (abs(b1.FBegQty+coalesce(mv.q,0)-b2.FBegQty)>0.0001 "
+        "or abs(b1.FBegBal+coalesce(mv.v,0)-b2.FBegBal)>0.005 "
+        "or (b2.FBegQty<>0 and abs(b2.FBegPrice-b2.FBegBal/b2.FBegQty)>0.0001))");
+    const int items = count(c, QStringLiteral("select count(*) from t_ICItem"));
+    for (int m = 0; m < 3; ++m) {
+        const QDate from = summary.startMonth.addMonths(m), to = from.addMonths(1);
+        EXPECT_EQ(count(c, QStringLiteral("select count(*) from icbal where FYear=? and FPeriod=?"), {to.year(), to.month()}),
+                  items);
+        EXPECT_EQ(count(c, carry, {to.year(), to.month(), from.year(), from.month(), from.year(), from.month()}), 0)
+            << from.toString().toStdString();
+    }
+    // Stock never runs negative in the balances.
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from icbal where FBegQty<0")), 0);
+}
+
+TEST_P(DemoTest, logins_work_with_their_passwords_only) {
+    db::Connection c(cnstr());
+    for (const DemoLogin &l : demoLogins()) {
+        auto rs = c.open(QStringLiteral("select FPassword,FManager from t_User where FName=?"), {l.name});
+        ASSERT_FALSE(rs.eof()) << l.name.toStdString();
+        const QString hash = rs.text(QStringLiteral("FPassword"));
+        EXPECT_FALSE(hash.contains(l.password));
+        EXPECT_TRUE(verifyPassword(hash, l.password));
+        EXPECT_FALSE(verifyPassword(hash, l.password + QLatin1Char('x')));
+        EXPECT_EQ(rs.toBool(QStringLiteral("FManager")), l.manager);
+    }
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from t_Grant t1 inner join t_User t2 on t1.FUserID=t2.FUserID "
+                                      "where t2.FName=?"),
+                    {QStringLiteral("李强")}),
+              0);
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from t_Grant t1 inner join t_User t2 on t1.FUserID=t2.FUserID "
+                                      "where t2.FName=? and t1.FSubSystemID='704' and t1.FGrant=1"),
+                    {QStringLiteral("王丽")}),
+              0);
+    // A second load into a filled account set is refused and adds nothing.
+    const int bills = count(c, QStringLiteral("select count(*) from ICStockBill"));
+    EXPECT_THROW(loadDemoAccount(c, today), Error);
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from ICStockBill")), bills);
+}
+
+TEST_P(DemoTest, bill_sums_procedure_restores_header_sums) {
+    registerAccountProcedures();
+    registerAccountProcedures();
+    db::Connection c(cnstr());
+    const QString broken = QStringLiteral("select count(*) from ICStockBill t1 inner join (select FInterID,sum(FAmount) a,"
+                                          "sum(FCost) k from ICStockBillEntry group by FInterID) t2 on "
+                                          "t1.FInterID=t2.FInterID where abs(t1.FSumAmount-t2.a)>0.005 or "
+                                          "abs(t1.FSumCost-t2.k)>0.005 or abs(t1.FSumProfit-(t2.a-t2.k))>0.005");
+    c.execute(QStringLiteral("update ICStockBill set FSumAmount=0,FSumCost=-1,FSumProfit=7"));
+    const int all = count(c, QStringLiteral("select count(*) from ICStockBill"));
+    ASSERT_EQ(count(c, broken), all);
+
+    db::ProcArgs one;
+    one.add(QStringLiteral("@InterID"), db::ParamType::Integer, 5);
+    auto rs = c.callProcedure(QStringLiteral("sp_UpdateBillSums"), one, 60);
+    EXPECT_EQ(rs.toInt(QStringLiteral("FCount")), 1);
+    EXPECT_EQ(count(c, broken), all - 1);
+
+    db::ProcArgs wrong;
+    wrong.add(QStringLiteral("@Bill"), db::ParamType::Integer, 0);
+    EXPECT_THROW(c.callProcedure(QStringLiteral("sp_UpdateBillSums"), wrong), Error);
+    EXPECT_EQ(count(c, broken), all - 1);
+
+    db::ProcArgs every;
+    every.add(QStringLiteral("@InterID"), db::ParamType::Integer, 0);
+    EXPECT_EQ(c.callProcedure(QStringLiteral("SP_UPDATEBILLSUMS"), every, 60).toInt(QStringLiteral("FCount")), all);
+    EXPECT_EQ(count(c, broken), 0);
+    EXPECT_FALSE(c.inTransaction());
+}
+
+ZOSTORE_BACKENDS(DemoTest);
