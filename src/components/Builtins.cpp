@@ -7,6 +7,7 @@
 #include "components/MessageComponents.h"
 #include "components/PageSetComponent.h"
 #include "components/Registry.h"
+#include "components/printer/PrintComponent.h"
 
 namespace zostore::components {
 
@@ -29,6 +30,7 @@ void registerBuiltinComponents() {
     add<ReceiveMsgComponent>();
     add<PageSetComponent>();
     add<FormatGridComponent>();
+    add<PrintComponent>();
 }
 
 } // namespace zostore::components

@@ -72,7 +72,7 @@ void LoginComponent::Login(const QString &verLabel, const QString &fileVer) {
 void LoginComponent::ReLogin(const QString &cnstr) {
     m_ok = false;
     const accountdb::Catalogue catalogue(m_catalogue.isEmpty() ? accountdb::defaultCatalogueString() : m_catalogue);
-    const QString dbName = db::ConnectionString::parse(cnstr).databaseName();
+    const QString dbName = accountDbFileName(cnstr);
     QString acctName;
     try {
         acctName = catalogue.nameOf(dbName);

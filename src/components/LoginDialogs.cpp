@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,12 @@ QDialogButtonBox *buttons(QDialog *d, QPushButton *&ok, QPushButton *&cancel, co
 
 } // namespace
 
+QString accountDbFileName(const QString &cnstr) {
+    const db::ConnectionString cs = db::ConnectionString::parse(cnstr);
+    // SQLite account sets are "<FDbFileName>.db" files beside the catalogue.
+    return cs.isSqlite() ? QFileInfo(cs.dataSource).completeBaseName() : cs.database;
+}
+
 frmLogin::frmLogin(const QString &verLabel, const QString &fileVer, const accountdb::Catalogue &catalogue,
                    const QList<accountdb::AccountSet> &sets, const QString &fixedCnstr, const QString &fixedAcctName,
                    QWidget *parent)
@@ -59,7 +66,7 @@ frmLogin::frmLogin(const QString &verLabel, const QString &fileVer, const accoun
         for (const accountdb::AccountSet &s : sets)
             cmbAcct->addItem(s.name, s.dbFileName);
     } else {
-        cmbAcct->addItem(fixedAcctName, db::ConnectionString::parse(fixedCnstr).databaseName());
+        cmbAcct->addItem(fixedAcctName, accountDbFileName(fixedCnstr));
         cmbAcct->setEnabled(false);
     }
 

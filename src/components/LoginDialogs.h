@@ -12,6 +12,9 @@ class QPushButton;
 
 namespace zostore::components {
 
+// The catalogue's name (FDbFileName) of the account set a connection string reaches.
+QString accountDbFileName(const QString &cnstr);
+
 class frmLogin : public QDialog {
     Q_OBJECT
 public:

@@ -1,0 +1,35 @@
+// Program entry: login, then the main window.
+#include "app/MainWindow.h"
+#include "components/Builtins.h"
+#include "components/Registry.h"
+#include "db/Error.h"
+#include "startup/ProgramFolder.h"
+#include "startup/StartUp.h"
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QWidget>
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZoStore"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    using namespace zostore;
+    try {
+        components::registerBuiltinComponents();
+        components::Registry::instance().loadPlugins(components::componentsFolder(startup::programFolder()));
+        startup::StartUp start;
+        if (!start.login())
+            return 0;
+        QWidget *w = app::createMainWindow();
+        w->show();
+        start.showUpgradeNotes();
+    } catch (const Error &e) {
+        ui::dialogs().message(e.description(), ui::Icon::Critical);
+        return 1;
+    } catch (const std::exception &e) {
+        ui::dialogs().message(QString::fromLocal8Bit(e.what()), ui::Icon::Critical);
+        return 1;
+    }
+    return app.exec();
+}

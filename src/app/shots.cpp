@@ -1,0 +1,56 @@
+// Renders the login dialog and the main window to PNG files over a throwaway demo account set.
+#include "accountdb/Catalogue.h"
+#include "accountdb/DemoAccount.h"
+#include "app/frmMainStandIn.h"
+#include "components/LoginDialogs.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "startup/LoginContext.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+bool save(QWidget &w, const QString &file) {
+    w.show();
+    QApplication::processEvents();
+    const bool ok = w.grab().save(file);
+    QTextStream(stdout) << (ok ? "wrote " : "could not write ") << file << '\n';
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    using namespace zostore;
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QTemporaryDir tmp;
+    try {
+        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        catalogue.create();
+        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo"));
+        {
+            db::Connection conn(cnstr);
+            accountdb::loadDemoAccount(conn);
+        }
+        components::frmLogin login(QStringLiteral("7.1.20130101"), QStringLiteral("7.01.00001"), catalogue,
+                                   catalogue.list());
+        login.preselect(QStringLiteral("demo"), QStringLiteral("王丽"));
+        login.txtPassword->setText(QStringLiteral("wl123456"));
+        bool ok = save(login, QDir(outDir).filePath(QStringLiteral("login.png")));
+
+        startup::loginContext().setLogin(2, QStringLiteral("王丽"), cnstr, catalogue.catalogueString(),
+                                         QStringLiteral("演示账套"));
+        app::frmMainStandIn main;
+        ok = save(main, QDir(outDir).filePath(QStringLiteral("standin.png"))) && ok;
+        return ok ? 0 : 1;
+    } catch (const Error &e) {
+        QTextStream(stderr) << e.description() << '\n';
+        return 1;
+    }
+}
