@@ -8,6 +8,7 @@
 #include "components/PageSetComponent.h"
 #include "components/Registry.h"
 #include "components/printer/PrintComponent.h"
+#include "components/supertextbox/SuperTextboxComponent.h"
 
 namespace zostore::components {
 
@@ -31,6 +32,7 @@ void registerBuiltinComponents() {
     add<PageSetComponent>();
     add<FormatGridComponent>();
     add<PrintComponent>();
+    add<SuperTextboxComponent>();
 }
 
 } // namespace zostore::components
