@@ -48,7 +48,6 @@ void GridModel::setFixedRows(int fixed) {
 
 void GridModel::clear() {
     beginResetModel();
-    m_cells.clear();
     m_cells.resize(qsizetype(m_fixedRows) * m_cols);
     m_rows = m_fixedRows;
     m_fore.clear();
