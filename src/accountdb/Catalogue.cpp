@@ -47,6 +47,12 @@ bool Catalogue::isValidDatabaseName(const QString &dbFileName) {
     return re.match(dbFileName).hasMatch();
 }
 
+void Catalogue::checkDatabaseName(const QString &dbFileName) {
+    if (!isValidDatabaseName(dbFileName))
+        throw Error(QStringLiteral("帐套数据库名“%1”无效：只能用字母、数字和下划线，以字母或下划线开头，最长63个字符。")
+                        .arg(dbFileName));
+}
+
 QString Catalogue::serverConnectionString() const {
     auto cs = db::ConnectionString::parse(m_cnstr);
     cs.database = QStringLiteral("postgres");
@@ -54,9 +60,7 @@ QString Catalogue::serverConnectionString() const {
 }
 
 QString Catalogue::accountConnectionString(const QString &dbFileName) const {
-    if (!isValidDatabaseName(dbFileName))
-        throw Error(QStringLiteral("帐套数据库名“%1”无效：只能用字母、数字和下划线，以字母或下划线开头，最长63个字符。")
-                        .arg(dbFileName));
+    checkDatabaseName(dbFileName);
     auto cs = db::ConnectionString::parse(m_cnstr);
     if (cs.isSqlite())
         return db::ConnectionString::sqlite(QFileInfo(cs.dataSource).absoluteDir().filePath(dbFileName + QStringLiteral(".db")))
@@ -117,8 +121,17 @@ void Catalogue::create() {
         conn.execute(listTable);
 }
 
+db::Connection Catalogue::openCatalogue() const {
+    try {
+        return db::Connection(m_cnstr);
+    } catch (const Error &e) {
+        throw Error(QStringLiteral("无法打开帐套目录（%1）。请先建立帐套目录（zostore-admin create-catalog）。")
+                        .arg(e.description()));
+    }
+}
+
 QList<AccountSet> Catalogue::list() const {
-    db::Connection conn(m_cnstr);
+    db::Connection conn = openCatalogue();
     QList<AccountSet> out;
     for (auto rs = conn.open(QStringLiteral("select FDbName,FDbFileName from Zo_DbList order by FDbName")); !rs.eof();
          rs.moveNext())
@@ -127,7 +140,7 @@ QList<AccountSet> Catalogue::list() const {
 }
 
 QString Catalogue::nameOf(const QString &dbFileName) const {
-    db::Connection conn(m_cnstr);
+    db::Connection conn = openCatalogue();
     return conn.scalar(QStringLiteral("select FDbName from Zo_DbList where lower(FDbFileName)=?"), {dbFileName.toLower()})
         .toString();
 }
@@ -137,15 +150,13 @@ void Catalogue::checkNewSet(const QString &name, const QString &dbFileName) cons
         throw Error(QStringLiteral("帐套名称不能为空。"));
     if (name.size() > 100)
         throw Error(QStringLiteral("帐套名称太长（最多100个字符）。"));
-    if (!isValidDatabaseName(dbFileName))
-        throw Error(QStringLiteral("帐套数据库名“%1”无效：只能用字母、数字和下划线，以字母或下划线开头，最长63个字符。")
-                        .arg(dbFileName));
+    checkDatabaseName(dbFileName);
     if (dbFileName.compare(QStringLiteral("postgres"), Qt::CaseInsensitive) == 0 ||
         dbFileName.startsWith(QStringLiteral("template"), Qt::CaseInsensitive) ||
         dbFileName.compare(db::ConnectionString::parse(m_cnstr).databaseName(), Qt::CaseInsensitive) == 0 ||
         dbFileName.compare(QStringLiteral("catalog"), Qt::CaseInsensitive) == 0)
         throw Error(QStringLiteral("帐套数据库名“%1”是保留名称，请换一个。").arg(dbFileName));
-    db::Connection conn(m_cnstr);
+    db::Connection conn = openCatalogue();
     if (conn.scalar(QStringLiteral("select count(*) from Zo_DbList where FDbName=?"), {name}).toInt() > 0)
         throw Error(QStringLiteral("帐套“%1”已经存在！").arg(name));
     if (!nameOf(dbFileName).isEmpty())

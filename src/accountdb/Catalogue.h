@@ -4,6 +4,10 @@
 #include <QList>
 #include <QString>
 
+namespace zostore::db {
+class Connection;
+}
+
 namespace zostore::accountdb {
 
 struct AccountSet {
@@ -38,6 +42,8 @@ public:
     void removeAccountSet(const QString &dbFileName);
 
     static bool isValidDatabaseName(const QString &dbFileName);
+    // Throws the message that states the naming rule.
+    static void checkDatabaseName(const QString &dbFileName);
 
 private:
     void checkNewSet(const QString &name, const QString &dbFileName) const;
@@ -45,6 +51,7 @@ private:
     void createDatabase(const QString &dbFileName) const;
     void dropDatabase(const QString &dbFileName) const;
     QString serverConnectionString() const;
+    db::Connection openCatalogue() const;
 
     QString m_cnstr;
 };

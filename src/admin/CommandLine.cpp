@@ -1,0 +1,128 @@
+// zostore-admin's command line: commands, their arguments and options, and the shared run routine.
+#include "admin/CommandLine.h"
+
+#include "accountdb/Catalogue.h"
+#include "db/Error.h"
+
+namespace zostore::admin {
+
+int Invocation::number(const QString &name, int fallback) const {
+    if (!options.contains(name))
+        return fallback;
+    bool ok = false;
+    const int v = options.value(name).toInt(&ok);
+    if (!ok)
+        throw UsageError(QStringLiteral("选项 --%1 需要一个整数，收到“%2”。").arg(name, options.value(name)));
+    return v;
+}
+
+void CommandTable::add(Command command) { m_commands.append(std::move(command)); }
+
+const Command *CommandTable::find(const QString &name) const {
+    for (const Command &c : m_commands)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+namespace {
+
+void printHelp(const CommandTable &table, QTextStream &s) {
+    s << QStringLiteral("用法：zostore-admin [--catalog <连接字符串>] <命令> [参数]\n")
+      << QStringLiteral("Usage: zostore-admin [--catalog <connection string>] <command> [arguments]\n\n")
+      << QStringLiteral("命令：\n");
+    for (const Command &c : table.commands())
+        s << QStringLiteral("  %1 %2\n      %3\n").arg(c.name, c.usage, c.summary);
+}
+
+Invocation parse(const Command &cmd, const QStringList &rest) {
+    Invocation inv;
+    for (int i = 0; i < rest.size(); ++i) {
+        const QString &a = rest[i];
+        if (!a.startsWith(QStringLiteral("--")) || a == QStringLiteral("--")) {
+            inv.args << a;
+            continue;
+        }
+        QString name = a.mid(2), value;
+        const bool inlineValue = name.contains(QLatin1Char('='));
+        if (inlineValue) {
+            value = name.section(QLatin1Char('='), 1);
+            name = name.section(QLatin1Char('='), 0, 0);
+        }
+        if (cmd.flagOptions.contains(name)) {
+            if (inlineValue)
+                throw UsageError(QStringLiteral("选项 --%1 不带值。").arg(name));
+            inv.flags << name;
+        } else if (cmd.valueOptions.contains(name)) {
+            if (!inlineValue) {
+                if (i + 1 >= rest.size())
+                    throw UsageError(QStringLiteral("选项 --%1 缺少值。").arg(name));
+                value = rest[++i];
+            }
+            if (inv.options.contains(name))
+                throw UsageError(QStringLiteral("选项 --%1 重复。").arg(name));
+            inv.options.insert(name, value);
+        } else {
+            throw UsageError(QStringLiteral("命令 %1 没有选项 --%2。").arg(cmd.name, name));
+        }
+    }
+    if (inv.args.size() < cmd.minArgs)
+        throw UsageError(QStringLiteral("命令 %1 的参数太少。").arg(cmd.name));
+    if (inv.args.size() > cmd.maxArgs)
+        throw UsageError(QStringLiteral("命令 %1 的参数太多：%2").arg(cmd.name, inv.args.mid(cmd.maxArgs).join(' ')));
+    return inv;
+}
+
+} // namespace
+
+int runAdmin(const CommandTable &table, const QStringList &arguments, AdminIO &io) {
+    QStringList rest = arguments;
+    QString catalogue;
+    const Command *cmd = nullptr;
+    try {
+        // --catalog may stand anywhere on the line.
+        for (int i = 0; i < rest.size(); ++i) {
+            if (rest[i] == QStringLiteral("--catalog")) {
+                if (i + 1 >= rest.size())
+                    throw UsageError(QStringLiteral("选项 --catalog 缺少连接字符串。"));
+                catalogue = rest[i + 1];
+                rest.remove(i, 2);
+                --i;
+            } else if (rest[i].startsWith(QStringLiteral("--catalog="))) {
+                catalogue = rest[i].mid(10);
+                rest.remove(i--);
+            }
+        }
+        if (rest.isEmpty() || rest.first() == QStringLiteral("help") || rest.first() == QStringLiteral("--help")) {
+            printHelp(table, rest.isEmpty() ? io.err : io.out);
+            io.out.flush();
+            io.err.flush();
+            return rest.isEmpty() ? 2 : 0;
+        }
+        cmd = table.find(rest.first());
+        if (!cmd)
+            throw UsageError(QStringLiteral("未知的命令“%1”。\nUnknown command \"%1\".").arg(rest.first()));
+        Invocation inv = parse(*cmd, rest.mid(1));
+        inv.catalogue = catalogue.isEmpty() ? accountdb::defaultCatalogueString() : catalogue;
+        inv.io = &io;
+        cmd->run(inv);
+        io.out.flush();
+        return 0;
+    } catch (const UsageError &e) {
+        io.out.flush();
+        io.err << QStringLiteral("错误：") << e.message() << '\n';
+        if (cmd)
+            io.err << QStringLiteral("用法：zostore-admin %1 %2\n").arg(cmd->name, cmd->usage);
+        else
+            io.err << QStringLiteral("运行 zostore-admin help 查看全部命令。\n");
+        io.err.flush();
+        return 2;
+    } catch (const Error &e) {
+        io.out.flush();
+        io.err << QStringLiteral("错误：") << e.description() << '\n';
+        io.err.flush();
+        return 1;
+    }
+}
+
+} // namespace zostore::admin

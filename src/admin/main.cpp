@@ -1,0 +1,17 @@
+// zostore-admin: creates catalogues and account sets, loads the demo and generates large data.
+#include "admin/AccountCommands.h"
+#include "admin/CommandLine.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("ZoStore"));
+    QCoreApplication::setApplicationName(QStringLiteral("ZoStore"));
+    QTextStream out(stdout), err(stderr), in(stdin);
+    zostore::admin::AdminIO io{out, err, in};
+    zostore::admin::CommandTable table;
+    zostore::admin::addAccountCommands(table);
+    return zostore::admin::runAdmin(table, app.arguments().mid(1), io);
+}
