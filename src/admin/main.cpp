@@ -1,6 +1,7 @@
 // zostore-admin: creates catalogues and account sets, loads the demo and generates large data.
 #include "admin/AccountCommands.h"
 #include "admin/CommandLine.h"
+#include "admin/StockLimitCommands.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -13,5 +14,8 @@ int main(int argc, char *argv[]) {
     zostore::admin::AdminIO io{out, err, in};
     zostore::admin::CommandTable table;
     zostore::admin::addAccountCommands(table);
+    table.add(zostore::admin::stockLimitCommand());
+    table.add(zostore::admin::safeStockExportCommand());
+    table.add(zostore::admin::safeStockImportCommand());
     return zostore::admin::runAdmin(table, app.arguments().mid(1), io);
 }

@@ -1,0 +1,185 @@
+// Stock-limit commands: generation and the safestock.txt export and import, grant-checked for a user.
+#include "admin/StockLimitCommands.h"
+
+#include "accountdb/SystemProfile.h"
+#include "accountdb/WorkFolder.h"
+#include "admin/AccountCommands.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "startup/CheckGrant.h"
+#include "startup/LoginContext.h"
+#include "stocklimit/NumberText.h"
+#include "stocklimit/SafeStockFile.h"
+#include "stocklimit/StockLimitGeneration.h"
+
+#include <QDir>
+
+namespace zostore::admin {
+
+namespace {
+
+// Grants of the safety-stock editor and of its generation command.
+const QString EditorGrant = QStringLiteral("717");
+const QString GenerateGrant = QStringLiteral("397");
+
+// Logs the user in to the account set as the window would find them, then checks each grant.
+QString loginAndCheck(const Invocation &inv, const QStringList &grants) {
+    const QString login = inv.option(QStringLiteral("user"));
+    if (login.isEmpty())
+        throw UsageError(QStringLiteral("请用 --user 给出用户名。"));
+    const QString cs = registeredAccount(inv, inv.args[0]);
+    db::Connection conn(cs);
+    auto rs = conn.open(QStringLiteral("select FUserID,FManager from t_User where FName=?"), {login});
+    if (rs.eof())
+        throw Error(QStringLiteral("用户“%1”不存在。/ No user \"%1\".").arg(login));
+    auto &ctx = startup::loginContext();
+    ctx.setLogin(rs.toInt(QStringLiteral("FUserID")), login, cs, QString(), inv.args[0]);
+    ctx.setIsManager(rs.toInt(QStringLiteral("FManager")) != 0);
+    for (const QString &g : grants) {
+        try {
+            startup::CheckGrant(g);
+        } catch (const Error &e) {
+            throw Error(QStringLiteral("%1（权限 %2）/ Access denied (grant %2).").arg(e.description(), g), e.number());
+        }
+    }
+    return cs;
+}
+
+QDate dateOption(const Invocation &inv, const QString &name) {
+    const QString text = inv.option(name);
+    if (text.isEmpty())
+        return QDate::currentDate();
+    const QDate d = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid())
+        throw UsageError(QStringLiteral("--%1 的日期“%2”无效，应为 yyyy-MM-dd。").arg(name, text));
+    return d;
+}
+
+double factorOption(const Invocation &inv, const QString &name, const QString &profileValue) {
+    return stocklimit::leadingNumber(inv.options.contains(name) ? inv.option(name) : profileValue);
+}
+
+// The store by its number; 0 for none.
+int storeOption(db::Connection &conn, const Invocation &inv) {
+    const QString number = inv.option(QStringLiteral("store"));
+    if (number.isEmpty())
+        return 0;
+    const QVariant id = conn.scalar(QStringLiteral("select FItemID from t_Stock where FNumber=?"), {number});
+    if (id.isNull())
+        throw Error(QStringLiteral("仓库“%1”不存在。/ No store \"%1\".").arg(number));
+    return id.toInt();
+}
+
+void rangeOptions(const Invocation &inv, stocklimit::GenerationRequest &r) {
+    r.fromItem = inv.option(QStringLiteral("from-item"));
+    r.toItem = inv.option(QStringLiteral("to-item"));
+}
+
+QString exchangePath() { return QDir(accountdb::workFolder()).absoluteFilePath(stocklimit::SafeStockFile::fileName()); }
+
+QString scopeText(const stocklimit::GenerationRequest &r, const QString &storeNumber) {
+    return (r.stockId > 0 ? QStringLiteral("仓库 %1").arg(storeNumber) : QStringLiteral("商品总库存")) +
+           QStringLiteral("，商品代码 %1 至 %2").arg(r.rangeFrom(), r.rangeTo());
+}
+
+QString scopeEnglish(const stocklimit::GenerationRequest &r, const QString &storeNumber) {
+    return (r.stockId > 0 ? QStringLiteral("store %1").arg(storeNumber) : QStringLiteral("item totals")) +
+           QStringLiteral(", items %1 to %2").arg(r.rangeFrom(), r.rangeTo());
+}
+
+} // namespace
+
+Command stockLimitCommand() {
+    return {QStringLiteral("stocklimit"),
+            QStringLiteral("<数据库名> --user 用户名 [--from yyyy-MM-dd] [--to yyyy-MM-dd] [--store 仓库代码] "
+                           "[--basis own|all] [--from-item 代码] [--to-item 代码] [--min 倍数] [--max 倍数] "
+                           "[--safe 倍数] [--export-to 数据库名]"),
+            QStringLiteral("按销售量生成库存上下限，并写出 safestock.txt"), 1, 1,
+            {QStringLiteral("user"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("store"),
+             QStringLiteral("basis"), QStringLiteral("from-item"), QStringLiteral("to-item"), QStringLiteral("min"),
+             QStringLiteral("max"), QStringLiteral("safe"), QStringLiteral("export-to")},
+            {},
+            [](Invocation &inv) {
+                const QString basis = inv.option(QStringLiteral("basis"), QStringLiteral("own"));
+                if (basis != QLatin1String("own") && basis != QLatin1String("all"))
+                    throw UsageError(QStringLiteral("--basis 只能是 own（按本仓销售）或 all（按全部仓库销售）。"));
+                stocklimit::GenerationRequest r;
+                r.first = dateOption(inv, QStringLiteral("from"));
+                r.last = dateOption(inv, QStringLiteral("to"));
+                if (r.first > r.last)
+                    throw UsageError(QStringLiteral("起始日期晚于截止日期。/ The first date is after the last."));
+                rangeOptions(inv, r);
+                r.ownStoreSales = basis == QLatin1String("own");
+                const QString cs = loginAndCheck(inv, {EditorGrant, GenerateGrant});
+                QString target;
+                if (inv.options.contains(QStringLiteral("export-to")))
+                    target = registeredAccount(inv, inv.option(QStringLiteral("export-to")));
+                db::Connection conn(cs);
+                conn.setTimeout(3000);
+                r.stockId = storeOption(conn, inv);
+                // Multipliers not given come from the account set's profile.
+                r.minF = factorOption(inv, QStringLiteral("min"), accountdb::readProfile(conn, QStringLiteral("MinStock")));
+                r.maxF = factorOption(inv, QStringLiteral("max"), accountdb::readProfile(conn, QStringLiteral("MaxStock")));
+                r.safeF = factorOption(inv, QStringLiteral("safe"), accountdb::readProfile(conn, QStringLiteral("SafeStock")));
+
+                stocklimit::StockLimitGeneration::generate(conn, r);
+                const QString store = inv.option(QStringLiteral("store"));
+                inv.io->out << QStringLiteral("已生成库存上下限：%1，%2 至 %3，%4，倍数 最小 %5 最大 %6 安全 %7。\n")
+                                   .arg(scopeText(r, store), r.first.toString(Qt::ISODate), r.last.toString(Qt::ISODate),
+                                        r.ownStoreSales ? QStringLiteral("按本仓销售") : QStringLiteral("按全部仓库销售"))
+                                   .arg(r.minF)
+                                   .arg(r.maxF)
+                                   .arg(r.safeF)
+                            << QStringLiteral("Stock limits generated: %1, %2 to %3, %4 sales, factors min %5 max %6 safe %7.\n")
+                                   .arg(scopeEnglish(r, store), r.first.toString(Qt::ISODate), r.last.toString(Qt::ISODate),
+                                        r.ownStoreSales ? QStringLiteral("own store's") : QStringLiteral("all stores'"))
+                                   .arg(r.minF)
+                                   .arg(r.maxF)
+                                   .arg(r.safeF);
+                const QString path = exchangePath();
+                const int n = stocklimit::SafeStockFile::writeGenerated(conn, path, r);
+                inv.io->out << QStringLiteral("已写出 %1 条记录到 %2。\nWrote %1 records to %2.\n").arg(n).arg(path);
+                if (!target.isEmpty()) {
+                    db::Connection t(target);
+                    const int m = stocklimit::SafeStockFile::import(t, path, r);
+                    inv.io->out << QStringLiteral("已导入 %1 条记录到帐套 %2。\nImported %1 records into %2.\n")
+                                       .arg(m)
+                                       .arg(inv.option(QStringLiteral("export-to")));
+                }
+            }};
+}
+
+Command safeStockExportCommand() {
+    return {QStringLiteral("safestock-export"), QStringLiteral("<数据库名> --user 用户名"),
+            QStringLiteral("把全部库存上下限写出到 safestock.txt"), 1, 1, {QStringLiteral("user")}, {},
+            [](Invocation &inv) {
+                const QString cs = loginAndCheck(inv, {EditorGrant});
+                db::Connection conn(cs);
+                const QString path = exchangePath();
+                const int n = stocklimit::SafeStockFile::writeAll(conn, path);
+                inv.io->out << QStringLiteral("导出完成！已写出 %1 条记录到 %2。\nExported %1 records to %2.\n").arg(n).arg(path);
+            }};
+}
+
+Command safeStockImportCommand() {
+    return {QStringLiteral("safestock-import"),
+            QStringLiteral("<数据库名> --user 用户名 [--store 仓库代码] [--from-item 代码] [--to-item 代码]"),
+            QStringLiteral("从 safestock.txt 读入库存上下限（指定仓库时先删除该仓库范围内的记录）"), 1, 1,
+            {QStringLiteral("user"), QStringLiteral("store"), QStringLiteral("from-item"), QStringLiteral("to-item")}, {},
+            [](Invocation &inv) {
+                const QString cs = loginAndCheck(inv, {EditorGrant, GenerateGrant});
+                db::Connection conn(cs);
+                stocklimit::GenerationRequest r;
+                rangeOptions(inv, r);
+                r.stockId = storeOption(conn, inv);
+                const QString path = exchangePath();
+                const int n = stocklimit::SafeStockFile::import(conn, path, r);
+                inv.io->out << QStringLiteral("已从 %1 导入 %2 条记录（%3）。\nImported %2 records from %1 (%4).\n")
+                                   .arg(path)
+                                   .arg(n)
+                                   .arg(scopeText(r, inv.option(QStringLiteral("store"))),
+                                        scopeEnglish(r, inv.option(QStringLiteral("store"))));
+            }};
+}
+
+} // namespace zostore::admin
