@@ -50,11 +50,11 @@ bool MonthEndClosing::hasIssuesWithoutCost() const {
                 .isNull();
 }
 
-void MonthEndClosing::runClosePeriod(bool autoBill, int userId) {
+void MonthEndClosing::runClosePeriod(bool autoBill, int userId, const QDate &monthEnd) {
     db::Connection conn(m_cnstr);
     db::ProcArgs args;
     args.add(QStringLiteral("@BillerID"), db::ParamType::Integer, autoBill ? userId : 0)
-        .add(QStringLiteral("@BillDate"), db::ParamType::Date, QDateTime(monthEnd(m_current), QTime(0, 0)));
+        .add(QStringLiteral("@BillDate"), db::ParamType::Date, QDateTime(monthEnd, QTime(0, 0)));
     conn.callProcedure(QStringLiteral("sp_ClosePeriod"), args, 3000);
 }
 
@@ -72,7 +72,7 @@ std::optional<YearPeriod> MonthEndClosing::close(bool regenerateLimits, bool aut
         hooks.status(QStringLiteral("正在结帐..."));
     if (hasIssuesWithoutCost() && !(hooks.continueDespiteZeroCost && hooks.continueDespiteZeroCost()))
         return std::nullopt;
-    runClosePeriod(autoBill, userId);
+    runClosePeriod(autoBill, userId, end);
     return nextPeriod(m_current);
 }
 

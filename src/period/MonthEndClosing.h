@@ -42,8 +42,8 @@ public:
     // Runs sp_UnClosePeriod; returns the month before the current one.
     YearPeriod reopen(const Hooks &hooks);
 
-    // Runs sp_ClosePeriod alone: @BillerID is the user when autoBill, else 0; @BillDate the month's end.
-    void runClosePeriod(bool autoBill, int userId);
+    // Runs sp_ClosePeriod alone: @BillerID is the user when autoBill, else 0.
+    void runClosePeriod(bool autoBill, int userId, const QDate &monthEnd);
 
 private:
     QString m_cnstr;

@@ -14,6 +14,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace zostore::components {
@@ -60,13 +61,16 @@ PrintComponent::PrintComponent() : Component(ProgId) {
 
 void PrintComponent::DoPrint(bool print, const QString &cnstr, const QString &layoutKey, const QString &title,
                              const QStringList &subTitles, ui::Grid *grid) {
-    const GridPrinter layout(*grid, title, subTitles);
+    // A tab caption's accelerator, "(&A)", is no part of a printed title.
+    QString heading = title;
+    heading.remove(QRegularExpression(QStringLiteral("\\(&\\w\\)"))).remove(u'&');
+    const GridPrinter layout(*grid, heading, subTitles);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(pageLayoutFor(cnstr, layoutKey));
-    printer.setDocName(title);
+    printer.setDocName(heading);
     if (!print) {
         QPrintPreviewDialog preview(&printer, grid->window());
-        preview.setWindowTitle(QStringLiteral("打印预览 - ") + title);
+        preview.setWindowTitle(QStringLiteral("打印预览 - ") + heading);
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                          [&](QPrinter *p) { m_pages = layout.paint(*p); });
         ui::dialogs().exec(preview);
@@ -75,7 +79,7 @@ void PrintComponent::DoPrint(bool print, const QString &cnstr, const QString &la
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString path = ui::dialogs().saveFileName(QStringLiteral("没有安装打印机，打印到PDF文件"),
-                                                        QDir(dir).filePath(title + QStringLiteral(".pdf")),
+                                                        QDir(dir).filePath(heading + QStringLiteral(".pdf")),
                                                         QStringLiteral("PDF 文件 (*.pdf)"));
         if (path.isEmpty())
             return;
