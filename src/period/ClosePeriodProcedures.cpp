@@ -3,7 +3,7 @@
 //
 // Carry rule: next month's FBegQty/FBegBal = this month's icbal opening + the month's signed movement
 // (see StockMovement.h); FBegPrice = FBegBal / FBegQty rounded to 4 places, 0 when the quantity is 0.
-// Quantities are stored as summed, values rounded to 2 places. Every item with an opening row or a
+// Quantities are rounded to 4 places, values to 2. Every item with an opening row or a
 // movement in the month gets a row; an item with neither has nothing to carry.
 //
 // Undo: rows of the next month that existed before the closing are kept in t_ClosePeriodBal, and the
@@ -100,9 +100,10 @@ db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
     passStep(QStringLiteral("close.autobill"));
 
     conn.execute(QStringLiteral("insert into icbal (FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "
-                                "select e.FItemID, ?, ?, e.FQty, case when abs(e.FQty)<0.0000001 then 0 "
+                                "select e.FItemID, ?, ?, %3, case when abs(e.FQty)<0.0000001 then 0 "
                                 "else %1 end, %2 from ")
-                         .arg(roundSql(QStringLiteral("e.FBal/e.FQty"), 4), roundSql(QStringLiteral("e.FBal"), 2)) +
+                         .arg(roundSql(QStringLiteral("e.FBal/e.FQty"), 4), roundSql(QStringLiteral("e.FBal"), 2),
+                              roundSql(QStringLiteral("e.FQty"), 4)) +
                      endingSql() + QStringLiteral(" e"),
                  {next.year, next.period, cur.year, cur.period, cur.year, cur.period});
     passStep(QStringLiteral("close.carried"));
