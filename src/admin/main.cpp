@@ -1,6 +1,7 @@
 // zostore-admin: creates catalogues and account sets, loads the demo and generates large data.
 #include "admin/AccountCommands.h"
 #include "admin/CommandLine.h"
+#include "admin/PeriodCommands.h"
 #include "admin/StockLimitCommands.h"
 
 #include <QCoreApplication>
@@ -17,5 +18,8 @@ int main(int argc, char *argv[]) {
     table.add(zostore::admin::stockLimitCommand());
     table.add(zostore::admin::safeStockExportCommand());
     table.add(zostore::admin::safeStockImportCommand());
+    table.add(zostore::admin::costCommand());
+    table.add(zostore::admin::closeCommand());
+    table.add(zostore::admin::reopenCommand());
     return zostore::admin::runAdmin(table, app.arguments().mid(1), io);
 }
