@@ -20,11 +20,14 @@ void GenMinMaxStock::GenMaxMinStock(const QDate &first, const QDate &last, doubl
     const QVariant to = spanEnd(last);
     db::Transaction tx(conn);
     if (perStore) {
-        conn.execute(QStringLiteral(
+        const int added = conn.execute(QStringLiteral(
             "insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) "
             "select s.FItemID,i.FItemID,0,0,0 from t_Stock s, t_icitem i "
             "where s.FVirtual=0 and i.FDel=0 and not exists "
             "(select 1 from ICSafeStock x where x.FStockID=s.FItemID and x.FItemID=i.FItemID)"));
+        // The planner must see the rows just added, or it joins them to the sales row by row.
+        if (added > 1000)
+            conn.execute(QStringLiteral("analyze ICSafeStock"));
         conn.execute(QStringLiteral(
                          "update ICSafeStock as t1 set FMin=ceiling(round(t4.FQty*?,6)),"
                          "FMax=ceiling(round(t4.FQty*?,6)),FSafe=ceiling(round(t4.FQty*?,6)) "

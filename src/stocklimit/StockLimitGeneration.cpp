@@ -9,6 +9,8 @@ namespace zostore::stocklimit {
 
 namespace {
 
+constexpr int ManyRows = 1000;
+
 // Products keep six decimals before rounding up so that both backends round a product alike.
 const QString itemTotals = QStringLiteral(
     "update t_icitem as t1 set FMinStock=ceiling(round(t4.FQty*?,6)),"
@@ -60,7 +62,9 @@ void StockLimitGeneration::generate(db::Connection &conn, const GenerationReques
         conn.execute(itemTotals, {r.minF, r.maxF, r.safeF, from, to, a, z});
     } else {
         const int k = r.stockId;
-        conn.execute(storeRows, {k, k, a, z});
+        // The planner must see the rows just added, or it joins them to the sales row by row.
+        if (conn.execute(storeRows, {k, k, a, z}) > ManyRows)
+            conn.execute(QStringLiteral("analyze ICSafeStock"));
         conn.execute(storeReset, {k, a, z});
         if (r.ownStoreSales)
             conn.execute(storeFromOwnSales, {r.minF, r.maxF, r.safeF, k, from, to, k, a, z});
