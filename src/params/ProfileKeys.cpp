@@ -12,16 +12,21 @@ const QString times = QStringLiteral("销售量   ×");
 
 ProfileKey check(const char *key, Page page, const QString &caption, const char *def = "0",
                  const QString &frame = {}) {
-    return {QString::fromLatin1(key), KeyKind::Check, page, caption, QString::fromLatin1(def), {}, frame, {}};
+    return {QString::fromLatin1(key), KeyKind::Check, page, caption, QString::fromLatin1(def), {}, frame, {}, {}};
 }
 
 ProfileKey text(const char *key, Page page, const QString &label, const char *def = "", const QString &frame = {},
                 const QString &suffix = {}) {
-    return {QString::fromLatin1(key), KeyKind::Text, page, label, QString::fromLatin1(def), {}, frame, suffix};
+    return {QString::fromLatin1(key), KeyKind::Text, page, label, QString::fromLatin1(def), {}, frame, suffix, {}};
+}
+
+ProfileKey withPrefix(ProfileKey k, const QString &prefix) {
+    k.prefix = prefix;
+    return k;
 }
 
 ProfileKey options(const char *key, Page page, const QString &frame, QList<KeyOption> opts, const char *def) {
-    return {QString::fromLatin1(key), KeyKind::Options, page, {}, QString::fromLatin1(def), std::move(opts), frame, {}};
+    return {QString::fromLatin1(key), KeyKind::Options, page, {}, QString::fromLatin1(def), std::move(opts), frame, {}, {}};
 }
 
 QList<ProfileKey> build() {
@@ -31,9 +36,9 @@ QList<ProfileKey> build() {
         check("ShowAction", Page::Stock, QStringLiteral("开机显示每日提醒")),
         check("GenStockDisStock", Page::Stock, QStringLiteral("分仓库生成库存上下限")),
         check("GenLimitStockWhenClosePeriod", Page::Stock, QStringLiteral("结账时自动重算库存上下限")),
-        text("MaxStock", Page::Stock, QStringLiteral("最大库存量："), "", {}, times),
-        text("SafeStock", Page::Stock, QStringLiteral("安全库存量："), "", {}, times),
-        text("MinStock", Page::Stock, QStringLiteral("最小库存量："), "", {}, times),
+        withPrefix(text("MaxStock", Page::Stock, QStringLiteral("最大库存量：")), times),
+        withPrefix(text("SafeStock", Page::Stock, QStringLiteral("安全库存量：")), times),
+        withPrefix(text("MinStock", Page::Stock, QStringLiteral("最小库存量：")), times),
         text("StockLimitDays", Page::Stock, QStringLiteral("生成库存上下限的基数天数：")),
         check("TotalItemName", Page::Stock, QStringLiteral("库存余额表按相同商品名称显示小计") + crlf),
         options("ShopNumberLen", Page::Stock, QStringLiteral("店内码编码方式"),

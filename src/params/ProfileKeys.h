@@ -23,6 +23,7 @@ struct ProfileKey {
     QList<KeyOption> options;
     QString frame;          // the group the control sits in, empty for none
     QString suffix;         // text after a text box
+    QString prefix;         // text between the label and the box
 };
 
 const QList<ProfileKey> &profileKeys();

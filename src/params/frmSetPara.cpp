@@ -160,6 +160,8 @@ void frmSetPara::addKeyRow(const ProfileKey &k, QGridLayout *rows, QWidget *pare
         rows->addWidget(label, next, 0, Qt::AlignRight);
         rows->addLayout(row, next++, 1);
     }
+    if (!k.prefix.isEmpty())
+        row->insertWidget(row->count() - 1, new QLabel(k.prefix, parent));
     row->insertWidget(row->count() - 1, line);
     if (!k.suffix.isEmpty())
         row->insertWidget(row->count() - 1, new QLabel(k.suffix, parent));
@@ -222,6 +224,8 @@ void frmSetPara::buildPages() {
             [this](const QString &t) { textBox(QStringLiteral("CurrentYear"))->setText(t); });
     connect(textBox(QStringLiteral("StartPeriod")), &QLineEdit::textEdited, this,
             [this](const QString &t) { textBox(QStringLiteral("CurrentPeriod"))->setText(t); });
+    textBox(QStringLiteral("UPdateGradeSourcePath"))->setMinimumWidth(320);
+    textBox(QStringLiteral("PosAllowModifyPriceItem"))->setMinimumWidth(140);
     QLineEdit *pwd = textBox(QStringLiteral("LoginSetAcctPwd"));
     pwd->setStyle(new AsteriskStyle);
     pwd->style()->setParent(pwd);

@@ -1,0 +1,68 @@
+// Renders the parameters window (every page) and the stock-limit generation window over a demo account set.
+#include "accountdb/Catalogue.h"
+#include "accountdb/DemoAccount.h"
+#include "components/supertextbox/SuperTextbox.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "params/frmSetPara.h"
+#include "startup/LoginContext.h"
+#include "stocklimit/frmGenMinMaxStock.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+bool save(QWidget &w, const QString &file) {
+    w.show();
+    QApplication::processEvents();
+    const bool ok = w.grab().save(file);
+    QTextStream(stdout) << (ok ? "wrote " : "could not write ") << file << '\n';
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    using namespace zostore;
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    QTemporaryDir tmp;
+    qputenv("ZOSTORE_WORKDIR", tmp.path().toUtf8());
+    try {
+        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        catalogue.create();
+        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
+        {
+            db::Connection conn(cnstr);
+            accountdb::loadDemoAccount(conn);
+        }
+        startup::loginContext().setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(),
+                                         QStringLiteral("演示帐套"));
+        bool ok = true;
+        params::frmSetPara para;
+        for (int i = 0; i < para.tabs->count(); ++i) {
+            para.tabs->setCurrentIndex(i);
+            ok = save(para, out.filePath(QStringLiteral("frmSetPara-%1.png").arg(i + 1))) && ok;
+        }
+        stocklimit::frmGenMinMaxStock gen;
+        gen.txtStock->choose(2);
+        gen.txt_MinStock->setText(QStringLiteral("1"));
+        gen.txt_MaxStock->setText(QStringLiteral("2"));
+        gen.txt_SafeStock->setText(QStringLiteral("1.5"));
+        gen.chkExp->click();
+        gen.txtServer->setText(QStringLiteral("192.168.1.10"));
+        gen.txtUser->setText(QStringLiteral("zostore"));
+        gen.txtPwd->setText(QStringLiteral("secret"));
+        ok = save(gen, out.filePath(QStringLiteral("frmGenMinMaxStock.png"))) && ok;
+        return ok ? 0 : 1;
+    } catch (const Error &e) {
+        QTextStream(stderr) << e.description() << '\n';
+        return 1;
+    }
+}
