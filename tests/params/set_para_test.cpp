@@ -1,6 +1,7 @@
 // The parameters window driven offscreen: every key saved and loaded, load rules, grids, failed saves.
 #include "accountdb/Schema.h"
 #include "params/ProfileKeys.h"
+#include "params/ProfileReader.h"
 #include "params/frmSetPara.h"
 #include "startup/LoginContext.h"
 #include "support/TestDatabase.h"
@@ -278,6 +279,23 @@ TEST_P(SetParaTest, opening_amounts_recomputed_for_the_current_month_only_on_yes
     EXPECT_DOUBLE_EQ(conn->scalar(QStringLiteral("select FBegPrice from icbal where FPeriod=3")).toDouble(), 2.5);
     EXPECT_DOUBLE_EQ(conn->scalar(QStringLiteral("select FBegBal from icbal where FPeriod=2")).toDouble(), 4);
     EXPECT_DOUBLE_EQ(conn->scalar(QStringLiteral("select FPjCost from t_ICItem")).toDouble(), 2.5);
+}
+
+TEST_P(SetParaTest, reader_gives_window_defaults_for_absent_rows) {
+    profile(QStringLiteral("minstock"), QStringLiteral("1.5倍"));
+    profile(QStringLiteral("GENSTOCKDISSTOCK"), QStringLiteral("1"));
+    profile(QStringLiteral("StockLimitDays"), QStringLiteral("30"));
+    const params::ProfileReader p(*conn);
+    EXPECT_TRUE(p.flag(QStringLiteral("LoginSelectUserName")));
+    EXPECT_EQ(p.value(QStringLiteral("ActionWhenShortStock")), QStringLiteral("2"));
+    EXPECT_EQ(p.value(QStringLiteral("BirthDay_ActionDays")), QStringLiteral("3"));
+    EXPECT_EQ(p.value(QStringLiteral("CardType")), QString());
+    const auto s = params::StockLimitSettings::read(*conn);
+    EXPECT_DOUBLE_EQ(s.minF, 1.5);
+    EXPECT_DOUBLE_EQ(s.maxF, 0);
+    EXPECT_TRUE(s.perStore);
+    EXPECT_FALSE(s.regenerateOnClose);
+    EXPECT_EQ(s.days, 30);
 }
 
 ZOSTORE_BACKENDS(SetParaTest);
