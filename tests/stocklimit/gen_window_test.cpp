@@ -123,9 +123,19 @@ TEST_P(GenWindowTest, export_needs_a_listed_account_and_copies_into_it) {
             // made by an earlier run
         }
     }
+    // An unreachable server is reported without the typed password and generates nothing.
+    w.txtServer->setText(isSqlite() ? folder.path() + QStringLiteral("/无此目录") : QStringLiteral("127.0.0.1:1"));
+    w.txtPwd->setText(QStringLiteral("秘'密"));
+    w.txtAccount->setText(QStringLiteral("任意"));
+    dialogs.clear();
+    w.cmdOK->click();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_FALSE(dialogs.messages().first().contains(QStringLiteral("秘'密")));
+    EXPECT_EQ(dialogs.last()->icon, ui::Icon::Information);
+    EXPECT_TRUE(w.targetConnectionString().isEmpty());
+
     w.txtServer->setText(server);
     w.txtUser->setText(user);
-    w.txtPwd->setText(QStringLiteral("秘'密"));
     const stocklimit::TargetServer target(server, user, QString());
     accountdb::Catalogue catalogue(target.catalogueString());
     catalogue.create();
