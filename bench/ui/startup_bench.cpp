@@ -2,7 +2,7 @@
 #include "accountdb/Catalogue.h"
 #include "accountdb/DemoAccount.h"
 #include "components/Builtins.h"
-#include "components/LoginComponent.h"
+#include "components/LoginDialogs.h"
 #include "components/Registry.h"
 #include "db/Connection.h"
 #include "startup/StartUp.h"
@@ -42,24 +42,32 @@ int main(int argc, char **argv) {
     };
 
     double best = 1e9;
+    double first = 0;
+    t.start();
     components::registerBuiltinComponents();
     for (int i = 0; i < 5; ++i) {
         dialogs.queueWindow(showAndGiveUp);
-        t.start();
+        if (i > 0)
+            t.start();
         startup::StartUp start;
         start.login();
+        if (i == 0)
+            first = shownMs;
         best = std::min(best, shownMs);
     }
+    // Baseline: the same dialog without reading the catalogue and the users.
     double baseline = 1e9;
     for (int i = 0; i < 5; ++i) {
         t.start();
-        QDialog empty;
-        showAndGiveUp(empty);
+        components::frmLogin bare(startup::StartUp::VersionLabel, QString(), catalogue, {});
+        showAndGiveUp(bare);
         baseline = std::min(baseline, shownMs);
     }
-    QTextStream(stdout) << QStringLiteral("Start-up to login dialog shown: %1 ms (empty dialog shown: %2 ms, ratio %3x)\n")
+    QTextStream(stdout) << QStringLiteral("Start-up to login dialog shown: first %1 ms, warm %2 ms; the dialog alone "
+                                          "without database reads %3 ms (ratio %4x)\n")
+                               .arg(first, 0, 'f', 1)
                                .arg(best, 0, 'f', 1)
-                               .arg(baseline, 0, 'f', 1)
+                               .arg(baseline, 0, 'f', 2)
                                .arg(best / baseline, 0, 'f', 1);
     return 0;
 }
