@@ -4,6 +4,9 @@
 #include "components/Registry.h"
 #include "db/Error.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace zostore;
@@ -70,4 +73,23 @@ TEST(FileVersion, versions_order_as_text_and_the_program_answers_with_its_own) {
     EXPECT_EQ(c.invoke(QStringLiteral("GetFileVer"), {QStringLiteral("C:\\Program Files\\ZoStore\\nuvo_Main.exe")}),
               FileVersionComponent::programVersion());
     EXPECT_THROW(c.GetFileVer(QStringLiteral("/nonexistent/other.exe")), Error);
+}
+
+TEST(Registry, plugins_in_the_components_folder_provide_their_progids) {
+    QTemporaryDir dir;
+    QFile::copy(QDir(QStringLiteral(ZOSTORE_TEST_PLUGIN_DIR)).filePath(QStringLiteral("libtest_echo_plugin.so")),
+                dir.filePath(QStringLiteral("libtest_echo_plugin.so")));
+    QFile junk(dir.filePath(QStringLiteral("libbroken.so")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a library");
+    junk.close();
+
+    EXPECT_FALSE(Registry::instance().isInstalled(QStringLiteral("Test.Echo")));
+    const QStringList failures = Registry::instance().loadPlugins(dir.path());
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].contains(QStringLiteral("libbroken.so")));
+    EXPECT_EQ(createObject(QStringLiteral("test.echo"))->invoke(QStringLiteral("ECHO"), {QStringLiteral("你好")}),
+              QVariant(QStringLiteral("你好")));
+    Registry::instance().removeFactory(QStringLiteral("Test.Echo"));
+    EXPECT_TRUE(Registry::instance().loadPlugins(dir.filePath(QStringLiteral("missing"))).isEmpty());
 }
