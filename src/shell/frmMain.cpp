@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QGraphicsDropShadowEffect>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QShortcut>
@@ -173,10 +174,13 @@ void frmMain::buildControls()
     setCentralWidget(m_central);
     m_pctMenu = new QWidget(m_central);
     m_pctMenu->setObjectName(QStringLiteral("pctMenu"));
+    m_backdrop = new PictureBox(m_pctMenu);
+    m_backdrop->setUnscaled(true, QColor(0xF2, 0xF4, 0xF8));
     m_imgMain = new PictureBox(m_pctMenu);
     m_imgMain->setObjectName(QStringLiteral("imgMain"));
     m_imgMain->setUnscaled(true, QColor(0xF2, 0xF4, 0xF8));
     connect(m_imgMain, &PictureBox::entered, this, &frmMain::clearHighlights);
+    connect(m_backdrop, &PictureBox::entered, this, &frmMain::clearHighlights);
 
     for (int i = 1; i <= 5; ++i) {
         auto *img = new PictureBox(m_pctMenu);
@@ -210,6 +214,16 @@ void frmMain::buildControls()
         m_lblSubMenu[i - 1] = lbl;
     }
 
+    m_reportCard = new QFrame(m_pctMenu);
+    m_reportCard->setObjectName(QStringLiteral("reportCard"));
+    m_reportCard->setStyleSheet(QStringLiteral("#reportCard { background: white; border-radius: 14px; }"));
+    auto *shadow = new QGraphicsDropShadowEffect(m_reportCard);
+    shadow->setBlurRadius(16);
+    shadow->setOffset(0, 2);
+    shadow->setColor(QColor(30, 50, 80, 40));
+    m_reportCard->setGraphicsEffect(shadow);
+    placeTwips(m_reportCard, L::ReportCardLeft, L::CardTop, L::ReportCardRight - L::ReportCardLeft,
+               L::CardBottom - L::CardTop);
     m_imgSep = new PictureBox(m_pctMenu);
     m_imgSep->setObjectName(QStringLiteral("imgSep"));
     placeTwips(m_imgSep, L::SepLeft, L::SepTop, L::SepWidth, L::SepHeight);
@@ -273,6 +287,9 @@ void frmMain::buildControls()
     m_flexVip->setFont(pixelFont(180));
     m_flexVip->setSelectionMode(QAbstractItemView::NoSelection);
     m_flexVip->setFocusPolicy(Qt::NoFocus);
+    m_flexVip->verticalHeader()->setDefaultSectionSize(tw::toPixels(300));
+    m_flexVip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_flexVip->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
 
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, &frmMain::showHelp);
@@ -310,6 +327,7 @@ void frmMain::loadWindow()
                 ->setText(QStringLiteral("返回初始化"));
         // Pictures and button slots
         setPicture(m_imgMain, QStringLiteral("Background.jpg"));
+        setPicture(m_backdrop, QStringLiteral("Background.jpg"));
         setPicture(m_imgReport[0], QStringLiteral("Report_1.jpg"));
         setPicture(m_imgReport[1], QStringLiteral("Report_2.jpg"));
         setPicture(m_imgReport[2], QStringLiteral("Report_3.jpg"));
@@ -379,6 +397,7 @@ void frmMain::relayout()
         containerHeight = qRound(height);
     });
     step([&] { placeTwips(m_imgMain, 0, 0, W, H - A / 2.0 - S); });
+    step([&] { placeTwips(m_backdrop, 0, 0, W, containerHeight); });
     step([&] {
         int others = 0;
         for (const PanelSpec &p : Panels)

@@ -117,7 +117,9 @@ private:
     ui::StatusBar *m_stbMain = nullptr;
     QWidget *m_central = nullptr;
     QWidget *m_pctMenu = nullptr;
+    PictureBox *m_backdrop = nullptr; // continues the background wherever imgMain does not reach
     PictureBox *m_imgMain = nullptr;
+    QFrame *m_reportCard = nullptr;
     std::array<PictureBox *, 5> m_imgMenu{};
     std::array<PictureBox *, 9> m_imgButton{};
     std::array<LinkLabel *, 9> m_lblSubMenu{};

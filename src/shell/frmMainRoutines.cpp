@@ -172,6 +172,10 @@ void frmMain::LoadReportMenu(bool hidePanel, bool rebuild)
             return;
         const auto items = layoutReportPanel(*m_reportList, m_reportGroup, leftTwips(m_imgSep), topTwips(m_imgSep),
                                              L::ReportHeaderWidth);
+        // the card behind the panel grows with the entries, never shorter than the button card
+        const double bottom = items.isEmpty() ? 0 : items.last().top + 350 + 300;
+        placeTwips(m_reportCard, L::ReportCardLeft, L::CardTop, L::ReportCardRight - L::ReportCardLeft,
+                   std::max<double>(L::CardBottom, bottom) - L::CardTop);
         for (const PanelItem &item : items) {
             if (item.index < 0) {
                 placeTwips(m_imgReport[item.section], item.left, item.top);
@@ -257,7 +261,7 @@ void frmMain::RefreshBirthdays()
             m_flexVip->setCellForeColor(e.row, e.column, QColor(255, 0, 0));
     }
     for (int c = 0; c < m_flexVip->cols(); ++c)
-        m_flexVip->setColWidthTwips(c, 3300);
+        m_flexVip->setColWidthTwips(c, 3600);
     for (int r = 3; r < 6; ++r)
         m_flexVip->setGridRowHidden(r, true);
     m_lblOrderOrgas->setText(QStringLiteral("会员生日提醒(共%1会员)").arg(entries.size()));

@@ -223,9 +223,17 @@ QImage background()
     roundedCard(p, QRectF(L::CardLeft / tp, L::CardTop / tp, (L::CardRight - L::CardLeft) / tp,
                           (L::CardBottom - L::CardTop) / tp),
                 14, Card);
-    roundedCard(p, QRectF(L::ReportCardLeft / tp, L::CardTop / tp, (L::ReportCardRight - L::ReportCardLeft) / tp,
-                          (L::ReportCardBottom - L::CardTop) / tp),
-                14, Card);
+    // A quiet watermark on the wide-screen side, beyond the report panel
+    const QColor faint(0xE8, 0xEC, 0xF2);
+    const struct {
+        Glyph g;
+        qreal x, y, size;
+    } marks[] = {{Glyph::Warehouse, 1200, 560, 150}, {Glyph::Truck, 1390, 620, 120}, {Glyph::Register, 1250, 760, 110},
+                 {Glyph::Cart, 1420, 800, 120},      {Glyph::Coins, 1640, 560, 130}, {Glyph::MemberCard, 1800, 640, 130},
+                 {Glyph::Scale, 1660, 780, 120},     {Glyph::Gift, 1850, 810, 110},  {Glyph::Clipboard, 2050, 580, 130},
+                 {Glyph::PriceTag, 2230, 650, 120},  {Glyph::BoxIn, 2070, 780, 120}, {Glyph::Users, 2260, 820, 110}};
+    for (const auto &m : marks)
+        drawGlyph(p, m.g, QRectF(m.x, m.y, m.size, m.size), {faint, Content});
     p.end();
     return img;
 }
