@@ -2,6 +2,7 @@
 #include "accountdb/Catalogue.h"
 #include "accountdb/PasswordHash.h"
 #include "accountdb/SystemProfile.h"
+#include "accountdb/WorkFolder.h"
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/Error.h"
@@ -9,6 +10,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
 
 using namespace zostore;
 using namespace zostore::accountdb;
@@ -121,6 +124,27 @@ TEST(PasswordHashTest, verifies_only_the_right_password) {
     EXPECT_FALSE(verifyPassword(QString(), QString()));
     const QString chinese = hashPassword(QStringLiteral("密码；'--"));
     EXPECT_TRUE(verifyPassword(chinese, QStringLiteral("密码；'--")));
+}
+
+TEST(CatalogueDefaultTest, environment_chooses_the_catalogue_and_work_folder) {
+    QTemporaryDir dir;
+    const QByteArray oldCatalog = qgetenv("ZOSTORE_CATALOG"), oldWork = qgetenv("ZOSTORE_WORKDIR");
+    qputenv("ZOSTORE_CATALOG", "Provider=SQLite;Data Source=/elsewhere/c.db");
+    EXPECT_EQ(defaultCatalogueString(), QStringLiteral("Provider=SQLite;Data Source=/elsewhere/c.db"));
+    qunsetenv("ZOSTORE_CATALOG");
+    qputenv("ZOSTORE_WORKDIR", dir.filePath(QStringLiteral("work")).toUtf8());
+    EXPECT_EQ(dataFolder(), dir.filePath(QStringLiteral("work/data")));
+    EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("work/data"))).exists());
+    if (QSettings(QStringLiteral("ZoStore"), QStringLiteral("Server")).value(QStringLiteral("Catalog")).isNull()) {
+        EXPECT_EQ(defaultCatalogueString(),
+                  QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(dir.filePath(QStringLiteral("work/data"))));
+    }
+    // A SQLite account set lives beside its catalogue.
+    Catalogue cat(QStringLiteral("Provider=SQLite;Data Source=%1/cat/catalog.db").arg(dir.path()));
+    EXPECT_EQ(db::ConnectionString::parse(cat.accountConnectionString(QStringLiteral("shop1"))).dataSource,
+              dir.filePath(QStringLiteral("cat/shop1.db")));
+    oldCatalog.isNull() ? qunsetenv("ZOSTORE_CATALOG") : qputenv("ZOSTORE_CATALOG", oldCatalog);
+    oldWork.isNull() ? qunsetenv("ZOSTORE_WORKDIR") : qputenv("ZOSTORE_WORKDIR", oldWork);
 }
 
 ZOSTORE_BACKENDS(CatalogueTest);

@@ -162,4 +162,63 @@ TEST_P(DemoTest, bill_sums_procedure_restores_header_sums) {
     EXPECT_FALSE(c.inTransaction());
 }
 
+TEST_P(DemoTest, references_are_whole_and_barcodes_valid) {
+    db::Connection c(cnstr());
+    EXPECT_GE(summary.items, 290);
+    // Every EAN-13 carries its check digit.
+    for (const QString &sql : {QStringLiteral("select FBar_Code as b from t_ICItem where FBar_Code is not null"),
+                               QStringLiteral("select FBarCode as b from t_icitem_barcode")}) {
+        int n = 0;
+        for (auto rs = c.open(sql); !rs.eof(); rs.moveNext(), ++n) {
+            const QString b = rs.text(QStringLiteral("b"));
+            ASSERT_EQ(b.size(), 13) << b.toStdString();
+            int sum = 0;
+            for (int i = 0; i < 12; ++i)
+                sum += b.at(i).digitValue() * (i % 2 ? 3 : 1);
+            EXPECT_EQ((10 - sum % 10) % 10, b.at(12).digitValue()) << b.toStdString();
+        }
+        EXPECT_GT(n, 30);
+    }
+    const QStringList orphans = {
+        QStringLiteral("select count(*) from ICStockBillEntry e left join t_ICItem i on i.FItemID=e.FItemID where i.FItemID is null"),
+        QStringLiteral("select count(*) from ICOrderEntry e left join t_ICItem i on i.FItemID=e.FItemID where i.FItemID is null"),
+        QStringLiteral("select count(*) from t_icitem_barcode e left join t_ICItem i on i.FItemID=e.FItemID where i.FItemID is null"),
+        QStringLiteral("select count(*) from ICStockBill b left join ICStockBillEntry e on e.FInterID=b.FInterID where e.FInterID is null"),
+        QStringLiteral("select count(*) from ICStockBill where FTranType in (14,22,25,26,31,33,99) and "
+                       "FOutStockID not in (select FItemID from t_Stock)"),
+        QStringLiteral("select count(*) from ICStockBill where FTranType in (12,15,16,24,31) and "
+                       "FInStockID not in (select FItemID from t_Stock)"),
+        QStringLiteral("select count(*) from ICStockBill where FTranType in (12,14) and FOrgaID not in (select FItemID from t_Supplier)"),
+        QStringLiteral("select count(*) from ICStockBill where FTranType in (22,24,33) and FOrgaID not in "
+                       "(select FItemID from t_Organization)"),
+        QStringLiteral("select count(*) from ICStockBill where FVipID is not null and FVipID not in (select FVipID from Vip)"),
+        // Items hang under second-level groups, which hang under first-level ones.
+        QStringLiteral("select count(*) from t_ICItem i left join t_ItemGroup g on g.FItemID=i.FParentID "
+                       "left join t_ItemGroup p on p.FItemID=g.FParentID where p.FItemID is null or p.FParentID<>0"),
+        QStringLiteral("select count(*) from (select FTranType,FBillNo from ICStockBill group by FTranType,FBillNo "
+                       "having count(*)>1) d"),
+        QStringLiteral("select count(*) from ICStockBill where FYear<>year(FDate) or FPeriod<>month(FDate)")};
+    for (const QString &sql : orphans)
+        EXPECT_EQ(count(c, sql), 0) << sql.toStdString();
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from TDBill where FTranType=51 and FSelected=1")), 1);
+    EXPECT_EQ(count(c, QStringLiteral("select count(*) from tdvariant where ftrantype=99 and left(fvarname,7)<>'FPrice_'")),
+              19);
+    EXPECT_EQ(c.scalar(QStringLiteral("select FConText from TDPosBill where FStockName=?"), {QStringLiteral("东门店")})
+                  .toString()
+                  .count(QStringLiteral("\r\n")),
+              15);
+
+    // The same day gives the same demo.
+    const QString again = db().createSibling(QStringLiteral("again"));
+    db::Connection c2(again);
+    createAccountSchema(c2);
+    insertProfileDefaults(c2, 2025, 12);
+    loadDemoAccount(c2, today);
+    const QString digest = QStringLiteral("select count(*),sum(FQty),sum(FAmount),sum(FCost),sum(FItemID*FEntryID) "
+                                          "from ICStockBillEntry");
+    auto a = c.open(digest), b = c2.open(digest);
+    for (int i = 0; i < a.fieldCount(); ++i)
+        EXPECT_NEAR(db::Recordset::doubleOf(a.value(i)), db::Recordset::doubleOf(b.value(i)), 0.001);
+}
+
 ZOSTORE_BACKENDS(DemoTest);
