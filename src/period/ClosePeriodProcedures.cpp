@@ -39,20 +39,26 @@ static QString endingSql() {
         .arg(monthMovementSql());
 }
 
+// The month's ending quantity and value per item, computed once into a temporary table.
+static void computeEnding(db::Connection &conn, YearPeriod cur) {
+    const QString num = conn.isSqlite() ? QStringLiteral("REAL") : QStringLiteral("numeric");
+    conn.execute(QStringLiteral("drop table if exists zs_ending"));
+    conn.execute(QStringLiteral("create temporary table zs_ending (FItemID integer primary key, FQty %1, FBal %1)")
+                     .arg(num));
+    conn.execute(QStringLiteral("insert into zs_ending (FItemID,FQty,FBal) select e.FItemID, e.FQty, e.FBal from ") +
+                     endingSql() + QStringLiteral(" e"),
+                 {cur.year, cur.period, cur.year, cur.period});
+}
+
+static const QString zeroQtyWithValue =
+    QStringLiteral("abs(FQty)<0.0000001 and abs(round(cast((FBal) as numeric),2))>=0.005");
+
 static void makeAutomaticIssueBill(db::Connection &conn, YearPeriod cur, int billerId, const QDateTime &billDate) {
-    const QString ending = endingSql();
-    const QVariantList endingArgs{cur.year, cur.period, cur.year, cur.period};
-    const QString zeroQtyWithValue = QStringLiteral(" where abs(e.FQty)<0.0000001 and abs(%1)>=0.005")
-                                         .arg(roundSql(QStringLiteral("e.FBal"), 2));
-    const double total =
-        conn.scalar(QStringLiteral("select isnull(sum(%1),0) from ").arg(roundSql(QStringLiteral("e.FBal"), 2)) +
-                        ending + QStringLiteral(" e") + zeroQtyWithValue,
-                    endingArgs)
-            .toDouble();
-    const int count = conn.scalar(QStringLiteral("select count(*) from ") + ending + QStringLiteral(" e") +
-                                      zeroQtyWithValue,
-                                  endingArgs)
-                          .toInt();
+    db::Recordset sums = conn.open(QStringLiteral("select count(*) as n, isnull(sum(%1),0) as total from zs_ending "
+                                                  "where %2")
+                                       .arg(roundSql(QStringLiteral("FBal"), 2), zeroQtyWithValue));
+    const int count = sums.toInt(QStringLiteral("n"));
+    const double total = sums.toDouble(QStringLiteral("total"));
     if (count == 0)
         return;
     const qint64 interId =
@@ -67,13 +73,14 @@ static void makeAutomaticIssueBill(db::Connection &conn, YearPeriod cur, int bil
     passStep(QStringLiteral("close.autobill.header"));
     conn.execute(QStringLiteral("insert into ICStockBillEntry (FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,"
                                 "FAmount,FUnitCost,FCost,FPreSend) "
-                                "select ?, row_number() over (order by e.FItemID), e.FItemID, 0, 0, 0, %1, 0, %1, 0 "
-                                "from ")
-                         .arg(roundSql(QStringLiteral("e.FBal"), 2)) +
-                     ending + QStringLiteral(" e") + zeroQtyWithValue,
-                 QVariantList{interId} + endingArgs);
+                                "select ?, row_number() over (order by FItemID), FItemID, 0, 0, 0, %1, 0, %1, 0 "
+                                "from zs_ending where %2")
+                     .arg(roundSql(QStringLiteral("FBal"), 2), zeroQtyWithValue),
+                 {interId});
     conn.execute(QStringLiteral("insert into t_ClosePeriodLog (FYear,FPeriod,FInterID) values (?,?,?)"),
                  {cur.year, cur.period, interId});
+    // The bill issued the whole value; what is left is below a cent and carries as nothing.
+    conn.execute(QStringLiteral("update zs_ending set FBal=0 where ") + zeroQtyWithValue);
 }
 
 db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
@@ -95,17 +102,18 @@ db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
     conn.execute(QStringLiteral("delete from icbal where FYear=? and FPeriod=?"), {next.year, next.period});
     passStep(QStringLiteral("close.saved"));
 
+    computeEnding(conn, cur);
     if (billerId != 0)
         makeAutomaticIssueBill(conn, cur, billerId, billDate);
     passStep(QStringLiteral("close.autobill"));
 
     conn.execute(QStringLiteral("insert into icbal (FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "
-                                "select e.FItemID, ?, ?, %3, case when abs(e.FQty)<0.0000001 then 0 "
-                                "else %1 end, %2 from ")
-                         .arg(roundSql(QStringLiteral("e.FBal/e.FQty"), 4), roundSql(QStringLiteral("e.FBal"), 2),
-                              roundSql(QStringLiteral("e.FQty"), 4)) +
-                     endingSql() + QStringLiteral(" e"),
-                 {next.year, next.period, cur.year, cur.period, cur.year, cur.period});
+                                "select FItemID, ?, ?, %3, case when abs(FQty)<0.0000001 then 0 else %1 end, %2 "
+                                "from zs_ending")
+                     .arg(roundSql(QStringLiteral("FBal/FQty"), 4), roundSql(QStringLiteral("FBal"), 2),
+                          roundSql(QStringLiteral("FQty"), 4)),
+                 {next.year, next.period});
+    conn.execute(QStringLiteral("drop table zs_ending"));
     passStep(QStringLiteral("close.carried"));
 
     writeStoredCurrentPeriod(conn, next);

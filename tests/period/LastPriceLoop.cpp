@@ -8,6 +8,17 @@
 
 namespace zostore::test {
 
+QString lastPriceByBillSql() {
+    return QStringLiteral(
+        "update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice from ("
+        "select k.FPrice, k.FItemID from icstockbillentry k inner join "
+        "(select t2.fitemid, max(t2.finterid) as FInterID from icstockbill t1 inner join icstockbillentry t2 "
+        "on t1.finterid=t2.finterid where t1.ftrantype=12 and t1.Fdate<=? group by t2.fitemid) j "
+        "on k.FInterID=j.FInterID and k.FItemID=j.FItemID "
+        "where k.FEntryID=(select max(k2.FEntryID) from icstockbillentry k2 where k2.FInterID=k.FInterID "
+        "and k2.FItemID=k.FItemID)) c where ICStockBillEntry.FItemID=c.FItemID and ICStockBillEntry.FInterID=?");
+}
+
 int lastPurchasePriceByBill(db::Connection &conn, int year, int period) {
     std::vector<std::pair<QVariant, QVariant>> bills;
     {
@@ -18,14 +29,7 @@ int lastPurchasePriceByBill(db::Connection &conn, int year, int period) {
             bills.emplace_back(rs.value(QStringLiteral("FDate")), rs.value(QStringLiteral("FInterID")));
     }
     db::Transaction t(conn);
-    auto stmt = conn.prepare(QStringLiteral(
-        "update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice from ("
-        "select k.FPrice, k.FItemID from icstockbillentry k inner join "
-        "(select t2.fitemid, max(t2.finterid) as FInterID from icstockbill t1 inner join icstockbillentry t2 "
-        "on t1.finterid=t2.finterid where t1.ftrantype=12 and t1.Fdate<=? group by t2.fitemid) j "
-        "on k.FInterID=j.FInterID and k.FItemID=j.FItemID "
-        "where k.FEntryID=(select max(k2.FEntryID) from icstockbillentry k2 where k2.FInterID=k.FInterID "
-        "and k2.FItemID=k.FItemID)) c where ICStockBillEntry.FItemID=c.FItemID and ICStockBillEntry.FInterID=?"));
+    auto stmt = conn.prepare(lastPriceByBillSql());
     for (const auto &[date, interId] : bills)
         if (!date.isNull())
             stmt.exec({date, interId});
