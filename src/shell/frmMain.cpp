@@ -224,6 +224,11 @@ void frmMain::buildControls()
     m_reportCard->setGraphicsEffect(shadow);
     placeTwips(m_reportCard, L::ReportCardLeft, L::CardTop, L::ReportCardRight - L::ReportCardLeft,
                L::CardBottom - L::CardTop);
+    m_lblNoReports = new QLabel(QStringLiteral("没有可以查看的报表"), m_pctMenu);
+    m_lblNoReports->setObjectName(QStringLiteral("lblNoReports"));
+    m_lblNoReports->setFont(pixelFont(195));
+    m_lblNoReports->setStyleSheet(QStringLiteral("color: #8a96a8;"));
+    placeTwips(m_lblNoReports, L::SepLeft + 300, L::SepTop + 450, L::ReportLabelWidth, L::ReportHeaderHeight);
     m_imgSep = new PictureBox(m_pctMenu);
     m_imgSep->setObjectName(QStringLiteral("imgSep"));
     placeTwips(m_imgSep, L::SepLeft, L::SepTop, L::SepWidth, L::SepHeight);
@@ -442,11 +447,17 @@ bool frmMain::event(QEvent *e)
 
 void frmMain::closeEvent(QCloseEvent *e)
 {
-    if (m_exiting || startup::confirmExit()) {
+    if (m_exiting) {
         e->accept();
         return;
     }
-    e->ignore();
+    if (!startup::confirmExit()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    m_exiting = true;
+    m_endProcess();
 }
 
 void frmMain::closeMainWindow() { close(); }

@@ -120,6 +120,7 @@ private:
     PictureBox *m_backdrop = nullptr; // continues the background wherever imgMain does not reach
     PictureBox *m_imgMain = nullptr;
     QFrame *m_reportCard = nullptr;
+    QLabel *m_lblNoReports = nullptr;
     std::array<PictureBox *, 5> m_imgMenu{};
     std::array<PictureBox *, 9> m_imgButton{};
     std::array<LinkLabel *, 9> m_lblSubMenu{};

@@ -156,6 +156,7 @@ void frmMain::LoadReportMenu(bool hidePanel, bool rebuild)
 {
     ui::errorTrap([&] {
         clearReportPanel();
+        m_lblNoReports->hide();
         if (hidePanel)
             return;
         if (rebuild || !m_reportList) {
@@ -168,10 +169,13 @@ void frmMain::LoadReportMenu(bool hidePanel, bool rebuild)
             m_reportList = db::withLockRetry(
                 [&] { return loadReportList(ctx.cnstr(), ctx.userId(), ctx.isManager()); });
         }
-        if (m_reportList->isEmpty())
+        if (m_reportList->isEmpty()) {
+            m_lblNoReports->show();
             return;
+        }
         const auto items = layoutReportPanel(*m_reportList, m_reportGroup, leftTwips(m_imgSep), topTwips(m_imgSep),
                                              L::ReportHeaderWidth);
+        m_lblNoReports->setVisible(items.isEmpty());
         // the card behind the panel grows with the entries, never shorter than the button card
         const double bottom = items.isEmpty() ? 0 : items.last().top + 350 + 300;
         placeTwips(m_reportCard, L::ReportCardLeft, L::CardTop, L::ReportCardRight - L::ReportCardLeft,
