@@ -1,13 +1,14 @@
 // Main window creation.
 #include "app/MainWindow.h"
 
-#include "app/frmMainStandIn.h"
+#include "shell/frmMain.h"
 
 namespace zostore::app {
 
 QWidget *createMainWindow() {
-    auto *w = new frmMainStandIn;
+    auto *w = new shell::frmMain;
     w->setAttribute(Qt::WA_DeleteOnClose);
+    w->setWindowState(Qt::WindowMaximized);
     return w;
 }
 
