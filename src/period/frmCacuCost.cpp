@@ -83,6 +83,15 @@ QStringList moneyKeys(int index) {
     }
 }
 
+// Widths before the user sets any, in twips; the grid-format service replaces them with stored ones.
+int defaultWidthTwips(const QString &key) {
+    static const QHash<QString, int> widths{{QStringLiteral("fnumber"), 1100}, {QStringLiteral("fname"), 2200},
+                                            {QStringLiteral("fdate"), 1200},   {QStringLiteral("fbillno"), 2000},
+                                            {QStringLiteral("ftrantype"), 1200}, {QStringLiteral("funit"), 700},
+                                            {QStringLiteral("fmodel"), 1100}};
+    return widths.value(key.toLower(), 1000);
+}
+
 } // namespace
 
 frmCacuCost::frmCacuCost(QWidget *parent, ui::StatusBar *statusBar)
@@ -179,6 +188,7 @@ void frmCacuCost::buildColumns() {
                                                              QStringLiteral("FUnitCost"), QStringLiteral("FCost")};
         for (int c = 0; c < keys.size(); ++c) {
             g->setColKey(c, keys[c]);
+            g->setColWidthTwips(c, defaultWidthTwips(keys[c]));
             if (money.contains(keys[c], Qt::CaseInsensitive))
                 g->setColAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
             g->setColEditable(c, i == 2 && keys[c] == QStringLiteral("FUnitCost"));

@@ -1,0 +1,79 @@
+// Renders the month-end and cost windows over a throwaway demo account set to PNG files (docs/).
+#include "accountdb/Catalogue.h"
+#include "accountdb/DemoAccount.h"
+#include "components/Builtins.h"
+#include "components/Session.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "period/PeriodProcedures.h"
+#include "period/frmCacuCost.h"
+#include "period/frmClosePeriod.h"
+#include "startup/LoginContext.h"
+#include "ui/Grid.h"
+#include "ui/StatusBar.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QTemporaryDir>
+
+namespace {
+
+bool save(QWidget &w, const QString &file) {
+    w.show();
+    QApplication::processEvents();
+    const bool ok = w.grab().save(file);
+    QTextStream(stdout) << (ok ? "wrote " : "could not write ") << file << '\n';
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    using namespace zostore;
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QTemporaryDir tmp;
+    try {
+        components::registerBuiltinComponents();
+        period::registerPeriodProcedures();
+        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        catalogue.create();
+        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo"));
+        int year = 0;
+        int month = 0;
+        {
+            db::Connection conn(cnstr);
+            accountdb::loadDemoAccount(conn, QDate(2026, 12, 6));
+            year = conn.scalar(QStringLiteral("select FValue from t_systemprofile where lower(FKey)='currentyear'")).toInt();
+            month = conn.scalar(QStringLiteral("select FValue from t_systemprofile where lower(FKey)='currentperiod'")).toInt();
+        }
+        auto &ctx = startup::loginContext();
+        ctx.setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(), QStringLiteral("演示账套"));
+        ctx.setIsManager(true);
+        ctx.setCurrentPeriod(static_cast<qint16>(year), static_cast<qint16>(month));
+
+        // A host window with the main window's status panels, as the windows find it through their parent.
+        QMainWindow host;
+        auto *status = new ui::StatusBar(&host);
+        status->addPanel(QStringLiteral("handletip"));
+        status->addPanel(QStringLiteral("currentperiod"), QStringLiteral("当前月份：%1年%2月").arg(year).arg(month));
+        host.setStatusBar(status);
+
+        period::frmClosePeriod close(&host);
+        bool ok = save(close, QDir(outDir).filePath(QStringLiteral("period-close.png")));
+
+        period::frmCacuCost cost(&host);
+        cost.resize(1100, 600);
+        cost.SSTab1->setCurrentIndex(2);
+        ok = save(cost, QDir(outDir).filePath(QStringLiteral("period-cost-uncosted.png"))) && ok;
+        cost.SSTab1->setCurrentIndex(0);
+        ok = save(cost, QDir(outDir).filePath(QStringLiteral("period-cost-items.png"))) && ok;
+        return ok ? 0 : 1;
+    } catch (const Error &e) {
+        QTextStream(stderr) << e.description() << '\n';
+        return 1;
+    }
+}
