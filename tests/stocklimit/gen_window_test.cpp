@@ -2,6 +2,8 @@
 #include "StockFixture.h"
 
 #include "accountdb/Catalogue.h"
+#include "components/Builtins.h"
+#include "components/Registry.h"
 #include "components/supertextbox/SuperTextbox.h"
 #include "db/ConnectionString.h"
 #include "db/Error.h"
@@ -79,6 +81,16 @@ TEST_P(GenWindowTest, opens_with_today_own_sales_and_the_target_disabled) {
     w.chkExp->click();
     EXPECT_FALSE(w.txtPwd->isEnabled());
     EXPECT_TRUE(dialogs.entries().isEmpty());
+
+    // The same control by its ProgID, as other windows host it.
+    components::registerBuiltinComponents();
+    auto box = components::createObject(QStringLiteral("VnSuperControl.SuperTextbox"));
+    box->invoke(QStringLiteral("AddItem"), {QStringLiteral("01 一店"), 7});
+    box->invoke(QStringLiteral("SetText"), {QStringLiteral("01 一店")});
+    EXPECT_EQ(box->invoke(QStringLiteral("Key")).toLongLong(), 7);
+    box->invoke(QStringLiteral("SetText"), {QStringLiteral("01")});
+    EXPECT_EQ(box->invoke(QStringLiteral("Key")).toLongLong(), 0) << "a typed text that names no entry";
+    EXPECT_EQ(box->invoke(QStringLiteral("ListCount")).toInt(), 1);
 }
 
 TEST_P(GenWindowTest, generates_for_a_store_and_writes_the_exchange_file) {
