@@ -42,20 +42,24 @@ void run(const Target &t, qint64 lines, int baseline) {
     db::Connection gen(prepared(t.create(QStringLiteral("gen"))));
     const auto r = accountdb::generateAccount(gen, counts);
     std::printf("%s generate: %lld bill lines, %lld rows in %.2f s = %.0f rows/s\n", qPrintable(t.name),
-                static_cast<long long>(r.lines), static_cast<long long>(r.rows), r.seconds, r.rowsPerSecond());
+                static_cast<long long>(r.lines), static_cast<long long>(r.rows), r.seconds,
+                r.rowsPerSecond());
 
     // Baseline: the same kind of rows, one autocommitted statement each.
     db::Connection base(prepared(t.create(QStringLiteral("row"))));
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < baseline; ++i)
-        base.execute(QStringLiteral("insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,FAmount,"
-                                    "FUnitCost,FCost,FPreSend) values(?,?,?,?,?,?,?,?,?,0)"),
-                     {1 + i / 10, 1 + i % 10, 1 + i % 1000, 1 + i % 5, 0, 3.5, 3.5 * (1 + i % 5), 2.8,
-                      2.8 * (1 + i % 5)});
+        base.execute(
+            QStringLiteral(
+                "insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,FAmount,"
+                "FUnitCost,FCost,FPreSend) values(?,?,?,?,?,?,?,?,?,0)"),
+            {1 + i / 10, 1 + i % 10, 1 + i % 1000, 1 + i % 5, 0, 3.5, 3.5 * (1 + i % 5), 2.8,
+             2.8 * (1 + i % 5)});
     const double secs = timer.elapsed() / 1000.0;
     const double perSecond = baseline / secs;
-    std::printf("%s row by row: %d rows in %.2f s = %.0f rows/s\n", qPrintable(t.name), baseline, secs, perSecond);
+    std::printf("%s row by row: %d rows in %.2f s = %.0f rows/s\n", qPrintable(t.name), baseline, secs,
+                perSecond);
     std::printf("%s ratio: set-based generation is %.1f times faster per row\n\n", qPrintable(t.name),
                 r.rowsPerSecond() / perSecond);
     std::fflush(stdout);
@@ -80,7 +84,8 @@ int main(int argc, char *argv[]) {
         QTemporaryDir dir;
         run({QStringLiteral("SQLite"),
              [&](const QString &n) {
-                 const QString cs = QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(n + ".db"));
+                 const QString cs =
+                     QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(n + ".db"));
                  db::Connection(cs, db::Connection::OpenMode::Create);
                  return cs;
              },
@@ -96,7 +101,8 @@ int main(int argc, char *argv[]) {
         run({QStringLiteral("PostgreSQL"),
              [&](const QString &n) {
                  auto cs = db::ConnectionString::parse(pg);
-                 const QString name = QStringLiteral("zs_bench_%1_%2").arg(QCoreApplication::applicationPid()).arg(n);
+                 const QString name =
+                     QStringLiteral("zs_bench_%1_%2").arg(QCoreApplication::applicationPid()).arg(n);
                  db::Connection(cs).execute(QStringLiteral("create database ") + name);
                  made << name;
                  cs.database = name;

@@ -16,10 +16,12 @@ namespace {
 
 void fill(db::Connection &c, int rows) {
     const bool pg = c.isPostgres();
-    c.execute(QStringLiteral("create table t_Read (FItemID integer primary key, FNumber varchar(50), FName varchar(100), "
-                             "FQty %1, FPrice %1, FDate %2)")
-                  .arg(pg ? QStringLiteral("numeric(19,4)") : QStringLiteral("real"),
-                       pg ? QStringLiteral("timestamp") : QStringLiteral("text")));
+    c.execute(
+        QStringLiteral(
+            "create table t_Read (FItemID integer primary key, FNumber varchar(50), FName varchar(100), "
+            "FQty %1, FPrice %1, FDate %2)")
+            .arg(pg ? QStringLiteral("numeric(19,4)") : QStringLiteral("real"),
+                 pg ? QStringLiteral("timestamp") : QStringLiteral("text")));
     c.begin();
     c.execute(QStringLiteral("insert into t_Read(FItemID,FNumber,FName,FQty,FPrice,FDate) "
                              "with recursive s(n) as (select 1 union all select n+1 from s where n<?) "
@@ -32,10 +34,12 @@ double recordsetRead(db::Connection &c, db::Cursor cursor, double &checksum) {
     QElapsedTimer t;
     t.start();
     int n = 0;
-    for (auto rs = c.open(QStringLiteral("select * from t_Read order by FItemID"), {}, cursor); !rs.eof(); rs.moveNext()) {
+    for (auto rs = c.open(QStringLiteral("select * from t_Read order by FItemID"), {}, cursor); !rs.eof();
+         rs.moveNext()) {
         checksum += rs.toInt(QStringLiteral("FItemID")) + rs.toDouble(QStringLiteral("FQty")) +
                     rs.toDouble(QStringLiteral("fprice")) + rs.text(QStringLiteral("FNumber")).size() +
-                    rs.text(QStringLiteral("FName")).size() + rs.toDateTime(QStringLiteral("FDate")).date().day();
+                    rs.text(QStringLiteral("FName")).size() +
+                    rs.toDateTime(QStringLiteral("FDate")).date().day();
         ++n;
     }
     return n / (t.elapsed() / 1000.0);
@@ -49,8 +53,8 @@ double rawRead(db::Connection &c, double &checksum) {
     q.exec(QStringLiteral("select * from t_Read order by FItemID"));
     int n = 0;
     while (q.next()) {
-        checksum += q.value(0).toInt() + q.value(3).toDouble() + q.value(4).toDouble() + q.value(1).toString().size() +
-                    q.value(2).toString().size() +
+        checksum += q.value(0).toInt() + q.value(3).toDouble() + q.value(4).toDouble() +
+                    q.value(1).toString().size() + q.value(2).toString().size() +
                     QDateTime::fromString(q.value(5).toString().left(19), Qt::ISODate).date().day();
         ++n;
     }
@@ -82,7 +86,8 @@ int main(int argc, char *argv[]) {
         rows = args[2].toInt();
     try {
         QTemporaryDir dir;
-        run(QStringLiteral("SQLite"), QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath("read.db")), rows);
+        run(QStringLiteral("SQLite"),
+            QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath("read.db")), rows);
         const QString pg = qEnvironmentVariable("ZOSTORE_BENCH_PG");
         if (pg.isEmpty()) {
             std::printf("PostgreSQL: skipped (set ZOSTORE_BENCH_PG to a server connection string)\n");

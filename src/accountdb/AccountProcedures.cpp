@@ -13,8 +13,10 @@ db::Recordset updateBillSums(db::Connection &conn, const db::ProcArgs &args) {
     const int interId = args.toInt(QStringLiteral("@InterID"));
     const QString sums = QStringLiteral(
         "update ICStockBill set "
-        "FSumAmount=round(coalesce((select sum(e.FAmount) from ICStockBillEntry e where e.FInterID=ICStockBill.FInterID),0),4),"
-        "FSumCost=round(coalesce((select sum(e.FCost) from ICStockBillEntry e where e.FInterID=ICStockBill.FInterID),0),4),"
+        "FSumAmount=round(coalesce((select sum(e.FAmount) from ICStockBillEntry e where "
+        "e.FInterID=ICStockBill.FInterID),0),4),"
+        "FSumCost=round(coalesce((select sum(e.FCost) from ICStockBillEntry e where "
+        "e.FInterID=ICStockBill.FInterID),0),4),"
         "FSumProfit=round(coalesce((select sum(e.FAmount)-sum(e.FCost) from ICStockBillEntry e "
         "where e.FInterID=ICStockBill.FInterID),0),4) "
         "where (?=0 or FInterID=?)");

@@ -18,10 +18,12 @@
 namespace zostore::accountdb {
 
 namespace {
-QString quoted(const QString &identifier) { return QLatin1Char('"') + identifier + QLatin1Char('"'); }
+QString quoted(const QString &identifier) {
+    return QLatin1Char('"') + identifier + QLatin1Char('"');
+}
 
-const QString listTable = QStringLiteral(
-    "create table Zo_DbList (FDbName varchar(100) not null, FDbFileName varchar(100) not null, primary key (FDbFileName))");
+const QString listTable = QStringLiteral("create table Zo_DbList (FDbName varchar(100) not null, FDbFileName "
+                                         "varchar(100) not null, primary key (FDbFileName))");
 } // namespace
 
 QString defaultCatalogueString() {
@@ -40,7 +42,9 @@ Catalogue::Catalogue(const QString &catalogueString) : m_cnstr(catalogueString) 
     db::ConnectionString::parse(m_cnstr); // a bad string fails here, with its own message
 }
 
-bool Catalogue::isSqlite() const { return db::ConnectionString::parse(m_cnstr).isSqlite(); }
+bool Catalogue::isSqlite() const {
+    return db::ConnectionString::parse(m_cnstr).isSqlite();
+}
 
 bool Catalogue::isValidDatabaseName(const QString &dbFileName) {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]{0,62}$"));
@@ -49,7 +53,8 @@ bool Catalogue::isValidDatabaseName(const QString &dbFileName) {
 
 void Catalogue::checkDatabaseName(const QString &dbFileName) {
     if (!isValidDatabaseName(dbFileName))
-        throw Error(QStringLiteral("帐套数据库名“%1”无效：只能用字母、数字和下划线，以字母或下划线开头，最长63个字符。")
+        throw Error(QStringLiteral(
+                        "帐套数据库名“%1”无效：只能用字母、数字和下划线，以字母或下划线开头，最长63个字符。")
                         .arg(dbFileName));
 }
 
@@ -63,7 +68,8 @@ QString Catalogue::accountConnectionString(const QString &dbFileName) const {
     checkDatabaseName(dbFileName);
     auto cs = db::ConnectionString::parse(m_cnstr);
     if (cs.isSqlite())
-        return db::ConnectionString::sqlite(QFileInfo(cs.dataSource).absoluteDir().filePath(dbFileName + QStringLiteral(".db")))
+        return db::ConnectionString::sqlite(
+                   QFileInfo(cs.dataSource).absoluteDir().filePath(dbFileName + QStringLiteral(".db")))
             .toString();
     cs.database = dbFileName;
     return cs.toString();
@@ -73,7 +79,8 @@ bool Catalogue::databaseExists(const QString &dbFileName) const {
     if (isSqlite())
         return QFileInfo::exists(db::ConnectionString::parse(accountConnectionString(dbFileName)).dataSource);
     db::Connection server(serverConnectionString());
-    return server.scalar(QStringLiteral("select count(*) from pg_database where datname=?"), {dbFileName}).toInt() > 0;
+    return server.scalar(QStringLiteral("select count(*) from pg_database where datname=?"), {dbFileName})
+               .toInt() > 0;
 }
 
 void Catalogue::createDatabase(const QString &dbFileName) const {
@@ -83,7 +90,8 @@ void Catalogue::createDatabase(const QString &dbFileName) const {
     }
     // The name is a checked identifier; a database name cannot be a bound parameter.
     db::Connection(serverConnectionString())
-        .execute(QStringLiteral("create database ") + quoted(dbFileName) + QStringLiteral(" encoding 'UTF8'"));
+        .execute(QStringLiteral("create database ") + quoted(dbFileName) +
+                 QStringLiteral(" encoding 'UTF8'"));
 }
 
 void Catalogue::dropDatabase(const QString &dbFileName) const {
@@ -94,7 +102,8 @@ void Catalogue::dropDatabase(const QString &dbFileName) const {
         return;
     }
     db::Connection(serverConnectionString())
-        .execute(QStringLiteral("drop database if exists ") + quoted(dbFileName) + QStringLiteral(" with (force)"));
+        .execute(QStringLiteral("drop database if exists ") + quoted(dbFileName) +
+                 QStringLiteral(" with (force)"));
 }
 
 void Catalogue::create() {
@@ -102,7 +111,9 @@ void Catalogue::create() {
     if (cs.isSqlite()) {
         QDir().mkpath(QFileInfo(cs.dataSource).absolutePath());
         db::Connection conn(cs, db::Connection::OpenMode::Create);
-        if (conn.scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and lower(name)='zo_dblist'"))
+        if (conn
+                .scalar(QStringLiteral(
+                    "select count(*) from sqlite_master where type='table' and lower(name)='zo_dblist'"))
                 .toInt() == 0)
             conn.execute(listTable);
         return;
@@ -111,12 +122,15 @@ void Catalogue::create() {
         throw Error(QStringLiteral("目录数据库名“%1”无效。").arg(cs.database));
     {
         db::Connection server(serverConnectionString());
-        if (server.scalar(QStringLiteral("select count(*) from pg_database where datname=?"), {cs.database}).toInt() == 0)
-            server.execute(QStringLiteral("create database ") + quoted(cs.database) + QStringLiteral(" encoding 'UTF8'"));
+        if (server.scalar(QStringLiteral("select count(*) from pg_database where datname=?"), {cs.database})
+                .toInt() == 0)
+            server.execute(QStringLiteral("create database ") + quoted(cs.database) +
+                           QStringLiteral(" encoding 'UTF8'"));
     }
     db::Connection conn(cs);
-    if (conn.scalar(QStringLiteral("select count(*) from information_schema.tables where table_schema=current_schema() "
-                                   "and table_name='zo_dblist'"))
+    if (conn.scalar(QStringLiteral(
+                        "select count(*) from information_schema.tables where table_schema=current_schema() "
+                        "and table_name='zo_dblist'"))
             .toInt() == 0)
         conn.execute(listTable);
 }
@@ -125,23 +139,26 @@ db::Connection Catalogue::openCatalogue() const {
     try {
         return db::Connection(m_cnstr);
     } catch (const Error &e) {
-        throw Error(QStringLiteral("无法打开帐套目录（%1）。请先建立帐套目录（zostore-admin create-catalog）。")
-                        .arg(e.description()));
+        throw Error(
+            QStringLiteral("无法打开帐套目录（%1）。请先建立帐套目录（zostore-admin create-catalog）。")
+                .arg(e.description()));
     }
 }
 
 QList<AccountSet> Catalogue::list() const {
     db::Connection conn = openCatalogue();
     QList<AccountSet> out;
-    for (auto rs = conn.open(QStringLiteral("select FDbName,FDbFileName from Zo_DbList order by FDbName")); !rs.eof();
-         rs.moveNext())
+    for (auto rs = conn.open(QStringLiteral("select FDbName,FDbFileName from Zo_DbList order by FDbName"));
+         !rs.eof(); rs.moveNext())
         out.append({rs.text(QStringLiteral("FDbName")), rs.text(QStringLiteral("FDbFileName"))});
     return out;
 }
 
 QString Catalogue::nameOf(const QString &dbFileName) const {
     db::Connection conn = openCatalogue();
-    return conn.scalar(QStringLiteral("select FDbName from Zo_DbList where lower(FDbFileName)=?"), {dbFileName.toLower()})
+    return conn
+        .scalar(QStringLiteral("select FDbName from Zo_DbList where lower(FDbFileName)=?"),
+                {dbFileName.toLower()})
         .toString();
 }
 
@@ -165,7 +182,8 @@ void Catalogue::checkNewSet(const QString &name, const QString &dbFileName) cons
         throw Error(QStringLiteral("数据库“%1”已经存在，不能覆盖。").arg(dbFileName));
 }
 
-QString Catalogue::createAccountSet(const QString &name, const QString &dbFileName, const QList<int> &priceStyleIds) {
+QString Catalogue::createAccountSet(const QString &name, const QString &dbFileName,
+                                    const QList<int> &priceStyleIds) {
     checkNewSet(name, dbFileName);
     const QString account = accountConnectionString(dbFileName);
     createDatabase(dbFileName);
@@ -176,8 +194,8 @@ QString Catalogue::createAccountSet(const QString &name, const QString &dbFileNa
             const QDate today = QDate::currentDate();
             insertProfileDefaults(conn, today.year(), today.month());
         }
-        db::Connection(m_cnstr).execute(QStringLiteral("insert into Zo_DbList(FDbName,FDbFileName) values(?,?)"),
-                                        {name, dbFileName});
+        db::Connection(m_cnstr).execute(
+            QStringLiteral("insert into Zo_DbList(FDbName,FDbFileName) values(?,?)"), {name, dbFileName});
     } catch (...) {
         try {
             dropDatabase(dbFileName);

@@ -16,8 +16,12 @@ namespace zostore::accountdb {
 
 namespace demo {
 
-double round2(double v) { return std::round(v * 100.0 + (v >= 0 ? 1e-7 : -1e-7)) / 100.0; }
-double round4(double v) { return std::round(v * 10000.0 + (v >= 0 ? 1e-7 : -1e-7)) / 10000.0; }
+double round2(double v) {
+    return std::round(v * 100.0 + (v >= 0 ? 1e-7 : -1e-7)) / 100.0;
+}
+double round4(double v) {
+    return std::round(v * 10000.0 + (v >= 0 ? 1e-7 : -1e-7)) / 10000.0;
+}
 
 QString ean13(const QString &twelveDigits) {
     int sum = 0;
@@ -30,9 +34,10 @@ namespace {
 
 const char *const surnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐", "孙",
                                 "马", "朱", "胡", "郭", "何", "高", "林", "罗", "郑", "梁", "谢", "宋"};
-const char *const givenNames[] = {"伟", "芳", "娜", "敏", "静", "秀英", "强", "磊", "军", "洋", "勇", "艳",
-                                  "杰", "娟", "涛", "明", "超", "霞", "平", "刚", "桂英", "建华", "文", "华",
-                                  "玉兰", "红", "丹", "鹏", "晨", "浩宇", "欣怡", "子涵", "雨桐", "梓萱", "俊杰", "海燕"};
+const char *const givenNames[] = {"伟", "芳", "娜",   "敏",   "静",   "秀英", "强",   "磊",   "军",
+                                  "洋", "勇", "艳",   "杰",   "娟",   "涛",   "明",   "超",   "霞",
+                                  "平", "刚", "桂英", "建华", "文",   "华",   "玉兰", "红",   "丹",
+                                  "鹏", "晨", "浩宇", "欣怡", "子涵", "雨桐", "梓萱", "俊杰", "海燕"};
 
 QString personName(Context &ctx) {
     return QString::fromUtf8(surnames[ctx.range(0, std::size(surnames) - 1)]) +
@@ -47,14 +52,18 @@ QString mobile(Context &ctx) {
 }
 
 // Prices in the shops end in a tenth of a yuan.
-double shelfPrice(double v) { return std::max(0.1, std::round(v * 10.0) / 10.0); }
+double shelfPrice(double v) {
+    return std::max(0.1, std::round(v * 10.0) / 10.0);
+}
 
 void loadGoods(Context &ctx) {
     auto &c = ctx.conn;
-    auto group = c.prepare(QStringLiteral("insert into t_ItemGroup(FItemID,FNumber,FName,FParentID) values(?,?,?,?)"));
+    auto group =
+        c.prepare(QStringLiteral("insert into t_ItemGroup(FItemID,FNumber,FName,FParentID) values(?,?,?,?)"));
     auto item = c.prepare(QStringLiteral(
         "insert into t_ICItem(FItemID,FNumber,FName,FModel,FUnit,FExchange,FParentID,FDel,FPurPrice,FPjCost,"
-        "FShopNumber,FQuickNum,FBar_Code,FJjEditDate,FSjEditDate,FBrand,FOrigin,FShelfLife,FPrice_1,FPrice_2,FPrice_3) "
+        "FShopNumber,FQuickNum,FBar_Code,FJjEditDate,FSjEditDate,FBrand,FOrigin,FShelfLife,FPrice_1,FPrice_2,"
+        "FPrice_3) "
         "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     auto barcode = c.prepare(QStringLiteral(
         "insert into t_icitem_barcode(FItemID,FBarCode,FPriceStyleID,FPrice,FExchange) values(?,?,?,?,?)"));
@@ -90,27 +99,50 @@ void loadGoods(Context &ctx) {
                 if (itemId % 37 == 5) // loss leaders: the member price under the purchase price
                     it.member = shelfPrice(last * 0.9);
                 if (!it.weighed)
-                    it.barcode = ean13(QStringLiteral("69%1%2").arg(company).arg(ctx.range(0, 99999), 5, 10, QLatin1Char('0')));
+                    it.barcode = ean13(QStringLiteral("69%1%2").arg(company).arg(ctx.range(0, 99999), 5, 10,
+                                                                                 QLatin1Char('0')));
 
                 // The purchase price's last change; the sale prices were set after it except for some items.
                 int changed = 0;
                 for (int m = 1; m < Months; ++m)
                     if (it.purchase[m] != it.purchase[m - 1])
                         changed = m;
-                const QDateTime jj(ctx.start.addMonths(changed).addDays(changed ? ctx.range(0, 3) : -40), QTime(9, 30));
+                const QDateTime jj(ctx.start.addMonths(changed).addDays(changed ? ctx.range(0, 3) : -40),
+                                   QTime(9, 30));
                 const bool repriced = changed == 0 || ctx.chance(0.75);
-                const QDateTime sj = repriced ? jj.addSecs(3600 * ctx.range(2, 60)) : jj.addDays(-ctx.range(10, 90));
+                const QDateTime sj =
+                    repriced ? jj.addSecs(3600 * ctx.range(2, 60)) : jj.addDays(-ctx.range(10, 90));
 
-                item.exec({it.id, it.number, p.name, model, p.unit, it.exchange, groupId, it.deleted ? 1 : 0, last,
-                           last, QStringLiteral("%1").arg(100000 + it.id), p.quick, it.barcode.isEmpty() ? QVariant() : it.barcode,
-                           jj, sj, p.brand.isEmpty() ? QVariant() : p.brand, p.origin,
-                           p.shelfLifeDays ? QVariant(p.shelfLifeDays) : QVariant(), it.retail, it.wholesale,
+                item.exec({it.id,
+                           it.number,
+                           p.name,
+                           model,
+                           p.unit,
+                           it.exchange,
+                           groupId,
+                           it.deleted ? 1 : 0,
+                           last,
+                           last,
+                           QStringLiteral("%1").arg(100000 + it.id),
+                           p.quick,
+                           it.barcode.isEmpty() ? QVariant() : it.barcode,
+                           jj,
+                           sj,
+                           p.brand.isEmpty() ? QVariant() : p.brand,
+                           p.origin,
+                           p.shelfLifeDays ? QVariant(p.shelfLifeDays) : QVariant(),
+                           it.retail,
+                           it.wholesale,
                            it.member});
                 if (!it.weighed && it.exchange > 1 && it.id % 4 == 0)
-                    barcode.exec({it.id, ean13(QStringLiteral("69%1%2").arg(company).arg(ctx.range(0, 99999), 5, 10, QLatin1Char('0'))),
+                    barcode.exec({it.id,
+                                  ean13(QStringLiteral("69%1%2").arg(company).arg(ctx.range(0, 99999), 5, 10,
+                                                                                  QLatin1Char('0'))),
                                   2, round2(it.wholesale * it.exchange), it.exchange});
                 if (!it.weighed && it.id % 9 == 0) // a second unit barcode from another printing run
-                    barcode.exec({it.id, ean13(QStringLiteral("69%1%2").arg(company).arg(ctx.range(0, 99999), 5, 10, QLatin1Char('0'))),
+                    barcode.exec({it.id,
+                                  ean13(QStringLiteral("69%1%2").arg(company).arg(ctx.range(0, 99999), 5, 10,
+                                                                                  QLatin1Char('0'))),
                                   1, it.retail, 1});
                 ctx.items.append(it);
             }
@@ -126,8 +158,8 @@ void loadPartners(Context &ctx) {
     style.exec({2, QStringLiteral("02"), QStringLiteral("批发价")});
     style.exec({3, QStringLiteral("03"), QStringLiteral("会员价")});
 
-    auto stock = c.prepare(
-        QStringLiteral("insert into t_Stock(FItemID,FNumber,FName,FVirtual,FPriceStyleID) values(?,?,?,?,?)"));
+    auto stock = c.prepare(QStringLiteral(
+        "insert into t_Stock(FItemID,FNumber,FName,FVirtual,FPriceStyleID) values(?,?,?,?,?)"));
     stock.exec({1, QStringLiteral("01"), QStringLiteral("配送中心仓库"), 0, 2});
     stock.exec({2, QStringLiteral("02"), QStringLiteral("人民路店"), 0, 1});
     stock.exec({3, QStringLiteral("03"), QStringLiteral("东门店"), 0, 1});
@@ -138,27 +170,31 @@ void loadPartners(Context &ctx) {
     const QStringList suppliers = {
         QStringLiteral("杭州联华食品批发有限公司"), QStringLiteral("广州市白云区顺达副食品商行"),
         QStringLiteral("上海百佳日化用品有限公司"), QStringLiteral("郑州宏远粮油贸易有限公司"),
-        QStringLiteral("宁波华联百货批发部"), QStringLiteral("天津康达饮品经销有限公司"),
-        QStringLiteral("山东寿光绿源果蔬合作社"), QStringLiteral("深圳恒发酒水贸易有限公司"),
-        QStringLiteral("佛山美味调味品经销部"), QStringLiteral("苏州冷链冻品配送中心"),
-        QStringLiteral("义乌小商品城文具批发行"), QStringLiteral("呼和浩特鑫源乳品经销有限公司")};
+        QStringLiteral("宁波华联百货批发部"),       QStringLiteral("天津康达饮品经销有限公司"),
+        QStringLiteral("山东寿光绿源果蔬合作社"),   QStringLiteral("深圳恒发酒水贸易有限公司"),
+        QStringLiteral("佛山美味调味品经销部"),     QStringLiteral("苏州冷链冻品配送中心"),
+        QStringLiteral("义乌小商品城文具批发行"),   QStringLiteral("呼和浩特鑫源乳品经销有限公司")};
     auto supplier = c.prepare(
         QStringLiteral("insert into t_Supplier(FItemID,FNumber,FName,FPhone,FAddress) values(?,?,?,?,?)"));
     for (int i = 0; i < suppliers.size(); ++i)
-        supplier.exec({i + 1, QStringLiteral("G%1").arg(i + 1, 3, 10, QLatin1Char('0')), suppliers[i], mobile(ctx),
+        supplier.exec({i + 1, QStringLiteral("G%1").arg(i + 1, 3, 10, QLatin1Char('0')), suppliers[i],
+                       mobile(ctx),
                        suppliers[i].left(2) + QStringLiteral("市工业园区%1号").arg(ctx.range(1, 300))});
     ctx.suppliers = suppliers.size();
 
-    const QStringList customers = {
-        QStringLiteral("市第一中学食堂"), QStringLiteral("阳光幼儿园"), QStringLiteral("红星社区便利店"),
-        QStringLiteral("城东建筑工地项目部"), QStringLiteral("万家福超市"), QStringLiteral("新华书店职工食堂"),
-        QStringLiteral("金色年华酒店"), QStringLiteral("顺心小卖部"), QStringLiteral("市人民医院后勤科"),
-        QStringLiteral("好邻居快餐店")};
-    auto customer = c.prepare(
-        QStringLiteral("insert into t_Organization(FItemID,FNumber,FName,FPhone,FAddress) values(?,?,?,?,?)"));
+    const QStringList customers = {QStringLiteral("市第一中学食堂"),   QStringLiteral("阳光幼儿园"),
+                                   QStringLiteral("红星社区便利店"),   QStringLiteral("城东建筑工地项目部"),
+                                   QStringLiteral("万家福超市"),       QStringLiteral("新华书店职工食堂"),
+                                   QStringLiteral("金色年华酒店"),     QStringLiteral("顺心小卖部"),
+                                   QStringLiteral("市人民医院后勤科"), QStringLiteral("好邻居快餐店")};
+    auto customer = c.prepare(QStringLiteral(
+        "insert into t_Organization(FItemID,FNumber,FName,FPhone,FAddress) values(?,?,?,?,?)"));
     for (int i = 0; i < customers.size(); ++i)
-        customer.exec({i + 1, QStringLiteral("K%1").arg(i + 1, 3, 10, QLatin1Char('0')), customers[i], mobile(ctx),
-                       QStringLiteral("本市%1路%2号").arg(i % 2 ? QStringLiteral("建设") : QStringLiteral("解放")).arg(ctx.range(1, 500))});
+        customer.exec({i + 1, QStringLiteral("K%1").arg(i + 1, 3, 10, QLatin1Char('0')), customers[i],
+                       mobile(ctx),
+                       QStringLiteral("本市%1路%2号")
+                           .arg(i % 2 ? QStringLiteral("建设") : QStringLiteral("解放"))
+                           .arg(ctx.range(1, 500))});
     ctx.customers = customers.size();
 
     auto emp = c.prepare(QStringLiteral("insert into t_Emp(FItemID,FNumber,FName,FPhone) values(?,?,?,?)"));
@@ -182,8 +218,9 @@ void loadMembers(Context &ctx) {
         } else {
             birth = QDate(ctx.range(1955, 2005), 1, 1).addDays(ctx.range(0, 364));
         }
-        vip.exec({i, QStringLiteral("8800%1").arg(i * 7919 % 1000000, 6, 10, QLatin1Char('0')), personName(ctx),
-                  mobile(ctx), birth, ctx.range(0, 3000), ctx.start.addDays(-ctx.range(30, 900))});
+        vip.exec({i, QStringLiteral("8800%1").arg(i * 7919 % 1000000, 6, 10, QLatin1Char('0')),
+                  personName(ctx), mobile(ctx), birth, ctx.range(0, 3000),
+                  ctx.start.addDays(-ctx.range(30, 900))});
     }
     ctx.summary.members = ctx.members;
 }
@@ -192,7 +229,8 @@ void loadUsers(Context &ctx) {
     auto user = ctx.conn.prepare(QStringLiteral(
         "insert into t_User(FUserID,FName,FPassword,FManager,FDescription) values(?,?,?,?,?)"));
     int id = 0;
-    const QStringList roles = {QStringLiteral("系统管理员"), QStringLiteral("采购兼仓库管理"), QStringLiteral("收银员")};
+    const QStringList roles = {QStringLiteral("系统管理员"), QStringLiteral("采购兼仓库管理"),
+                               QStringLiteral("收银员")};
     for (const DemoLogin &l : demoLogins()) {
         user.exec({++id, l.name, hashPassword(l.password), l.manager ? 1 : 0, roles.value(id - 1)});
     }
@@ -206,7 +244,8 @@ void loadUsers(Context &ctx) {
         QStringLiteral("711"), QStringLiteral("712"), QStringLiteral("717"), QStringLiteral("723"),
         QStringLiteral("R11"), QStringLiteral("R12"), QStringLiteral("R13"), QStringLiteral("R31"),
         QStringLiteral("R32"), QStringLiteral("R33")};
-    auto grant = ctx.conn.prepare(QStringLiteral("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(?,?,?)"));
+    auto grant =
+        ctx.conn.prepare(QStringLiteral("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(?,?,?)"));
     for (const QString &code : codes)
         grant.exec({2, code, 1});
     grant.exec({2, QStringLiteral("705"), 0}); // may see but not change sale prices
@@ -214,9 +253,12 @@ void loadUsers(Context &ctx) {
     auto msg = ctx.conn.prepare(QStringLiteral(
         "insert into t_Message(FFromUserID,FToUserID,FTitle,FContent,FSendTime,FRead) values(?,?,?,?,?,?)"));
     const QDateTime now(ctx.today, QTime(8, 30));
-    msg.exec({2, 1, QStringLiteral("本月促销计划"), QStringLiteral("东门店下周末做饮料买二送一，请审批。"), now.addDays(-1), 0});
-    msg.exec({3, 1, QStringLiteral("收银机小票纸不足"), QStringLiteral("人民路店2号收银机小票纸只剩两卷。"), now, 0});
-    msg.exec({1, 2, QStringLiteral("月底盘点"), QStringLiteral("月底前完成配送中心仓库盘点。"), now.addDays(-3), 1});
+    msg.exec({2, 1, QStringLiteral("本月促销计划"), QStringLiteral("东门店下周末做饮料买二送一，请审批。"),
+              now.addDays(-1), 0});
+    msg.exec({3, 1, QStringLiteral("收银机小票纸不足"), QStringLiteral("人民路店2号收银机小票纸只剩两卷。"),
+              now, 0});
+    msg.exec({1, 2, QStringLiteral("月底盘点"), QStringLiteral("月底前完成配送中心仓库盘点。"),
+              now.addDays(-3), 1});
 }
 
 } // namespace

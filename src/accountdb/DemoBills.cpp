@@ -19,22 +19,37 @@ struct Line {
     int preSend = 0;
 };
 
-bool isReceipt(int type) { return type == 12 || type == 15 || type == 16 || type == 24; }
-bool isIssue(int type) { return type == 14 || type == 22 || type == 25 || type == 26 || type == 33 || type == 99; }
+bool isReceipt(int type) {
+    return type == 12 || type == 15 || type == 16 || type == 24;
+}
+bool isIssue(int type) {
+    return type == 14 || type == 22 || type == 25 || type == 26 || type == 33 || type == 99;
+}
 
 QString billPrefix(int type) {
     switch (type) {
-    case 12: return QStringLiteral("CGRK");
-    case 14: return QStringLiteral("CGTH");
-    case 15: return QStringLiteral("QTRK");
-    case 16: return QStringLiteral("PYRK");
-    case 22: return QStringLiteral("XSCK");
-    case 24: return QStringLiteral("XSTH");
-    case 25: return QStringLiteral("QTCK");
-    case 26: return QStringLiteral("PKCK");
-    case 31: return QStringLiteral("CKDB");
-    case 33: return QStringLiteral("ZPCK");
-    default: return QStringLiteral("POS");
+    case 12:
+        return QStringLiteral("CGRK");
+    case 14:
+        return QStringLiteral("CGTH");
+    case 15:
+        return QStringLiteral("QTRK");
+    case 16:
+        return QStringLiteral("PYRK");
+    case 22:
+        return QStringLiteral("XSCK");
+    case 24:
+        return QStringLiteral("XSTH");
+    case 25:
+        return QStringLiteral("QTCK");
+    case 26:
+        return QStringLiteral("PKCK");
+    case 31:
+        return QStringLiteral("CKDB");
+    case 33:
+        return QStringLiteral("ZPCK");
+    default:
+        return QStringLiteral("POS");
     }
 }
 
@@ -43,11 +58,13 @@ public:
     explicit BillMaker(Context &ctx)
         : m_ctx(ctx),
           m_bill(ctx.conn.prepare(QStringLiteral(
-              "insert into ICStockBill(FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,FDeleted,FOrgaID,FOutStockID,"
+              "insert into "
+              "ICStockBill(FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,FDeleted,FOrgaID,FOutStockID,"
               "FInStockID,FVipID,FEmpID,FBillerID,FRemark,FSumAmount,FSumCost,FSumProfit) "
               "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"))),
           m_entry(ctx.conn.prepare(QStringLiteral(
-              "insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,FAmount,FUnitCost,FCost,"
+              "insert into "
+              "ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,FAmount,FUnitCost,FCost,"
               "FPreSend) values(?,?,?,?,?,?,?,?,?,?)"))) {
         const int n = ctx.items.size();
         for (int m = 0; m <= Months; ++m) {
@@ -57,7 +74,9 @@ public:
     }
 
     Context &ctx() { return m_ctx; }
-    double stock(int store, int item) const { return m_stock.count({store, item}) ? m_stock.at({store, item}) : 0.0; }
+    double stock(int store, int item) const {
+        return m_stock.count({store, item}) ? m_stock.at({store, item}) : 0.0;
+    }
 
     // Opening stock of the start month, spread over the real stores.
     void opening() {
@@ -83,8 +102,9 @@ public:
             return;
         const int id = ++m_interId;
         const int month = m_ctx.monthOf(date);
-        const QString no = billPrefix(type) + date.toString(QStringLiteral("yyyyMMdd")) +
-                           QStringLiteral("%1").arg(++m_seq[{type, date.toJulianDay()}], 3, 10, QLatin1Char('0'));
+        const QString no =
+            billPrefix(type) + date.toString(QStringLiteral("yyyyMMdd")) +
+            QStringLiteral("%1").arg(++m_seq[{type, date.toJulianDay()}], 3, 10, QLatin1Char('0'));
         double sumAmount = 0, sumCost = 0;
         int entryId = 0;
         for (const Line &l : lines) {
@@ -92,8 +112,8 @@ public:
             const double amount = round2(l.qty * l.price), cost = round2(l.qty * l.unitCost);
             sumAmount += amount;
             sumCost += cost;
-            m_entry.exec({id, ++entryId, it.id, l.qty, std::trunc(l.qty / it.exchange), l.price, amount, l.unitCost, cost,
-                          l.preSend});
+            m_entry.exec({id, ++entryId, it.id, l.qty, std::trunc(l.qty / it.exchange), l.price, amount,
+                          l.unitCost, cost, l.preSend});
             if (deleted)
                 continue;
             const double sign = isReceipt(type) ? 1 : isIssue(type) ? -1 : 0;
@@ -109,8 +129,8 @@ public:
             }
         }
         auto opt = [](int v) { return v ? QVariant(v) : QVariant(); };
-        m_bill.exec({id, no, QDateTime(date, QTime(0, 0)), date.year(), date.month(), type, deleted ? 1 : 0, opt(orga),
-                     opt(outStock), opt(inStock), opt(vip), opt(emp), m_ctx.range(1, 2),
+        m_bill.exec({id, no, QDateTime(date, QTime(0, 0)), date.year(), date.month(), type, deleted ? 1 : 0,
+                     opt(orga), opt(outStock), opt(inStock), opt(vip), opt(emp), m_ctx.range(1, 2),
                      remark.isEmpty() ? QVariant() : remark, round2(sumAmount), round2(sumCost),
                      round2(sumAmount - sumCost)});
         m_ctx.summary.bills++;
@@ -127,8 +147,9 @@ public:
             if (it.deleted || used.contains(i))
                 continue;
             const double onHand = stock(store, i);
-            double qty = it.weighed ? std::round(m_ctx.real(0.3, 2.5 * packages) * 10) / 10
-                                    : (packages > 1 ? it.exchange * m_ctx.range(1, packages) : m_ctx.range(1, 3));
+            double qty = it.weighed
+                             ? std::round(m_ctx.real(0.3, 2.5 * packages) * 10) / 10
+                             : (packages > 1 ? it.exchange * m_ctx.range(1, packages) : m_ctx.range(1, 3));
             qty = std::min(qty, onHand);
             if (qty <= 0)
                 continue;
@@ -168,7 +189,8 @@ public:
                     m_begBal[m][i] = round2(m_begBal[m - 1][i] + m_begBal[m][i]);
                 }
                 const double q = m_begQty[m][i], b = m_begBal[m][i];
-                bal.exec({m_ctx.items[i].id, month.year(), month.month(), q, q != 0 ? round4(b / q) : 0.0, b});
+                bal.exec(
+                    {m_ctx.items[i].id, month.year(), month.month(), q, q != 0 ? round4(b / q) : 0.0, b});
             }
         }
     }
@@ -183,18 +205,28 @@ private:
     std::vector<double> m_begQty[Months + 1], m_begBal[Months + 1];
 };
 
-double retailOf(const Item &it) { return it.retail; }
-double wholesaleOf(const Item &it) { return it.wholesale; }
-double memberOf(const Item &it) { return it.member; }
-double nothing(const Item &) { return 0.0; }
+double retailOf(const Item &it) {
+    return it.retail;
+}
+double wholesaleOf(const Item &it) {
+    return it.wholesale;
+}
+double memberOf(const Item &it) {
+    return it.member;
+}
+double nothing(const Item &) {
+    return 0.0;
+}
 
 // One day of business. Types that are rare get a fixed early day in each month so every month has them.
 void businessDay(BillMaker &b, const QDate &d) {
     Context &ctx = b.ctx();
     const int dom = d.day();
     const bool lastAvailable = d == ctx.today || d.addDays(1).month() != d.month();
-    auto slot = [&](int day) { return dom == day || (lastAvailable && dom < day && d.month() == ctx.today.month() &&
-                                                     d.year() == ctx.today.year()); };
+    auto slot = [&](int day) {
+        return dom == day ||
+               (lastAvailable && dom < day && d.month() == ctx.today.month() && d.year() == ctx.today.year());
+    };
     const bool currentMonth = ctx.monthOf(d) == Months - 1;
 
     if (dom == 1 || ctx.chance(0.4)) {
@@ -287,7 +319,10 @@ void purchaseOrders(Context &ctx) {
     int id = 0;
     for (QDate d = ctx.start; d <= ctx.today; d = d.addDays(ctx.range(2, 4))) {
         ++id;
-        order.exec({id, QStringLiteral("CGDD%1%2").arg(d.toString(QStringLiteral("yyyyMMdd"))).arg(id, 3, 10, QLatin1Char('0')),
+        order.exec({id,
+                    QStringLiteral("CGDD%1%2")
+                        .arg(d.toString(QStringLiteral("yyyyMMdd")))
+                        .arg(id, 3, 10, QLatin1Char('0')),
                     QDateTime(d, QTime(0, 0)), ctx.range(1, ctx.suppliers),
                     ctx.chance(0.85) ? QVariant(ctx.range(1, ctx.employees)) : QVariant(), QVariant()});
         const int lines = ctx.range(3, 8);
@@ -303,8 +338,8 @@ void purchaseOrders(Context &ctx) {
             } else if (due < ctx.today && ctx.chance(0.4)) {
                 done = std::floor(qty / 2);
             }
-            entry.exec({id, e, it.id, qty, done, it.purchase[std::max(0, ctx.monthOf(d))], QDateTime(due, QTime(0, 0)),
-                        ctx.chance(0.05) ? 1 : 0});
+            entry.exec({id, e, it.id, qty, done, it.purchase[std::max(0, ctx.monthOf(d))],
+                        QDateTime(due, QTime(0, 0)), ctx.chance(0.05) ? 1 : 0});
         }
     }
     ctx.summary.orders = id;

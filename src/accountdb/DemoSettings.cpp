@@ -37,16 +37,16 @@ void reports(Context &ctx) {
         const char *name;
     };
     static const R rows[] = {
-        {1, 0, "采购明细表"}, {1, 0, "采购退货明细表"}, {1, 1, "采购汇总表(按商品)"}, {1, 1, "采购汇总表(按供应商)"},
-        {1, 2, "采购订单执行情况表"}, {1, 2, "供应商供货排行榜"},
-        {2, 0, "销售明细表"}, {2, 0, "销售退货明细表"}, {2, 1, "销售汇总表(按商品)"}, {2, 1, "销售汇总表(按客户)"},
-        {2, 2, "销售毛利分析表"}, {2, 2, "业务员销售排行榜"},
-        {3, 0, "库存余额表"}, {3, 0, "商品进出明细账"}, {3, 1, "库存收发存汇总表"}, {3, 1, "仓库调拨汇总表"},
-        {3, 2, "其他出入库明细表"}, {3, 2, "库存上下限报警表"},
-        {4, 0, "应付款明细表"}, {4, 0, "应收款明细表"}, {4, 1, "应付款汇总表"}, {4, 1, "应收款汇总表"},
-        {4, 2, "现金收支明细表"}, {4, 2, "费用开支汇总表"},
-        {5, 0, "前台销售日报表"}, {5, 0, "收银员交班对账表"}, {5, 1, "前台商品销售排行榜"}, {5, 1, "时段销售分析表"},
-        {5, 2, "会员消费明细表"}, {5, 2, "会员积分汇总表"}};
+        {1, 0, "采购明细表"},           {1, 0, "采购退货明细表"},     {1, 1, "采购汇总表(按商品)"},
+        {1, 1, "采购汇总表(按供应商)"}, {1, 2, "采购订单执行情况表"}, {1, 2, "供应商供货排行榜"},
+        {2, 0, "销售明细表"},           {2, 0, "销售退货明细表"},     {2, 1, "销售汇总表(按商品)"},
+        {2, 1, "销售汇总表(按客户)"},   {2, 2, "销售毛利分析表"},     {2, 2, "业务员销售排行榜"},
+        {3, 0, "库存余额表"},           {3, 0, "商品进出明细账"},     {3, 1, "库存收发存汇总表"},
+        {3, 1, "仓库调拨汇总表"},       {3, 2, "其他出入库明细表"},   {3, 2, "库存上下限报警表"},
+        {4, 0, "应付款明细表"},         {4, 0, "应收款明细表"},       {4, 1, "应付款汇总表"},
+        {4, 1, "应收款汇总表"},         {4, 2, "现金收支明细表"},     {4, 2, "费用开支汇总表"},
+        {5, 0, "前台销售日报表"},       {5, 0, "收银员交班对账表"},   {5, 1, "前台商品销售排行榜"},
+        {5, 1, "时段销售分析表"},       {5, 2, "会员消费明细表"},     {5, 2, "会员积分汇总表"}};
     auto ins = ctx.conn.prepare(
         QStringLiteral("insert into ReportList(FGroupID,FReportID,FType,FReportName) values(?,?,?,?)"));
     int last = 0, number = 0;
@@ -60,9 +60,10 @@ void reports(Context &ctx) {
 void printing(Context &ctx) {
     auto detail = ctx.conn.prepare(QStringLiteral(
         "insert into t_ItemDetail(FItemClassID,FFieldID,FFieldName,FFieldDesc,FSystem) values(4,?,?,?,?)"));
-    const QList<QPair<QString, QString>> system = {
-        {QStringLiteral("FNumber"), QStringLiteral("商品代码")}, {QStringLiteral("FName"), QStringLiteral("商品名称")},
-        {QStringLiteral("FModel"), QStringLiteral("规格型号")}, {QStringLiteral("FUnit"), QStringLiteral("单位")}};
+    const QList<QPair<QString, QString>> system = {{QStringLiteral("FNumber"), QStringLiteral("商品代码")},
+                                                   {QStringLiteral("FName"), QStringLiteral("商品名称")},
+                                                   {QStringLiteral("FModel"), QStringLiteral("规格型号")},
+                                                   {QStringLiteral("FUnit"), QStringLiteral("单位")}};
     int field = 0;
     for (const auto &f : system)
         detail.exec({++field, f.first, f.second, 1});
@@ -70,21 +71,27 @@ void printing(Context &ctx) {
     detail.exec({++field, QStringLiteral("FOrigin"), QStringLiteral("产地"), 0});
     detail.exec({++field, QStringLiteral("FShelfLife"), QStringLiteral("保质期(天)"), 0});
 
-    auto var = ctx.conn.prepare(QStringLiteral("insert into tdvariant(ftrantype,fvarname,FVarCaption) values(?,?,?)"));
+    auto var = ctx.conn.prepare(
+        QStringLiteral("insert into tdvariant(ftrantype,fvarname,FVarCaption) values(?,?,?)"));
     const QList<QPair<const char *, const char *>> receipt = {
-        {"FShopName", "店名"}, {"FCashier", "收银员"}, {"FBillNo", "单号"}, {"FCopyFlag", "复件标志"},
-        {"FItemName", "商品名称"}, {"FShopNumber", "店内码"}, {"FBarCode", "条码"}, {"FQty", "数量"},
-        {"FRetailPrice", "零售价"}, {"FPrice", "单价"}, {"FZkRate", "折扣率"}, {"FAmount", "金额"},
-        {"FSumAmount", "本单合计"}, {"FSumQty", "数量合计"}, {"FReceive", "实收金额"}, {"FChange", "找零"},
-        {"FSettleTime", "结算时间"}, {"FVipCardNo", "会员卡号"}, {"FVipJf", "本次积分"}};
+        {"FShopName", "店名"},       {"FCashier", "收银员"},
+        {"FBillNo", "单号"},         {"FCopyFlag", "复件标志"},
+        {"FItemName", "商品名称"},   {"FShopNumber", "店内码"},
+        {"FBarCode", "条码"},        {"FQty", "数量"},
+        {"FRetailPrice", "零售价"},  {"FPrice", "单价"},
+        {"FZkRate", "折扣率"},       {"FAmount", "金额"},
+        {"FSumAmount", "本单合计"},  {"FSumQty", "数量合计"},
+        {"FReceive", "实收金额"},    {"FChange", "找零"},
+        {"FSettleTime", "结算时间"}, {"FVipCardNo", "会员卡号"},
+        {"FVipJf", "本次积分"}};
     for (const auto &v : receipt)
         var.exec({99, QString::fromLatin1(v.first), QString::fromUtf8(v.second)});
     var.exec({99, QStringLiteral("FPrice_1"), QStringLiteral("零售价")});
     var.exec({99, QStringLiteral("FPrice_2"), QStringLiteral("批发价")});
     var.exec({99, QStringLiteral("FPrice_3"), QStringLiteral("会员价")});
     const QList<QPair<const char *, const char *>> label = {
-        {"FName", "商品名称"}, {"FModel", "规格"}, {"FUnit", "单位"}, {"FBar_Code", "条码"}, {"FOrigin", "产地"},
-        {"FPrice_1", "零售价"}, {"FPrice_3", "会员价"}};
+        {"FName", "商品名称"}, {"FModel", "规格"},     {"FUnit", "单位"},     {"FBar_Code", "条码"},
+        {"FOrigin", "产地"},   {"FPrice_1", "零售价"}, {"FPrice_3", "会员价"}};
     for (const auto &v : label)
         var.exec({51, QString::fromLatin1(v.first), QString::fromUtf8(v.second)});
 
@@ -92,7 +99,8 @@ void printing(Context &ctx) {
         QStringLiteral("insert into TDBill(FTDBillName,FSelected,FTranType,FContent) values(?,?,?,?)"));
     fmt.exec({QStringLiteral("标准价签60×40"), 1, 51,
               QStringLiteral("宽=60;高=40;商品名称=2,2;规格=2,10;产地=2,16;零售价=30,22;条码=2,30")});
-    fmt.exec({QStringLiteral("小价签40×30"), 0, 51, QStringLiteral("宽=40;高=30;商品名称=2,2;零售价=20,14;条码=2,22")});
+    fmt.exec({QStringLiteral("小价签40×30"), 0, 51,
+              QStringLiteral("宽=40;高=30;商品名称=2,2;零售价=20,14;条码=2,22")});
     fmt.exec({QStringLiteral("会员促销价签"), 0, 51,
               QStringLiteral("宽=60;高=40;商品名称=2,2;零售价=2,16;会员价=30,16;条码=2,30")});
     fmt.exec({QStringLiteral("条码标签50×30"), 0, 51, QStringLiteral("宽=50;高=30;商品名称=2,2;条码=2,12")});
@@ -102,7 +110,8 @@ void printing(Context &ctx) {
 }
 
 void members(Context &ctx) {
-    auto rate = ctx.conn.prepare(QStringLiteral("insert into VipJfRate(FFromDate,FToDate,FJfRate) values(?,?,?)"));
+    auto rate =
+        ctx.conn.prepare(QStringLiteral("insert into VipJfRate(FFromDate,FToDate,FJfRate) values(?,?,?)"));
     const int y = ctx.today.year();
     rate.exec({QDateTime(QDate(y, 10, 1), QTime()), QDateTime(QDate(y, 10, 7), QTime()), 2});
     rate.exec({QDateTime(QDate(y, 5, 1), QTime()), QDateTime(QDate(y, 5, 5), QTime()), 1.5});
@@ -139,16 +148,19 @@ void counters(Context &ctx) {
         "insert into TDPosBill(FStockName,FConText,FHdrRows,FTableHdrRows,FBdyRows,FItemNameLen,FBarCodeLen,"
         "FAmountLen,FJdRowHeight,FCmdText_beg,FCmdText_end,FEditTime) values(?,?,?,?,?,?,?,?,?,?,?,?)"));
     const QDateTime edited(ctx.start, QTime(10, 0));
-    pos.exec({QStringLiteral("人民路店"), tpl(QStringLiteral("好邻居超市人民路店"), QStringLiteral("人民路128号"),
-                                          QStringLiteral("0571-86001234")),
+    pos.exec({QStringLiteral("人民路店"),
+              tpl(QStringLiteral("好邻居超市人民路店"), QStringLiteral("人民路128号"),
+                  QStringLiteral("0571-86001234")),
               0, 7, 2, 12, 8, 5, 1, QStringLiteral("27,64"), QStringLiteral("29,86,66,0"), edited});
-    pos.exec({QStringLiteral("东门店"), tpl(QStringLiteral("好邻居超市东门店"), QStringLiteral("东门大街6号"),
-                                        QStringLiteral("0571-86005678")),
+    pos.exec({QStringLiteral("东门店"),
+              tpl(QStringLiteral("好邻居超市东门店"), QStringLiteral("东门大街6号"),
+                  QStringLiteral("0571-86005678")),
               0, 7, 2, 14, 8, 6, 0, QStringLiteral("27,64"), QStringLiteral("29,86,66,0"), edited});
 
     // Time-period discounts: one running this week and one from last month, at both shops.
     auto zk = ctx.conn.prepare(QStringLiteral(
-        "insert into PosQtZkSet(FStockID,FFromDate,FToDate,FEntryID,FItemID,FBarCode,FFromNumber,FZkRate,FPrice,"
+        "insert into "
+        "PosQtZkSet(FStockID,FFromDate,FToDate,FEntryID,FItemID,FBarCode,FFromNumber,FZkRate,FPrice,"
         "FRetailPrice,FSaleQty,FVipQty,FMExchange) values(?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     const QList<QPair<QDateTime, QDateTime>> spans = {
         {QDateTime(ctx.today.addDays(-2), QTime(8, 0)), QDateTime(ctx.today.addDays(5), QTime(22, 0))},
@@ -162,8 +174,9 @@ void counters(Context &ctx) {
                 if (it.deleted || it.barcode.isEmpty())
                     continue;
                 const bool byRate = entry % 2 == 0;
-                zk.exec({store, span.first, span.second, ++entry, it.id, it.barcode, it.number, byRate ? 0.88 : 0,
-                         byRate ? 0.0 : round2(it.retail * 0.8), it.retail, byRate ? 0 : 20, byRate ? 0 : 5, 1});
+                zk.exec({store, span.first, span.second, ++entry, it.id, it.barcode, it.number,
+                         byRate ? 0.88 : 0, byRate ? 0.0 : round2(it.retail * 0.8), it.retail,
+                         byRate ? 0 : 20, byRate ? 0 : 5, 1});
             }
         }
 }

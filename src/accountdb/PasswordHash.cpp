@@ -35,7 +35,8 @@ bool verifyPassword(const QString &hash, const QString &password) {
     if (h.isEmpty() || h.size() >= crypto_pwhash_STRBYTES)
         return false;
     const QByteArray utf8 = password.toUtf8();
-    return crypto_pwhash_str_verify(h.constData(), utf8.constData(), static_cast<unsigned long long>(utf8.size())) == 0;
+    return crypto_pwhash_str_verify(h.constData(), utf8.constData(),
+                                    static_cast<unsigned long long>(utf8.size())) == 0;
 }
 
 } // namespace zostore::accountdb

@@ -33,13 +33,27 @@ namespace {
 Column col(const char *name, ColType type, int size = 0, bool notNull = false, const char *def = "") {
     return Column{QString::fromLatin1(name), type, size, notNull, QString::fromLatin1(def)};
 }
-Column integer(const char *name, const char *def = "") { return col(name, ColType::Integer, 0, false, def); }
-Column key(const char *name) { return col(name, ColType::Integer, 0, true); }
-Column money(const char *name, const char *def = "") { return col(name, ColType::Money, 0, false, def); }
-Column qty(const char *name, const char *def = "") { return col(name, ColType::Quantity, 0, false, def); }
-Column vc(const char *name, int size, bool notNull = false) { return col(name, ColType::VarChar, size, notNull); }
-Column text(const char *name) { return col(name, ColType::Text); }
-Column stamp(const char *name) { return col(name, ColType::Timestamp); }
+Column integer(const char *name, const char *def = "") {
+    return col(name, ColType::Integer, 0, false, def);
+}
+Column key(const char *name) {
+    return col(name, ColType::Integer, 0, true);
+}
+Column money(const char *name, const char *def = "") {
+    return col(name, ColType::Money, 0, false, def);
+}
+Column qty(const char *name, const char *def = "") {
+    return col(name, ColType::Quantity, 0, false, def);
+}
+Column vc(const char *name, int size, bool notNull = false) {
+    return col(name, ColType::VarChar, size, notNull);
+}
+Column text(const char *name) {
+    return col(name, ColType::Text);
+}
+Column stamp(const char *name) {
+    return col(name, ColType::Timestamp);
+}
 
 QStringList cols(std::initializer_list<const char *> names) {
     QStringList out;
@@ -74,15 +88,17 @@ QList<TableDef> buildTables() {
               {key("FItemID"), vc("FNumber", 50, true), vc("FName", 100, true), integer("FParentID", "0")},
               cols({"FItemID"}),
               {idx("ix_itemgroup_number", "FNumber", true)}});
-    t.append({QStringLiteral("t_ICItem"),
-              {key("FItemID"), vc("FNumber", 50, true), vc("FName", 100, true), vc("FModel", 100), vc("FUnit", 20),
-               qty("FExchange", "1"), integer("FParentID", "0"), integer("FDel", "0"), money("FPurPrice", "0"),
-               money("FPjCost", "0"), qty("FMinStock"), qty("FMaxStock"), qty("FSafeStock"), vc("FShopNumber", 50),
-               vc("FQuickNum", 50), vc("FBar_Code", 50), stamp("FJjEditDate"), stamp("FSjEditDate"),
-               vc("FBrand", 50), vc("FOrigin", 100), integer("FShelfLife")},
-              cols({"FItemID"}),
-              {idx("ix_icitem_number", "FNumber", true), idx("ix_icitem_barcode", "FBar_Code"),
-               idx("ix_icitem_parent", "FParentID")}});
+    t.append(
+        {QStringLiteral("t_ICItem"),
+         {key("FItemID"),          vc("FNumber", 50, true), vc("FName", 100, true),    vc("FModel", 100),
+          vc("FUnit", 20),         qty("FExchange", "1"),   integer("FParentID", "0"), integer("FDel", "0"),
+          money("FPurPrice", "0"), money("FPjCost", "0"),   qty("FMinStock"),          qty("FMaxStock"),
+          qty("FSafeStock"),       vc("FShopNumber", 50),   vc("FQuickNum", 50),       vc("FBar_Code", 50),
+          stamp("FJjEditDate"),    stamp("FSjEditDate"),    vc("FBrand", 50),          vc("FOrigin", 100),
+          integer("FShelfLife")},
+         cols({"FItemID"}),
+         {idx("ix_icitem_number", "FNumber", true), idx("ix_icitem_barcode", "FBar_Code"),
+          idx("ix_icitem_parent", "FParentID")}});
     t.append({QStringLiteral("t_ItemDetail"),
               {key("FItemClassID"), key("FFieldID"), vc("FFieldName", 50, true), vc("FFieldDesc", 100),
                integer("FSystem", "0")},
@@ -118,11 +134,11 @@ QList<TableDef> buildTables() {
               cols({"FVipID"}),
               {}});
     t.append({QStringLiteral("ICStockBill"),
-              {key("FInterID"), vc("FBillNo", 50, true), col("FDate", ColType::Timestamp, 0, true), integer("FYear"),
-               integer("FPeriod"), key("FTranType"), integer("FDeleted", "0"), integer("FOrgaID"),
-               integer("FOutStockID"), integer("FInStockID"), integer("FVipID"), integer("FEmpID"),
-               integer("FBillerID"), vc("FRemark", 255), money("FSumAmount", "0"), money("FSumCost", "0"),
-               money("FSumProfit", "0")},
+              {key("FInterID"), vc("FBillNo", 50, true), col("FDate", ColType::Timestamp, 0, true),
+               integer("FYear"), integer("FPeriod"), key("FTranType"), integer("FDeleted", "0"),
+               integer("FOrgaID"), integer("FOutStockID"), integer("FInStockID"), integer("FVipID"),
+               integer("FEmpID"), integer("FBillerID"), vc("FRemark", 255), money("FSumAmount", "0"),
+               money("FSumCost", "0"), money("FSumProfit", "0")},
               cols({"FInterID"}),
               {idx("ix_stockbill_period", "FYear,FPeriod,FTranType"), idx("ix_stockbill_date", "FDate"),
                idx("ix_stockbill_vip", "FVipID")}});
@@ -133,8 +149,8 @@ QList<TableDef> buildTables() {
               cols({"FInterID", "FEntryID"}),
               {idx("ix_stockbillentry_item", "FItemID")}});
     t.append({QStringLiteral("ICOrder"),
-              {key("FInterID"), vc("FBillNo", 50, true), col("FDate", ColType::Timestamp, 0, true), integer("FOrgaID"),
-               integer("FSalerID"), vc("FRemark", 255), integer("FDeleted", "0")},
+              {key("FInterID"), vc("FBillNo", 50, true), col("FDate", ColType::Timestamp, 0, true),
+               integer("FOrgaID"), integer("FSalerID"), vc("FRemark", 255), integer("FDeleted", "0")},
               cols({"FInterID"}),
               {}});
     t.append({QStringLiteral("ICOrderEntry"),
@@ -153,9 +169,9 @@ QList<TableDef> buildTables() {
               {}});
     t.append({QStringLiteral("PosQtZkSet"),
               {key("FStockID"), col("FFromDate", ColType::Timestamp, 0, true),
-               col("FToDate", ColType::Timestamp, 0, true), key("FEntryID"), integer("FItemID"), vc("FBarCode", 50),
-               vc("FFromNumber", 50), qty("FZkRate", "0"), money("FPrice", "0"), money("FRetailPrice", "0"),
-               qty("FSaleQty", "0"), qty("FVipQty", "0"), qty("FMExchange", "1")},
+               col("FToDate", ColType::Timestamp, 0, true), key("FEntryID"), integer("FItemID"),
+               vc("FBarCode", 50), vc("FFromNumber", 50), qty("FZkRate", "0"), money("FPrice", "0"),
+               money("FRetailPrice", "0"), qty("FSaleQty", "0"), qty("FVipQty", "0"), qty("FMExchange", "1")},
               cols({"FStockID", "FFromDate", "FToDate", "FEntryID"}),
               {}});
     t.append({QStringLiteral("TDPosBill"),
@@ -172,14 +188,11 @@ QList<TableDef> buildTables() {
               {vc("FTDBillName", 100, true), integer("FSelected", "0"), key("FTranType"), text("FContent")},
               cols({"FTranType", "FTDBillName"}),
               {}});
-    t.append({QStringLiteral("VipJfRate"),
-              {stamp("FFromDate"), stamp("FToDate"), qty("FJfRate")},
-              {},
-              {}});
+    t.append({QStringLiteral("VipJfRate"), {stamp("FFromDate"), stamp("FToDate"), qty("FJfRate")}, {}, {}});
     t.append({QStringLiteral("VipJfToAmount"), {qty("FJf"), money("FAmount")}, {}, {}});
     t.append({QStringLiteral("t_Message"),
-              {col("FMsgID", ColType::Identity), integer("FFromUserID"), integer("FToUserID"), vc("FTitle", 255),
-               text("FContent"), stamp("FSendTime"), integer("FRead", "0")},
+              {col("FMsgID", ColType::Identity), integer("FFromUserID"), integer("FToUserID"),
+               vc("FTitle", 255), text("FContent"), stamp("FSendTime"), integer("FRead", "0")},
               cols({"FMsgID"}),
               {idx("ix_message_to", "FToUserID,FRead")}});
     t.append({QStringLiteral("t_GridLayout"),
@@ -201,7 +214,8 @@ QString typeName(const Column &c, bool postgres) {
     case ColType::Integer:
         return QStringLiteral("integer");
     case ColType::Identity:
-        return postgres ? QStringLiteral("integer generated by default as identity") : QStringLiteral("integer");
+        return postgres ? QStringLiteral("integer generated by default as identity")
+                        : QStringLiteral("integer");
     case ColType::Money:
     case ColType::Quantity:
         return postgres ? QStringLiteral("numeric(19,4)") : QStringLiteral("real");
@@ -249,7 +263,8 @@ QString columnDefinition(const Column &c, bool postgres) {
 
 QStringList createTableStatements(const TableDef &table, bool postgres) {
     QStringList parts;
-    const bool sqliteIdentity = !postgres && table.primaryKey.size() == 1 && table.column(table.primaryKey.first()) &&
+    const bool sqliteIdentity = !postgres && table.primaryKey.size() == 1 &&
+                                table.column(table.primaryKey.first()) &&
                                 table.column(table.primaryKey.first())->type == ColType::Identity;
     for (const Column &c : table.columns) {
         if (sqliteIdentity && c.type == ColType::Identity)
@@ -267,7 +282,9 @@ QStringList createTableStatements(const TableDef &table, bool postgres) {
     return out;
 }
 
-QString priceColumnName(int priceStyleId) { return QStringLiteral("FPrice_%1").arg(priceStyleId); }
+QString priceColumnName(int priceStyleId) {
+    return QStringLiteral("FPrice_%1").arg(priceStyleId);
+}
 
 bool hasColumn(db::Connection &conn, const QString &table, const QString &column) {
     if (conn.isSqlite()) {
@@ -277,10 +294,11 @@ bool hasColumn(db::Connection &conn, const QString &table, const QString &column
                 return true;
         return false;
     }
-    return conn
-               .scalar(QStringLiteral("select count(*) from information_schema.columns where table_schema=current_schema() "
-                                      "and table_name=? and column_name=?"),
-                       {table.toLower(), column.toLower()})
+    return conn.scalar(
+                   QStringLiteral(
+                       "select count(*) from information_schema.columns where table_schema=current_schema() "
+                       "and table_name=? and column_name=?"),
+                   {table.toLower(), column.toLower()})
                .toInt() > 0;
 }
 
@@ -291,7 +309,8 @@ void addPriceStyleColumn(db::Connection &conn, int priceStyleId) {
         return;
     // The name is built from an integer only, never from text input.
     const Column price{priceColumnName(priceStyleId), ColType::Money, 0, false, QStringLiteral("0")};
-    conn.execute(QStringLiteral("alter table t_ICItem add column ") + columnDefinition(price, conn.isPostgres()));
+    conn.execute(QStringLiteral("alter table t_ICItem add column ") +
+                 columnDefinition(price, conn.isPostgres()));
 }
 
 void createAccountSchema(db::Connection &conn, const QList<int> &priceStyleIds) {

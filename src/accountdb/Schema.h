@@ -12,14 +12,14 @@ class Connection;
 namespace zostore::accountdb {
 
 enum class ColType {
-    Integer,   // keys, flags, counts
-    Identity,  // integer key the database numbers itself
-    Money,     // amounts and prices
-    Quantity,  // quantities, factors and rates
-    Real,      // measures that are not money (page margins)
-    VarChar,   // bounded text, size in Column::size
-    Text,      // unbounded text
-    Timestamp  // date and time
+    Integer,  // keys, flags, counts
+    Identity, // integer key the database numbers itself
+    Money,    // amounts and prices
+    Quantity, // quantities, factors and rates
+    Real,     // measures that are not money (page margins)
+    VarChar,  // bounded text, size in Column::size
+    Text,     // unbounded text
+    Timestamp // date and time
 };
 
 struct Column {

@@ -23,6 +23,8 @@ QString workFolder() {
     return ensure(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
-QString dataFolder() { return ensure(workFolder() + QStringLiteral("/data")); }
+QString dataFolder() {
+    return ensure(workFolder() + QStringLiteral("/data"));
+}
 
 } // namespace zostore::accountdb

@@ -16,7 +16,9 @@ int Invocation::number(const QString &name, int fallback) const {
     return v;
 }
 
-void CommandTable::add(Command command) { m_commands.append(std::move(command)); }
+void CommandTable::add(Command command) {
+    m_commands.append(std::move(command));
+}
 
 const Command *CommandTable::find(const QString &name) const {
     for (const Command &c : m_commands)
@@ -69,7 +71,8 @@ Invocation parse(const Command &cmd, const QStringList &rest) {
     if (inv.args.size() < cmd.minArgs)
         throw UsageError(QStringLiteral("命令 %1 的参数太少。").arg(cmd.name));
     if (inv.args.size() > cmd.maxArgs)
-        throw UsageError(QStringLiteral("命令 %1 的参数太多：%2").arg(cmd.name, inv.args.mid(cmd.maxArgs).join(' ')));
+        throw UsageError(
+            QStringLiteral("命令 %1 的参数太多：%2").arg(cmd.name, inv.args.mid(cmd.maxArgs).join(' ')));
     return inv;
 }
 
@@ -93,7 +96,8 @@ int runAdmin(const CommandTable &table, const QStringList &arguments, AdminIO &i
                 rest.remove(i--);
             }
         }
-        if (rest.isEmpty() || rest.first() == QStringLiteral("help") || rest.first() == QStringLiteral("--help")) {
+        if (rest.isEmpty() || rest.first() == QStringLiteral("help") ||
+            rest.first() == QStringLiteral("--help")) {
             printHelp(table, rest.isEmpty() ? io.err : io.out);
             io.out.flush();
             io.err.flush();

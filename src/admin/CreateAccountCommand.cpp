@@ -6,8 +6,13 @@
 namespace zostore::admin {
 
 Command createAccountCommand() {
-    return {QStringLiteral("create-account"), QStringLiteral("<名称> <数据库名>"),
-            QStringLiteral("建立空帐套并登记到帐套目录"), 2, 2, {}, {},
+    return {QStringLiteral("create-account"),
+            QStringLiteral("<名称> <数据库名>"),
+            QStringLiteral("建立空帐套并登记到帐套目录"),
+            2,
+            2,
+            {},
+            {},
             [](Invocation &inv) {
                 accountdb::Catalogue cat(inv.catalogue);
                 cat.create();

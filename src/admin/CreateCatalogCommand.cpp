@@ -6,7 +6,13 @@
 namespace zostore::admin {
 
 Command createCatalogCommand() {
-    return {QStringLiteral("create-catalog"), QString(), QStringLiteral("建立帐套目录（已存在时保留）"), 0, 0, {}, {},
+    return {QStringLiteral("create-catalog"),
+            QString(),
+            QStringLiteral("建立帐套目录（已存在时保留）"),
+            0,
+            0,
+            {},
+            {},
             [](Invocation &inv) {
                 accountdb::Catalogue(inv.catalogue).create();
                 inv.io->out << QStringLiteral("帐套目录已就绪：")

@@ -7,45 +7,49 @@
 namespace zostore::admin {
 
 Command generateCommand() {
-    return {QStringLiteral("generate"),
-            QStringLiteral("<名称> <数据库名> [--items N] [--stores N] [--members N] [--bills N] [--lines N] [--months N]"),
-            QStringLiteral("按数量生成大批量测试帐套（相同数量生成相同内容）"), 2, 2,
-            {QStringLiteral("items"), QStringLiteral("stores"), QStringLiteral("members"), QStringLiteral("bills"),
-             QStringLiteral("lines"), QStringLiteral("months")},
-            {},
-            [](Invocation &inv) {
-                accountdb::GeneratorCounts counts;
-                counts.items = inv.number(QStringLiteral("items"), counts.items);
-                counts.stores = inv.number(QStringLiteral("stores"), counts.stores);
-                counts.members = inv.number(QStringLiteral("members"), counts.members);
-                counts.bills = inv.number(QStringLiteral("bills"), counts.bills);
-                counts.lines = inv.number(QStringLiteral("lines"), counts.lines);
-                counts.months = inv.number(QStringLiteral("months"), counts.months);
-                accountdb::checkCounts(counts); // before anything is created
-                accountdb::Catalogue cat(inv.catalogue);
-                cat.create();
-                const QString cs = cat.createAccountSet(inv.args[0], inv.args[1]);
-                try {
-                    db::Connection conn(cs);
-                    const auto r = accountdb::generateAccount(conn, counts, [&](const QString &line) {
-                        inv.io->out << line << '\n';
-                        inv.io->out.flush();
-                    });
-                    inv.io->out << QStringLiteral("帐套“%1”已生成：单据 %2 张，分录 %3 行，余额 %4 行，共 %5 行，"
-                                                  "用时 %6 秒，每秒 %7 行。\n")
-                                       .arg(inv.args[0])
-                                       .arg(r.bills)
-                                       .arg(r.lines)
-                                       .arg(r.balances)
-                                       .arg(r.rows)
-                                       .arg(r.seconds, 0, 'f', 2)
-                                       .arg(r.rowsPerSecond(), 0, 'f', 0)
-                                << QStringLiteral("登录用户：admin / admin123\n");
-                } catch (...) {
-                    cat.removeAccountSet(inv.args[1]);
-                    throw;
-                }
-            }};
+    return {
+        QStringLiteral("generate"),
+        QStringLiteral(
+            "<名称> <数据库名> [--items N] [--stores N] [--members N] [--bills N] [--lines N] [--months N]"),
+        QStringLiteral("按数量生成大批量测试帐套（相同数量生成相同内容）"),
+        2,
+        2,
+        {QStringLiteral("items"), QStringLiteral("stores"), QStringLiteral("members"),
+         QStringLiteral("bills"), QStringLiteral("lines"), QStringLiteral("months")},
+        {},
+        [](Invocation &inv) {
+            accountdb::GeneratorCounts counts;
+            counts.items = inv.number(QStringLiteral("items"), counts.items);
+            counts.stores = inv.number(QStringLiteral("stores"), counts.stores);
+            counts.members = inv.number(QStringLiteral("members"), counts.members);
+            counts.bills = inv.number(QStringLiteral("bills"), counts.bills);
+            counts.lines = inv.number(QStringLiteral("lines"), counts.lines);
+            counts.months = inv.number(QStringLiteral("months"), counts.months);
+            accountdb::checkCounts(counts); // before anything is created
+            accountdb::Catalogue cat(inv.catalogue);
+            cat.create();
+            const QString cs = cat.createAccountSet(inv.args[0], inv.args[1]);
+            try {
+                db::Connection conn(cs);
+                const auto r = accountdb::generateAccount(conn, counts, [&](const QString &line) {
+                    inv.io->out << line << '\n';
+                    inv.io->out.flush();
+                });
+                inv.io->out << QStringLiteral("帐套“%1”已生成：单据 %2 张，分录 %3 行，余额 %4 行，共 %5 行，"
+                                              "用时 %6 秒，每秒 %7 行。\n")
+                                   .arg(inv.args[0])
+                                   .arg(r.bills)
+                                   .arg(r.lines)
+                                   .arg(r.balances)
+                                   .arg(r.rows)
+                                   .arg(r.seconds, 0, 'f', 2)
+                                   .arg(r.rowsPerSecond(), 0, 'f', 0)
+                            << QStringLiteral("登录用户：admin / admin123\n");
+            } catch (...) {
+                cat.removeAccountSet(inv.args[1]);
+                throw;
+            }
+        }};
 }
 
 } // namespace zostore::admin

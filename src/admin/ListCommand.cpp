@@ -4,7 +4,13 @@
 namespace zostore::admin {
 
 Command listCommand() {
-    return {QStringLiteral("list"), QString(), QStringLiteral("列出帐套目录中的帐套"), 0, 0, {}, {},
+    return {QStringLiteral("list"),
+            QString(),
+            QStringLiteral("列出帐套目录中的帐套"),
+            0,
+            0,
+            {},
+            {},
             [](Invocation &inv) {
                 const auto sets = accountdb::Catalogue(inv.catalogue).list();
                 if (sets.isEmpty())

@@ -25,7 +25,8 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         if (isSqlite()) {
-            catalogueString = QStringLiteral("Provider=SQLite;Data Source=%1/sets/catalog.db").arg(db().dir());
+            catalogueString =
+                QStringLiteral("Provider=SQLite;Data Source=%1/sets/catalog.db").arg(db().dir());
             return;
         }
         auto cs = db::ConnectionString::parse(test::postgresAdminString());
@@ -36,13 +37,16 @@ protected:
     void TearDown() override {
         if (!isSqlite() && !catalogueString.isEmpty()) {
             db::Connection admin(test::postgresAdminString());
-            for (const QString &name : {QStringLiteral("zs_cat_") + suffix, set(QStringLiteral("a")), set(QStringLiteral("b"))})
+            for (const QString &name :
+                 {QStringLiteral("zs_cat_") + suffix, set(QStringLiteral("a")), set(QStringLiteral("b"))})
                 admin.execute(QStringLiteral("drop database if exists %1 with (force)").arg(name));
         }
         BackendTest::TearDown();
     }
     // Account-set names unique per run, so PostgreSQL tests can share one server.
-    QString set(const QString &name) const { return isSqlite() ? name : QStringLiteral("zs_%1_%2").arg(name, suffix); }
+    QString set(const QString &name) const {
+        return isSqlite() ? name : QStringLiteral("zs_%1_%2").arg(name, suffix);
+    }
 
     QString catalogueString;
     QString suffix;
@@ -65,15 +69,20 @@ TEST_P(CatalogueTest, creates_lists_and_removes_account_sets) {
     {
         db::Connection acct(cs);
         EXPECT_EQ(readProfile(acct, QStringLiteral("birthday_actiondays")), QStringLiteral("3"));
-        EXPECT_EQ(readProfile(acct, QStringLiteral("CURRENTYEAR")), QString::number(QDate::currentDate().year()));
+        EXPECT_EQ(readProfile(acct, QStringLiteral("CURRENTYEAR")),
+                  QString::number(QDate::currentDate().year()));
         EXPECT_EQ(readProfile(acct, QStringLiteral("nosuchkey"), QStringLiteral("x")), QStringLiteral("x"));
         EXPECT_EQ(readProfile(acct, QStringLiteral("TotalItemName")), QStringLiteral("0"));
-        EXPECT_EQ(acct.scalar(QStringLiteral("select FDescription from t_systemprofile where FKey='TotalItemName'"))
-                      .toString(),
-                  QStringLiteral("库存余额表按相同商品名称显示小计\r\n"));
+        EXPECT_EQ(
+            acct.scalar(QStringLiteral("select FDescription from t_systemprofile where FKey='TotalItemName'"))
+                .toString(),
+            QStringLiteral("库存余额表按相同商品名称显示小计\r\n"));
         writeProfile(acct, QStringLiteral("showaction"), QStringLiteral("1"));
         EXPECT_EQ(readProfile(acct, QStringLiteral("ShowAction")), QStringLiteral("1"));
-        EXPECT_EQ(acct.scalar(QStringLiteral("select count(*) from t_systemprofile where lower(FKey)='showaction'")).toInt(), 1);
+        EXPECT_EQ(
+            acct.scalar(QStringLiteral("select count(*) from t_systemprofile where lower(FKey)='showaction'"))
+                .toInt(),
+            1);
     }
 
     cat.createAccountSet(QStringLiteral("分店帐套"), set(QStringLiteral("b")));
@@ -101,8 +110,9 @@ TEST_P(CatalogueTest, refusals_change_nothing) {
     refused(QStringLiteral("另一个"), set(QStringLiteral("a")), QStringLiteral("已经登记"));
     refused(QStringLiteral("空名"), set(QStringLiteral("b")) + QStringLiteral("\"; drop database x; --"),
             QStringLiteral("无效"));
-    for (const QString &bad : {QStringLiteral("1abc"), QStringLiteral("a-b"), QStringLiteral(""), QStringLiteral("帐套"),
-                               QString(64, QLatin1Char('a')), QStringLiteral("a b"), QStringLiteral("x'y")})
+    for (const QString &bad :
+         {QStringLiteral("1abc"), QStringLiteral("a-b"), QStringLiteral(""), QStringLiteral("帐套"),
+          QString(64, QLatin1Char('a')), QStringLiteral("a b"), QStringLiteral("x'y")})
         refused(QStringLiteral("坏名字"), bad, QStringLiteral("无效"));
     refused(QStringLiteral("  "), set(QStringLiteral("b")), QStringLiteral("不能为空"));
     refused(QStringLiteral("保留"), QStringLiteral("postgres"), QStringLiteral("保留"));
@@ -120,7 +130,8 @@ TEST(PasswordHashTest, verifies_only_the_right_password) {
     EXPECT_FALSE(verifyPassword(hash, QStringLiteral("wl12345")));
     EXPECT_FALSE(verifyPassword(hash, QString()));
     EXPECT_NE(hashPassword(QStringLiteral("wl123456")), hash); // salted
-    EXPECT_FALSE(verifyPassword(QStringLiteral("wl123456"), QStringLiteral("wl123456"))); // clear text is no hash
+    EXPECT_FALSE(
+        verifyPassword(QStringLiteral("wl123456"), QStringLiteral("wl123456"))); // clear text is no hash
     EXPECT_FALSE(verifyPassword(QString(), QString()));
     const QString chinese = hashPassword(QStringLiteral("密码；'--"));
     EXPECT_TRUE(verifyPassword(chinese, QStringLiteral("密码；'--")));
@@ -135,9 +146,11 @@ TEST(CatalogueDefaultTest, environment_chooses_the_catalogue_and_work_folder) {
     qputenv("ZOSTORE_WORKDIR", dir.filePath(QStringLiteral("work")).toUtf8());
     EXPECT_EQ(dataFolder(), dir.filePath(QStringLiteral("work/data")));
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("work/data"))).exists());
-    if (QSettings(QStringLiteral("ZoStore"), QStringLiteral("Server")).value(QStringLiteral("Catalog")).isNull()) {
-        EXPECT_EQ(defaultCatalogueString(),
-                  QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(dir.filePath(QStringLiteral("work/data"))));
+    if (QSettings(QStringLiteral("ZoStore"), QStringLiteral("Server"))
+            .value(QStringLiteral("Catalog"))
+            .isNull()) {
+        EXPECT_EQ(defaultCatalogueString(), QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db")
+                                                .arg(dir.filePath(QStringLiteral("work/data"))));
     }
     // A SQLite account set lives beside its catalogue.
     Catalogue cat(QStringLiteral("Provider=SQLite;Data Source=%1/cat/catalog.db").arg(dir.path()));

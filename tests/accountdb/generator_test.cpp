@@ -37,7 +37,8 @@ GeneratorCounts small(int bills) {
 } // namespace
 
 TEST_P(GeneratorTest, same_counts_give_the_same_content) {
-    const QString a = fresh(QStringLiteral("ga")), b = fresh(QStringLiteral("gb")), d = fresh(QStringLiteral("gd"));
+    const QString a = fresh(QStringLiteral("ga")), b = fresh(QStringLiteral("gb")),
+                  d = fresh(QStringLiteral("gd"));
     db::Connection ca(a), cb(b), cd(d);
     QStringList stages;
     const auto r = generateAccount(ca, small(300), [&](const QString &s) { stages << s; });
@@ -50,7 +51,8 @@ TEST_P(GeneratorTest, same_counts_give_the_same_content) {
     EXPECT_FALSE(stages.isEmpty());
     EXPECT_EQ(contentChecksum(ca), contentChecksum(cb));
     // Both backends make the same content; a change to the generator shows here.
-    EXPECT_EQ(contentChecksum(ca), QStringLiteral("bf30cce7b944adc3986cf4bd3e20ca0e8af1f3f25693e351b128abd78af81cca"));
+    EXPECT_EQ(contentChecksum(ca),
+              QStringLiteral("bf30cce7b944adc3986cf4bd3e20ca0e8af1f3f25693e351b128abd78af81cca"));
     EXPECT_NE(contentChecksum(ca), contentChecksum(cd));
 
     // Bills stay inside the months asked for, header sums match the entries, and the balances carry.
@@ -59,17 +61,20 @@ TEST_P(GeneratorTest, same_counts_give_the_same_content) {
                   .toInt(),
               0);
     EXPECT_EQ(ca.scalar(QStringLiteral("select count(distinct FTranType) from ICStockBill")).toInt(), 11);
-    EXPECT_EQ(ca.scalar(QStringLiteral("select count(*) from ICStockBill t1 inner join (select FInterID,sum(FAmount) a "
-                                       "from ICStockBillEntry group by FInterID) t2 on t1.FInterID=t2.FInterID "
-                                       "where abs(t1.FSumAmount-t2.a)>0.005"))
+    EXPECT_EQ(ca.scalar(QStringLiteral(
+                            "select count(*) from ICStockBill t1 inner join (select FInterID,sum(FAmount) a "
+                            "from ICStockBillEntry group by FInterID) t2 on t1.FInterID=t2.FInterID "
+                            "where abs(t1.FSumAmount-t2.a)>0.005"))
                   .toInt(),
               0);
     const double q1 = ca.scalar(QStringLiteral("select sum(FBegQty) from icbal where FPeriod=1")).toDouble();
     const double q2 = ca.scalar(QStringLiteral("select sum(FBegQty) from icbal where FPeriod=2")).toDouble();
-    const double moved = ca.scalar(QStringLiteral(
-        "select sum(case when t.FTranType in (12,15,16,24) then e.FQty when t.FTranType in (14,22,25,26,33,99) then "
-        "-e.FQty else 0 end) from ICStockBill t inner join ICStockBillEntry e on t.FInterID=e.FInterID where "
-        "t.FPeriod=1")).toDouble();
+    const double moved = ca.scalar(QStringLiteral("select sum(case when t.FTranType in (12,15,16,24) then "
+                                                  "e.FQty when t.FTranType in (14,22,25,26,33,99) then "
+                                                  "-e.FQty else 0 end) from ICStockBill t inner join "
+                                                  "ICStockBillEntry e on t.FInterID=e.FInterID where "
+                                                  "t.FPeriod=1"))
+                             .toDouble();
     EXPECT_NEAR(q1 + moved, q2, 0.001);
     EXPECT_EQ(readProfile(ca, QStringLiteral("currentperiod")), QStringLiteral("3"));
     EXPECT_EQ(readProfile(ca, QStringLiteral("startperiod")), QStringLiteral("1"));
@@ -78,7 +83,8 @@ TEST_P(GeneratorTest, same_counts_give_the_same_content) {
 TEST_P(GeneratorTest, refuses_bad_counts_and_filled_sets) {
     const QString a = fresh(QStringLiteral("gr"));
     db::Connection c(a);
-    for (auto bad : {&GeneratorCounts::items, &GeneratorCounts::bills, &GeneratorCounts::lines, &GeneratorCounts::months}) {
+    for (auto bad : {&GeneratorCounts::items, &GeneratorCounts::bills, &GeneratorCounts::lines,
+                     &GeneratorCounts::months}) {
         GeneratorCounts counts = small(10);
         counts.*bad = 0;
         EXPECT_THROW(generateAccount(c, counts), Error);

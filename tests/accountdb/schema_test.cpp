@@ -31,13 +31,15 @@ TEST_P(SchemaTest, creates_every_table_and_price_columns) {
 TEST_P(SchemaTest, keys_refuse_duplicates_and_profile_keys_ignore_case) {
     db::Connection conn(cnstr());
     createAccountSchema(conn);
-    conn.execute(QStringLiteral("insert into t_systemprofile(FKey,FValue) values(?,?)"), {"CurrentYear", "2026"});
+    conn.execute(QStringLiteral("insert into t_systemprofile(FKey,FValue) values(?,?)"),
+                 {"CurrentYear", "2026"});
     EXPECT_THROW(conn.execute(QStringLiteral("insert into t_systemprofile(FKey,FValue) values(?,?)"),
                               {"currentyear", "2027"}),
                  Error);
     conn.execute(QStringLiteral("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(1,'101',1)"));
-    EXPECT_THROW(conn.execute(QStringLiteral("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(1,'101',0)")),
-                 Error);
+    EXPECT_THROW(
+        conn.execute(QStringLiteral("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(1,'101',0)")),
+        Error);
     // Messages number themselves on both backends.
     conn.execute(QStringLiteral("insert into t_Message(FToUserID,FTitle) values(1,'a')"));
     conn.execute(QStringLiteral("insert into t_Message(FToUserID,FTitle) values(1,'b')"));
@@ -49,7 +51,8 @@ TEST_P(SchemaTest, text_is_stored_exactly) {
     createAccountSchema(conn);
     const QStringList samples = {QStringLiteral("O'Brien's 店; drop table t_User; --"),
                                  QStringLiteral("商品“名称”，全角：１２３"), QString(5000, QChar(0x6C34)),
-                                 QStringLiteral("  leading and trailing  "), QStringLiteral("line1\r\nline2")};
+                                 QStringLiteral("  leading and trailing  "),
+                                 QStringLiteral("line1\r\nline2")};
     int n = 0;
     for (const QString &s : samples) {
         conn.execute(QStringLiteral("insert into TDPosBill(FStockName,FConText,FCmdText_beg) values(?,?,?)"),

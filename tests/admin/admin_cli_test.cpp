@@ -48,7 +48,8 @@ protected:
     void TearDown() override {
         if (!isSqlite() && !catalogue.isEmpty()) {
             db::Connection server(test::postgresAdminString());
-            for (const QString &n : {QStringLiteral("zs_admcat_") + suffix, set(QStringLiteral("a")), set(QStringLiteral("g"))})
+            for (const QString &n :
+                 {QStringLiteral("zs_admcat_") + suffix, set(QStringLiteral("a")), set(QStringLiteral("g"))})
                 server.execute(QStringLiteral("drop database if exists %1 with (force)").arg(n));
         }
         BackendTest::TearDown();
@@ -79,7 +80,8 @@ TEST(AdminUsageTest, bad_command_lines_exit_with_2_and_say_why) {
     usage({QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("--bills"),
            QStringLiteral("many")},
           QStringLiteral("需要一个整数"));
-    usage({QStringLiteral("add-user"), QStringLiteral("zs"), QStringLiteral("u")}, QStringLiteral("--password"));
+    usage({QStringLiteral("add-user"), QStringLiteral("zs"), QStringLiteral("u")},
+          QStringLiteral("--password"));
     usage({QStringLiteral("list"), QStringLiteral("--catalog")}, QStringLiteral("缺少连接字符串"));
     EXPECT_EQ(runCli({QStringLiteral("help")}).code, 0);
 }
@@ -104,30 +106,34 @@ TEST_P(AdminCliTest, account_commands_work_and_refusals_change_nothing) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("无效")));
     EXPECT_TRUE(run({QStringLiteral("list")}).out.contains(QStringLiteral("没有帐套")));
 
-    ASSERT_EQ(run({QStringLiteral("create-account"), QStringLiteral("门店"), set(QStringLiteral("a"))}).code, 0);
-    EXPECT_EQ(run({QStringLiteral("create-account"), QStringLiteral("门店"), set(QStringLiteral("x"))}).code, 1);
+    ASSERT_EQ(run({QStringLiteral("create-account"), QStringLiteral("门店"), set(QStringLiteral("a"))}).code,
+              0);
+    EXPECT_EQ(run({QStringLiteral("create-account"), QStringLiteral("门店"), set(QStringLiteral("x"))}).code,
+              1);
     r = run({QStringLiteral("list")});
     EXPECT_TRUE(r.out.contains(set(QStringLiteral("a")) + QStringLiteral("\t门店")));
     EXPECT_EQ(r.out.count(QLatin1Char('\n')), 1);
 
-    r = run({QStringLiteral("add-user"), set(QStringLiteral("a")), QStringLiteral("王丽"), QStringLiteral("--password-stdin"),
-             QStringLiteral("--grant"), QStringLiteral("101,102,R15,101")},
+    r = run({QStringLiteral("add-user"), set(QStringLiteral("a")), QStringLiteral("王丽"),
+             QStringLiteral("--password-stdin"), QStringLiteral("--grant"),
+             QStringLiteral("101,102,R15,101")},
             QStringLiteral("wl123456\r\n"));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(run({QStringLiteral("add-user"), set(QStringLiteral("a")), QStringLiteral("王丽"), QStringLiteral("--password"),
-                   QStringLiteral("x")})
+    EXPECT_EQ(run({QStringLiteral("add-user"), set(QStringLiteral("a")), QStringLiteral("王丽"),
+                   QStringLiteral("--password"), QStringLiteral("x")})
                   .code,
               1);
-    EXPECT_EQ(run({QStringLiteral("add-user"), set(QStringLiteral("a")), QStringLiteral("老板"), QStringLiteral("--password"),
-                   QStringLiteral("x"), QStringLiteral("--grant"), QStringLiteral("12")})
+    EXPECT_EQ(run({QStringLiteral("add-user"), set(QStringLiteral("a")), QStringLiteral("老板"),
+                   QStringLiteral("--password"), QStringLiteral("x"), QStringLiteral("--grant"),
+                   QStringLiteral("12")})
                   .code,
               1);
     EXPECT_EQ(run({QStringLiteral("add-user"), QStringLiteral("zs_nowhere"), QStringLiteral("老板"),
                    QStringLiteral("--password"), QStringLiteral("x")})
                   .code,
               1);
-    EXPECT_EQ(run({QStringLiteral("add-user"), set(QStringLiteral("a")), QStringLiteral("老板"), QStringLiteral("--manager"),
-                   QStringLiteral("--password-stdin")},
+    EXPECT_EQ(run({QStringLiteral("add-user"), set(QStringLiteral("a")), QStringLiteral("老板"),
+                   QStringLiteral("--manager"), QStringLiteral("--password-stdin")},
                   QStringLiteral("\n"))
                   .code,
               1); // an empty password
@@ -136,28 +142,33 @@ TEST_P(AdminCliTest, account_commands_work_and_refusals_change_nothing) {
         db::Connection acct(cs);
         EXPECT_EQ(acct.scalar(QStringLiteral("select count(*) from t_User")).toInt(), 1);
         EXPECT_EQ(acct.scalar(QStringLiteral("select count(*) from t_Grant where FGrant=1")).toInt(), 3);
-        const QString hash = acct.scalar(QStringLiteral("select FPassword from t_User where FName=?"), {QStringLiteral("王丽")}).toString();
+        const QString hash = acct.scalar(QStringLiteral("select FPassword from t_User where FName=?"),
+                                         {QStringLiteral("王丽")})
+                                 .toString();
         EXPECT_TRUE(accountdb::verifyPassword(hash, QStringLiteral("wl123456")));
-        ASSERT_EQ(run({QStringLiteral("passwd"), set(QStringLiteral("a")), QStringLiteral("王丽"), QStringLiteral("--password"),
-                       QStringLiteral("新密码1")})
+        ASSERT_EQ(run({QStringLiteral("passwd"), set(QStringLiteral("a")), QStringLiteral("王丽"),
+                       QStringLiteral("--password"), QStringLiteral("新密码1")})
                       .code,
                   0);
         EXPECT_EQ(run({QStringLiteral("passwd"), set(QStringLiteral("a")), QStringLiteral("无此人"),
                        QStringLiteral("--password"), QStringLiteral("x")})
                       .code,
                   1);
-        const QString changed = acct.scalar(QStringLiteral("select FPassword from t_User where FName=?"), {QStringLiteral("王丽")}).toString();
+        const QString changed = acct.scalar(QStringLiteral("select FPassword from t_User where FName=?"),
+                                            {QStringLiteral("王丽")})
+                                    .toString();
         EXPECT_TRUE(accountdb::verifyPassword(changed, QStringLiteral("新密码1")));
         EXPECT_FALSE(accountdb::verifyPassword(changed, QStringLiteral("wl123456")));
     }
 
-    r = run({QStringLiteral("generate"), QStringLiteral("大帐套"), set(QStringLiteral("g")), QStringLiteral("--items"),
-             QStringLiteral("50"), QStringLiteral("--bills"), QStringLiteral("200"), QStringLiteral("--lines"),
-             QStringLiteral("3"), QStringLiteral("--members"), QStringLiteral("0")});
+    r = run({QStringLiteral("generate"), QStringLiteral("大帐套"), set(QStringLiteral("g")),
+             QStringLiteral("--items"), QStringLiteral("50"), QStringLiteral("--bills"),
+             QStringLiteral("200"), QStringLiteral("--lines"), QStringLiteral("3"),
+             QStringLiteral("--members"), QStringLiteral("0")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("分录 600 行")));
-    r = run({QStringLiteral("generate"), QStringLiteral("坏"), set(QStringLiteral("y")), QStringLiteral("--lines"),
-             QStringLiteral("0")});
+    r = run({QStringLiteral("generate"), QStringLiteral("坏"), set(QStringLiteral("y")),
+             QStringLiteral("--lines"), QStringLiteral("0")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(run({QStringLiteral("list")}).out.count(QLatin1Char('\n')), 2);
 }
