@@ -1,7 +1,9 @@
 // The parameters window driven offscreen: every key saved and loaded, load rules, grids, failed saves.
 #include "accountdb/Schema.h"
 #include "params/ProfileKeys.h"
+#include "params/ParamsWindows.h"
 #include "params/ProfileReader.h"
+#include "shell/WindowTable.h"
 #include "params/frmSetPara.h"
 #include "startup/LoginContext.h"
 #include "support/TestDatabase.h"
@@ -296,6 +298,18 @@ TEST_P(SetParaTest, reader_gives_window_defaults_for_absent_rows) {
     EXPECT_TRUE(s.perStore);
     EXPECT_FALSE(s.regenerateOnClose);
     EXPECT_EQ(s.days, 30);
+}
+
+TEST_P(SetParaTest, main_window_opens_it_modally_by_name) {
+    params::registerParamsWindows();
+    QString opened;
+    dialogs.queueWindow([&opened](QDialog &d) {
+        opened = d.objectName() + QLatin1Char('|') + d.windowTitle();
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(shell::windowTable().open(QStringLiteral("frmSetPara"), nullptr, shell::WindowMode::Modal),
+              int(QDialog::Rejected));
+    EXPECT_EQ(opened, QStringLiteral("frmSetPara|设置参数"));
 }
 
 ZOSTORE_BACKENDS(SetParaTest);
