@@ -5,6 +5,8 @@
 #include "components/printer/PrintComponent.h"
 #include "period/frmCacuCost.h"
 #include "period/frmClosePeriod.h"
+#include "period/PeriodWindows.h"
+#include "shell/WindowTable.h"
 #include "startup/FormServices.h"
 #include "startup/LoginContext.h"
 #include "ui/Grid.h"
@@ -234,6 +236,30 @@ TEST_P(PeriodWindowsTest, price_style_without_name_warns_and_prints_reach_paper)
     w.runTool(QStringLiteral("preview"));
     EXPECT_EQ(previewPages, printer.pageCount());
     EXPECT_EQ(m_dialogs.last()->kind, ui::ScriptedDialogs::Kind::Exec);
+}
+
+TEST_P(PeriodWindowsTest, window_table_opens_both_windows) {
+    ui::DialogsScope scope(m_dialogs);
+    period::registerPeriodWindows();
+    QString opened;
+    m_dialogs.queueWindow([&](QDialog &d) {
+        opened = d.objectName();
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(shell::windowTable().open(shell::windows::ClosePeriod, nullptr, shell::WindowMode::Modal),
+              int(QDialog::Rejected));
+    EXPECT_EQ(opened, QStringLiteral("frmClosePeriod"));
+    EXPECT_TRUE(shell::windowTable().isInstalled(QStringLiteral("frmCacuCost")));
+
+    // the cost button closes the month-end window and leaves the cost window open beside the main window
+    QWidget host;
+    auto *w = new period::frmClosePeriod(&host, &m_status);
+    w->Command1->click();
+    EXPECT_EQ(w->result(), QDialog::Rejected);
+    auto *cost = host.findChild<period::frmCacuCost *>();
+    ASSERT_NE(cost, nullptr);
+    EXPECT_TRUE(cost->isVisible());
+    delete w;
 }
 
 ZOSTORE_BACKENDS(PeriodWindowsTest);
