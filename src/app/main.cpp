@@ -3,6 +3,7 @@
 #include "components/Builtins.h"
 #include "components/Registry.h"
 #include "db/Error.h"
+#include "period/PeriodWindows.h"
 #include "startup/ProgramFolder.h"
 #include "startup/StartUp.h"
 #include "ui/Dialogs.h"
@@ -17,6 +18,7 @@ int main(int argc, char **argv) {
     using namespace zostore;
     try {
         components::registerBuiltinComponents();
+        period::registerPeriodWindows();
         components::Registry::instance().loadPlugins(components::componentsFolder(startup::programFolder()));
         startup::StartUp start;
         if (!start.login())
