@@ -365,9 +365,14 @@ bool frmMain::smallScreen() const
 void frmMain::resizeEvent(QResizeEvent *e)
 {
     QMainWindow::resizeEvent(e);
-    if (!isMaximized())
-        return;
-    relayout();
+    layoutAgain();
+}
+
+void frmMain::layoutAgain()
+{
+    // a restored window keeps every control where it was
+    if (isMaximized())
+        relayout();
 }
 
 void frmMain::relayout()

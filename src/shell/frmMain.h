@@ -43,8 +43,9 @@ public:
     void ClickPanel(const QString &key);
     // Runs once; later calls return at once.
     void FirstActivate();
-    // The resize rules, as when the maximized window changes size.
+    // The resize rules without the maximized test, and the resize handler that applies them when maximized.
     void relayout();
+    void layoutAgain();
 
     CommandDispatch &dispatch() { return m_dispatch; }
     ui::ActBar *actBar() const { return m_actBar; }

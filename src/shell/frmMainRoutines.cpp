@@ -298,7 +298,7 @@ void frmMain::periodPanelClick()
         Permissions::isStartMonth(ctx.currentYear(), ctx.currentPeriod(), ctx.startYear(), ctx.startPeriod()));
     m_stbMain->setPanelText(QStringLiteral("currentperiod"),
                             QStringLiteral("当前月份：%1年%2月").arg(ctx.currentYear()).arg(ctx.currentPeriod()));
-    relayout();
+    layoutAgain();
 }
 
 void frmMain::userChanged()
@@ -321,7 +321,7 @@ void frmMain::toggleSmallScreen()
     startup::SettingsStore::setValue(QStringLiteral("ZoApparel"), QStringLiteral("DefaultValue"),
                                      QStringLiteral("smallscreen"),
                                      m_smallScreen ? QStringLiteral("1") : QStringLiteral("0"));
-    relayout();
+    layoutAgain();
 }
 
 void frmMain::TrunCate()

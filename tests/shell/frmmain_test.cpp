@@ -196,7 +196,6 @@ TEST_P(FrmMainTest, relogin_leaves_nothing_of_the_previous_user)
 TEST_P(FrmMainTest, module_images_answer_the_pointer)
 {
     frmMain &w = open(Admin);
-    QTest::mouseMove(w.imgMenu(2));
     QEnterEvent enter2(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QCoreApplication::sendEvent(w.imgMenu(2), &enter2);
     EXPECT_EQ(w.imgMenu(2)->pictureFile(), QStringLiteral("2-1.jpg"));
@@ -270,6 +269,15 @@ TEST_P(FrmMainTest, the_period_panel_checks_its_grant_and_the_narrow_layout_move
     EXPECT_GE(frmMain::topTwips(w.pctMenu()), 0);
     EXPECT_FALSE(w.actBar()->tool("subMenuTools", "smallscreen")->isChecked());
     EXPECT_EQ(zostore::startup::SettingsStore::value("ZoApparel", "DefaultValue", "smallscreen"), "0");
+
+    // A restored window keeps its controls where they were
+    w.showNormal();
+    QCoreApplication::processEvents();
+    const int helpLeft = frmMain::leftTwips(w.imgHelp());
+    w.resize(w.width() - 120, w.height() - 50);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.isMaximized());
+    EXPECT_EQ(frmMain::leftTwips(w.imgHelp()), helpLeft);
 }
 
 TEST_P(FrmMainTest, closing_asks_first_and_no_keeps_the_window)
