@@ -109,6 +109,16 @@ TEST_P(GenWindowTest, generates_for_a_store_and_writes_the_exchange_file) {
     w.opt[1]->click();
     w.cmdOK->click();
     EXPECT_EQ(store(1, 1), limits(17, 22, 0)) << "counter sales of store 2 count with all stores";
+
+    // Item numbers with an apostrophe and Chinese reach the statements as typed.
+    bill(3, at(7), 22, 1, {{6, 4}, {1, 1}});
+    w.txtStock->choose(0);
+    w.txtFromItem->setText(QStringLiteral("甲'1"));
+    w.txtToItem->setText(QStringLiteral("甲'1"));
+    w.cmdOK->click();
+    EXPECT_EQ(totals(6), limits(6, 8, 0));
+    EXPECT_EQ(totals(1), QVariantList({0.0, 0.0, 0.0}));
+    EXPECT_EQ(exchangeFile(), QByteArray("0,6,6,8,0\r\n"));
 }
 
 TEST_P(GenWindowTest, export_needs_a_listed_account_and_copies_into_it) {
