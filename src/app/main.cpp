@@ -3,9 +3,11 @@
 #include "components/Builtins.h"
 #include "components/Registry.h"
 #include "db/Error.h"
+#include "params/ParamsWindows.h"
 #include "period/PeriodWindows.h"
 #include "startup/ProgramFolder.h"
 #include "startup/StartUp.h"
+#include "stocklimit/StockLimitWindows.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
@@ -19,6 +21,8 @@ int main(int argc, char **argv) {
     try {
         components::registerBuiltinComponents();
         period::registerPeriodWindows();
+        params::registerParamsWindows();
+        stocklimit::registerStockLimitWindows();
         components::Registry::instance().loadPlugins(components::componentsFolder(startup::programFolder()));
         startup::StartUp start;
         if (!start.login())
