@@ -16,6 +16,7 @@
 #include "db/Procedure.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
+#include "period/ScratchTable.h"
 #include "period/StockMovement.h"
 
 namespace zostore::period {
@@ -33,16 +34,18 @@ static QString averageSql() {
 
 db::Recordset spCacuCost(db::Connection &conn, const db::ProcArgs &) {
     const YearPeriod p = storedCurrentPeriod(conn);
-    const QVariantList avgArgs{p.year, p.period, p.year, p.period};
+    createScratchTable(conn, QStringLiteral("zs_avgcost"), QStringLiteral("FItemID integer primary key, FUnitCost %N"));
+    conn.execute(QStringLiteral("insert into zs_avgcost (FItemID,FUnitCost) select a.FItemID, a.FUnitCost from ") +
+                     averageSql() + QStringLiteral(" a"),
+                 {p.year, p.period, p.year, p.period});
+    prepareScratchTable(conn, QStringLiteral("zs_avgcost"));
 
-    conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=a.FUnitCost, FCost=%1 from ")
-                         .arg(roundSql(QStringLiteral("ICStockBillEntry.FQty*a.FUnitCost"), 2)) +
-                     averageSql() +
-                     QStringLiteral(" a, ICStockBill t1 where t1.FInterID=ICStockBillEntry.FInterID "
-                                    "and a.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
-                                    "and t1.FDeleted=0 and t1.FTranType in (%1)")
-                         .arg(costTakingTypes),
-                 avgArgs + QVariantList{p.year, p.period});
+    conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=a.FUnitCost, FCost=%1 from zs_avgcost a, "
+                                "ICStockBill t1 where t1.FInterID=ICStockBillEntry.FInterID "
+                                "and a.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
+                                "and t1.FDeleted=0 and t1.FTranType in (%2)")
+                     .arg(roundSql(QStringLiteral("ICStockBillEntry.FQty*a.FUnitCost"), 2), costTakingTypes),
+                 {p.year, p.period});
     passStep(QStringLiteral("cost.entries"));
 
     conn.execute(QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost where FInterID in "
@@ -56,9 +59,9 @@ db::Recordset spCacuCost(db::Connection &conn, const db::ProcArgs &) {
                  {p.year, p.period});
     passStep(QStringLiteral("cost.valued"));
 
-    conn.execute(QStringLiteral("update t_ICItem set FPjCost=a.FUnitCost from ") + averageSql() +
-                     QStringLiteral(" a where a.FItemID=t_ICItem.FItemID"),
-                 avgArgs);
+    conn.execute(QStringLiteral("update t_ICItem set FPjCost=a.FUnitCost from zs_avgcost a "
+                                "where a.FItemID=t_ICItem.FItemID"));
+    dropScratchTable(conn, QStringLiteral("zs_avgcost"));
     passStep(QStringLiteral("cost.items"));
     return {};
 }

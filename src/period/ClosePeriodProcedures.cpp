@@ -16,6 +16,7 @@
 #include "db/Procedure.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
+#include "period/ScratchTable.h"
 #include "period/StockMovement.h"
 
 namespace zostore::period {
@@ -41,10 +42,7 @@ static QString endingSql() {
 
 // The month's ending quantity and value per item, computed once into a temporary table.
 static void computeEnding(db::Connection &conn, YearPeriod cur) {
-    const QString num = conn.isSqlite() ? QStringLiteral("REAL") : QStringLiteral("numeric");
-    conn.execute(QStringLiteral("drop table if exists zs_ending"));
-    conn.execute(QStringLiteral("create temporary table zs_ending (FItemID integer primary key, FQty %1, FBal %1)")
-                     .arg(num));
+    createScratchTable(conn, QStringLiteral("zs_ending"), QStringLiteral("FItemID integer primary key, FQty %N, FBal %N"));
     conn.execute(QStringLiteral("insert into zs_ending (FItemID,FQty,FBal) select e.FItemID, e.FQty, e.FBal from ") +
                      endingSql() + QStringLiteral(" e"),
                  {cur.year, cur.period, cur.year, cur.period});
@@ -113,7 +111,7 @@ db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
                      .arg(roundSql(QStringLiteral("FBal/FQty"), 4), roundSql(QStringLiteral("FBal"), 2),
                           roundSql(QStringLiteral("FQty"), 4)),
                  {next.year, next.period});
-    conn.execute(QStringLiteral("drop table zs_ending"));
+    dropScratchTable(conn, QStringLiteral("zs_ending"));
     passStep(QStringLiteral("close.carried"));
 
     writeStoredCurrentPeriod(conn, next);

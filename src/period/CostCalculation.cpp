@@ -7,6 +7,7 @@
 #include "db/Transaction.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
+#include "period/ScratchTable.h"
 
 #include <cmath>
 
@@ -22,23 +23,23 @@ const QString billTypesOfMonth = QStringLiteral("22,24,25,31,99,15,16,26,14");
 // or before" includes that date). When the receipt holds the item on several lines, the line with
 // the highest FEntryID wins, the last price written on the receipt. Bills without a date, or items
 // without such a receipt, keep their cost.
-const QString lastPurchasePriceSql = QStringLiteral(
-    "update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice from ("
-    "select s.FInterID, s.FItemID, k.FPrice from ("
-    "select w.FInterID, w.FItemID, w.RecID from ("
+const QString receiptPriceSql = QStringLiteral(
+    "insert into zs_receiptprice (FInterID,FItemID,FDate,FPrice) "
+    "select g.FInterID, g.FItemID, g.FDate, k.FPrice from (select t2.FInterID, t2.FItemID, t1.FDate, "
+    "max(t2.FEntryID) as FEntryID from ICStockBill t1 inner join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
+    "where t1.FTranType=12 and t1.FDate is not null group by t2.FInterID, t2.FItemID, t1.FDate) g "
+    "inner join ICStockBillEntry k on k.FInterID=g.FInterID and k.FEntryID=g.FEntryID");
+const QString lastPriceSql = QStringLiteral(
+    "insert into zs_lastprice (FInterID,FItemID,FPrice) "
+    "select w.FInterID, w.FItemID, r.FPrice from ("
     "select u.FInterID, u.FItemID, u.Kind, max(case when u.Kind=0 then u.FInterID end) over "
     "(partition by u.FItemID order by u.FDate, u.Kind rows unbounded preceding) as RecID from ("
-    "select distinct t2.FInterID, t2.FItemID, t1.FDate, 0 as Kind from ICStockBill t1 inner join "
-    "ICStockBillEntry t2 on t1.FInterID=t2.FInterID where t1.FTranType=12 and t1.FDate is not null "
+    "select FInterID, FItemID, FDate, 0 as Kind from zs_receiptprice "
     "union all "
     "select distinct t2.FInterID, t2.FItemID, t1.FDate, 1 as Kind from ICStockBill t1 inner join "
     "ICStockBillEntry t2 on t1.FInterID=t2.FInterID where t1.FTranType in (22,24,25,31,99,15,16,26,14) "
     "and t1.FYear=? and t1.FPeriod=? and t1.FDate is not null) u) w "
-    "where w.Kind=1 and w.RecID is not null) s "
-    "inner join ICStockBillEntry k on k.FInterID=s.RecID and k.FItemID=s.FItemID "
-    "where k.FEntryID=(select max(k2.FEntryID) from ICStockBillEntry k2 where k2.FInterID=s.RecID "
-    "and k2.FItemID=s.FItemID)) c "
-    "where ICStockBillEntry.FInterID=c.FInterID and ICStockBillEntry.FItemID=c.FItemID");
+    "inner join zs_receiptprice r on r.FInterID=w.RecID and r.FItemID=w.FItemID where w.Kind=1");
 
 } // namespace
 
@@ -83,7 +84,20 @@ void CostCalculation::valueAtCost(db::Connection &conn, bool zeroWhenNoAmount) {
 void CostCalculation::lastPurchasePrice() {
     db::Connection conn(m_cnstr);
     db::Transaction t(conn);
-    conn.execute(lastPurchasePriceSql, {m_period.year, m_period.period});
+    createScratchTable(conn, QStringLiteral("zs_receiptprice"),
+                       QStringLiteral("FInterID integer, FItemID integer, FDate timestamp, FPrice %N, "
+                                      "primary key (FInterID, FItemID)"));
+    createScratchTable(conn, QStringLiteral("zs_lastprice"),
+                       QStringLiteral("FInterID integer, FItemID integer, FPrice %N, primary key (FInterID, FItemID)"));
+    conn.execute(receiptPriceSql);
+    prepareScratchTable(conn, QStringLiteral("zs_receiptprice"));
+    conn.execute(lastPriceSql, {m_period.year, m_period.period});
+    prepareScratchTable(conn, QStringLiteral("zs_lastprice"));
+    conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice "
+                                "from zs_lastprice c where ICStockBillEntry.FInterID=c.FInterID "
+                                "and ICStockBillEntry.FItemID=c.FItemID"));
+    dropScratchTable(conn, QStringLiteral("zs_receiptprice"));
+    dropScratchTable(conn, QStringLiteral("zs_lastprice"));
     passStep(QStringLiteral("cost.entries"));
     valueAtCost(conn, true);
     t.commit();

@@ -1,0 +1,26 @@
+// Temporary tables that hold an intermediate result of a set-based procedure step.
+#include "period/ScratchTable.h"
+
+#include "db/Connection.h"
+
+namespace zostore::period {
+
+void createScratchTable(db::Connection &conn, const QString &name, const QString &columns) {
+    QString cols = columns;
+    cols.replace(QStringLiteral("%N"), conn.isSqlite() ? QStringLiteral("REAL") : QStringLiteral("numeric"));
+    conn.execute(QStringLiteral("drop table if exists %1").arg(name));
+    conn.execute(QStringLiteral("create temporary table %1 (%2)").arg(name, cols));
+    if (conn.isPostgres())
+        conn.execute(QStringLiteral("set local work_mem='256MB'"));
+}
+
+void prepareScratchTable(db::Connection &conn, const QString &name) {
+    if (conn.isPostgres())
+        conn.execute(QStringLiteral("analyze %1").arg(name));
+}
+
+void dropScratchTable(db::Connection &conn, const QString &name) {
+    conn.execute(QStringLiteral("drop table if exists %1").arg(name));
+}
+
+} // namespace zostore::period

@@ -1,0 +1,20 @@
+// Temporary tables that hold an intermediate result of a set-based procedure step.
+#pragma once
+
+#include <QString>
+
+namespace zostore::db {
+class Connection;
+}
+
+namespace zostore::period {
+
+// Creates (or recreates) a temporary table; "%N" in the column list stands for the backend's number type.
+// Joining a keyed scratch table lets each backend update large tables by key instead of re-running a
+// grouped subquery per row.
+void createScratchTable(db::Connection &conn, const QString &name, const QString &columns);
+// Statistics for the planner, then the large sorts of one statement kept in memory on PostgreSQL.
+void prepareScratchTable(db::Connection &conn, const QString &name);
+void dropScratchTable(db::Connection &conn, const QString &name);
+
+} // namespace zostore::period
