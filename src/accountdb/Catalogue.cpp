@@ -27,12 +27,12 @@ const QString listTable = QStringLiteral("create table Zo_DbList (FDbName varcha
 } // namespace
 
 QString defaultCatalogueString() {
-    const QString env = qEnvironmentVariable("ZOSTORE_CATALOG");
+    QString env = qEnvironmentVariable("ZOSTORE_CATALOG");
     if (!env.isEmpty())
         return env;
-    const QString setting = QSettings(QStringLiteral("ZoStore"), QStringLiteral("Server"))
-                                .value(QStringLiteral("Catalog"))
-                                .toString();
+    QString setting = QSettings(QStringLiteral("ZoStore"), QStringLiteral("Server"))
+                          .value(QStringLiteral("Catalog"))
+                          .toString();
     if (!setting.isEmpty())
         return setting;
     return QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(dataFolder());
@@ -85,7 +85,7 @@ bool Catalogue::databaseExists(const QString &dbFileName) const {
 
 void Catalogue::createDatabase(const QString &dbFileName) const {
     if (isSqlite()) {
-        db::Connection(accountConnectionString(dbFileName), db::Connection::OpenMode::Create);
+        const db::Connection created(accountConnectionString(dbFileName), db::Connection::OpenMode::Create);
         return;
     }
     // The name is a checked identifier; a database name cannot be a bound parameter.
@@ -185,7 +185,7 @@ void Catalogue::checkNewSet(const QString &name, const QString &dbFileName) cons
 QString Catalogue::createAccountSet(const QString &name, const QString &dbFileName,
                                     const QList<int> &priceStyleIds) {
     checkNewSet(name, dbFileName);
-    const QString account = accountConnectionString(dbFileName);
+    QString account = accountConnectionString(dbFileName);
     createDatabase(dbFileName);
     try {
         {

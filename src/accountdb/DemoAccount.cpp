@@ -111,7 +111,7 @@ void loadGoods(Context &ctx) {
                                    QTime(9, 30));
                 const bool repriced = changed == 0 || ctx.chance(0.75);
                 const QDateTime sj =
-                    repriced ? jj.addSecs(3600 * ctx.range(2, 60)) : jj.addDays(-ctx.range(10, 90));
+                    repriced ? jj.addSecs(qint64{3600} * ctx.range(2, 60)) : jj.addDays(-ctx.range(10, 90));
 
                 item.exec({it.id,
                            it.number,

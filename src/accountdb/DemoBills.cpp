@@ -96,8 +96,9 @@ public:
 
     double costAt(int item, const QDate &d) const { return m_ctx.items[item].purchase[m_ctx.monthOf(d)]; }
 
-    void add(int type, const QDate &date, QList<Line> lines, int orga = 0, int outStock = 0, int inStock = 0,
-             int vip = 0, int emp = 0, const QString &remark = QString(), bool deleted = false) {
+    void add(int type, const QDate &date, const QList<Line> &lines, int orga = 0, int outStock = 0,
+             int inStock = 0, int vip = 0, int emp = 0, const QString &remark = QString(),
+             bool deleted = false) {
         if (lines.isEmpty())
             return;
         const int id = ++m_interId;
