@@ -126,6 +126,12 @@ int runAdmin(const CommandTable &table, const QStringList &arguments, AdminIO &i
         io.err << QStringLiteral("错误：") << e.description() << '\n';
         io.err.flush();
         return 1;
+    } catch (const std::exception &e) {
+        io.out.flush();
+        io.err << QStringLiteral("错误：意外的内部错误（%1）。").arg(QString::fromLocal8Bit(e.what()))
+               << '\n';
+        io.err.flush();
+        return 1;
     }
 }
 
