@@ -2,6 +2,7 @@
 #include "accountdb/Catalogue.h"
 #include "accountdb/DemoAccount.h"
 #include "components/Builtins.h"
+#include "components/printer/PrintComponent.h"
 #include "components/Session.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -10,11 +11,14 @@
 #include "period/frmClosePeriod.h"
 #include "startup/LoginContext.h"
 #include "ui/Grid.h"
+#include "ui/ScriptedDialogs.h"
 #include "ui/StatusBar.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTemporaryDir>
@@ -71,6 +75,19 @@ int main(int argc, char **argv) {
         ok = save(cost, QDir(outDir).filePath(QStringLiteral("period-cost-uncosted.png"))) && ok;
         cost.SSTab1->setCurrentIndex(0);
         ok = save(cost, QDir(outDir).filePath(QStringLiteral("period-cost-items.png"))) && ok;
+
+        // The preview as the print component shows it, grabbed instead of run modally.
+        ui::ScriptedDialogs scripted;
+        ui::DialogsScope scope(scripted);
+        scripted.queueWindow([&](QDialog &d) {
+            d.resize(900, 700);
+            d.show();
+            d.findChild<QPrintPreviewWidget *>()->updatePreview();
+            ok = save(d, QDir(outDir).filePath(QStringLiteral("period-cost-preview.png"))) && ok;
+            return int(QDialog::Accepted);
+        });
+        components::PrintComponent printer;
+        printer.DoPrint(false, cnstr, QStringLiteral("frmCacuCost.1"), cost.SSTab1->tabText(0), {}, cost.Flex[0]);
         return ok ? 0 : 1;
     } catch (const Error &e) {
         QTextStream(stderr) << e.description() << '\n';

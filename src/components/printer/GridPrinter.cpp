@@ -21,7 +21,10 @@ GridPrinter::GridPrinter(const ui::Grid &grid, QString title, QStringList subTit
         for (int r = 0; r < grid.fixedRows(); ++r)
             header << grid.textMatrix(r, c);
         m_headers << header.join(u' ').trimmed();
-        const QVariant a = grid.gridModel()->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole);
+        // Data cells carry the column's alignment; the header's is always centred.
+        const QVariant a = grid.gridModel()->rowCount() > 0
+                               ? grid.gridModel()->data(grid.gridModel()->index(0, c), Qt::TextAlignmentRole)
+                               : QVariant();
         m_alignments << (a.isValid() ? Qt::Alignment(a.toInt()) : Qt::Alignment(Qt::AlignLeft));
     }
     for (int r = grid.fixedRows(); r < grid.rows(); ++r) {
