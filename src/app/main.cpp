@@ -15,6 +15,8 @@
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
+    // the same names as zostore-admin, so both find one work folder
+    QApplication::setOrganizationName(QStringLiteral("ZoStore"));
     QApplication::setApplicationName(QStringLiteral("ZoStore"));
     QApplication::setQuitOnLastWindowClosed(false);
     using namespace zostore;

@@ -129,6 +129,38 @@ double Recordset::doubleOf(const QVariant &v) {
     return v.toDouble();
 }
 
+namespace {
+
+// "yyyy-MM-dd" with an optional " HH:mm:ss": the form every stored timestamp has, read without a format parser.
+QDateTime parseStoredTimestamp(QStringView s) {
+    auto digits = [&](int from, int count, int &out) {
+        out = 0;
+        for (int i = from; i < from + count; ++i) {
+            const char16_t c = s[i].unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            out = out * 10 + (c - u'0');
+        }
+        return true;
+    };
+    if (s.size() != 10 && s.size() != 19)
+        return {};
+    int y, mo, d, h = 0, mi = 0, se = 0;
+    if (s[4] != u'-' || s[7] != u'-' || !digits(0, 4, y) || !digits(5, 2, mo) || !digits(8, 2, d))
+        return {};
+    if (s.size() == 19 &&
+        (s[10] != u' ' || s[13] != u':' || s[16] != u':' || !digits(11, 2, h) || !digits(14, 2, mi) ||
+         !digits(17, 2, se)))
+        return {};
+    const QDate date(y, mo, d);
+    const QTime time(h, mi, se);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+} // namespace
+
 QDateTime Recordset::dateTimeOf(const QVariant &v) {
     if (v.isNull())
         return {};
@@ -137,6 +169,8 @@ QDateTime Recordset::dateTimeOf(const QVariant &v) {
     if (v.typeId() == QMetaType::QDate)
         return QDateTime(v.toDate(), QTime(0, 0));
     const QString s = v.toString().trimmed();
+    if (QDateTime fast = parseStoredTimestamp(s); fast.isValid())
+        return fast;
     QDateTime dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!dt.isValid())
         dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
