@@ -25,8 +25,7 @@ using namespace zostore;
 
 namespace {
 
-QString freshAccount(const QString &dir, const QString &name)
-{
+QString freshAccount(const QString &dir, const QString &name) {
     const QString cs = QStringLiteral("Provider=SQLite;Data Source=%1/%2.db").arg(dir, name);
     db::Connection c(cs, db::Connection::OpenMode::Create);
     accountdb::createAccountSchema(c);
@@ -34,14 +33,14 @@ QString freshAccount(const QString &dir, const QString &name)
 }
 
 // Median of several openings of the window as the given user
-double showMainWindow(const QString &cnstr, int userId, int runs)
-{
+double showMainWindow(const QString &cnstr, int userId, int runs) {
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
         startup::loginContext().reset();
-        startup::loginContext().setLogin(userId, QStringLiteral("admin"), cnstr, cnstr, QStringLiteral("演示账套"));
+        startup::loginContext().setLogin(userId, QStringLiteral("admin"), cnstr, cnstr,
+                                         QStringLiteral("演示账套"));
         {
             shell::frmMain w;
             w.resize(1600, 960);
@@ -58,8 +57,7 @@ double showMainWindow(const QString &cnstr, int userId, int runs)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication app(argc, argv);
     qint64 lines = 1000000;
     int members = 20000;
@@ -102,8 +100,9 @@ int main(int argc, char **argv)
         const double baseline = showMainWindow(demo, 1, 5);
         const double large = showMainWindow(big, 1, 5);
         std::printf("main window shown, demo account set (baseline): %.1f ms\n", baseline);
-        std::printf("main window shown, %lld bill lines and %d members: %.1f ms (ratio %.2f, target <= 1500 ms)\n",
-                    static_cast<long long>(lines), members, large, large / baseline);
+        std::printf(
+            "main window shown, %lld bill lines and %d members: %.1f ms (ratio %.2f, target <= 1500 ms)\n",
+            static_cast<long long>(lines), members, large, large / baseline);
         for (const QString &m : dialogs.messages())
             std::printf("message: %s\n", qPrintable(m));
         return large <= 1500 ? 0 : 1;

@@ -5,8 +5,7 @@
 
 namespace zostore::shell {
 
-QList<BirthdayEntry> loadBirthdays(const QString &cnstr, int days, const QDate &today)
-{
+QList<BirthdayEntry> loadBirthdays(const QString &cnstr, int days, const QDate &today) {
     QList<BirthdayEntry> entries;
     if (days <= 0)
         return entries;
@@ -25,10 +24,10 @@ QList<BirthdayEntry> loadBirthdays(const QString &cnstr, int days, const QDate &
             BirthdayEntry e;
             e.row = row;
             e.column = column;
-            e.text = QString::number(entries.size() + 1) + QStringLiteral(".  ") + rs.text(QStringLiteral("FOwner"))
-                + QLatin1Char(' ') + rs.text(QStringLiteral("FPhone")) + QStringLiteral("  ")
-                + QString::number(d.month()) + QStringLiteral("月") + QString::number(d.day())
-                + QStringLiteral("日");
+            e.text = QString::number(entries.size() + 1) + QStringLiteral(".  ") +
+                     rs.text(QStringLiteral("FOwner")) + QLatin1Char(' ') +
+                     rs.text(QStringLiteral("FPhone")) + QStringLiteral("  ") + QString::number(d.month()) +
+                     QStringLiteral("月") + QString::number(d.day()) + QStringLiteral("日");
             e.vipId = rs.text(QStringLiteral("FVipID"));
             e.marked = !rs.isNull(QStringLiteral("FRemark"));
             entries.append(e);

@@ -18,9 +18,13 @@ namespace {
 using components::Component;
 using startup::loginContext;
 
-std::shared_ptr<Component> create(const QString &progId) { return components::createObject(progId); }
+std::shared_ptr<Component> create(const QString &progId) {
+    return components::createObject(progId);
+}
 
-QVariant i16(int v) { return QVariant::fromValue(qint16(v)); }
+QVariant i16(int v) {
+    return QVariant::fromValue(qint16(v));
+}
 
 const QString RunBill = QStringLiteral("nuvo_Bill.RunBill");
 const QString CashBill = QStringLiteral("nuvo_CashMan.CashBill");
@@ -29,17 +33,16 @@ const QString LoginProg = QStringLiteral("nuvo_Login.Login");
 const QString PriceMan = QStringLiteral("nuvo_PriceMan.SalePrice");
 
 // init with Cnstr, system database, user, name, year and month
-std::shared_ptr<Component> startBillComponent(const QString &progId)
-{
+std::shared_ptr<Component> startBillComponent(const QString &progId) {
     auto c = create(progId);
     const auto &ctx = loginContext();
-    c->invoke(QStringLiteral("init"), {ctx.cnstr(), startup::systemDbConnectionString(), QVariant(ctx.userId()),
-                                       ctx.userName(), i16(ctx.currentYear()), i16(ctx.currentPeriod())});
+    c->invoke(QStringLiteral("init"),
+              {ctx.cnstr(), startup::systemDbConnectionString(), QVariant(ctx.userId()), ctx.userName(),
+               i16(ctx.currentYear()), i16(ctx.currentPeriod())});
     return c;
 }
 
-std::shared_ptr<Component> startInitComponent()
-{
+std::shared_ptr<Component> startInitComponent() {
     auto c = create(RunInit);
     const auto &ctx = loginContext();
     c->invoke(QStringLiteral("init"), {ctx.cnstr(), i16(ctx.currentYear()), i16(ctx.currentPeriod()),
@@ -70,27 +73,25 @@ constexpr BillRow BillSearchTable[] = {
     {406, "441", true, 105}, {407, "461", true, 120}, {408, "471", true, 121},
 };
 
-template <std::size_t N>
-const BillRow *findBill(const BillRow (&table)[N], int kind)
-{
+template <std::size_t N> const BillRow *findBill(const BillRow (&table)[N], int kind) {
     for (const BillRow &r : table)
         if (r.kind == kind)
             return &r;
     return nullptr;
 }
 
-bool isPopupKind(int code)
-{
-    return (code >= 101 && code <= 105) || code == 107 || code == 108 || (code >= 304 && code <= 309)
-        || (code >= 401 && code <= 408);
+bool isPopupKind(int code) {
+    return (code >= 101 && code <= 105) || code == 107 || code == 108 || (code >= 304 && code <= 309) ||
+           (code >= 401 && code <= 408);
 }
 
-void grant(const char *code) { startup::CheckGrant(QString::fromLatin1(code)); }
+void grant(const char *code) {
+    startup::CheckGrant(QString::fromLatin1(code));
+}
 
 } // namespace
 
-void CommandDispatch::DispatchTool(const QString &toolName)
-{
+void CommandDispatch::DispatchTool(const QString &toolName) {
     ui::errorTrap([&] {
         // Report prefixes are compared as designed, with their case
         static const struct {
@@ -110,8 +111,7 @@ void CommandDispatch::DispatchTool(const QString &toolName)
     });
 }
 
-void CommandDispatch::runTool(const QString &n)
-{
+void CommandDispatch::runTool(const QString &n) {
     const auto &ctx = loginContext();
     QWidget *parent = m_host.hostWindow();
     if (n == QLatin1String("mnurelogin")) {
@@ -140,8 +140,9 @@ void CommandDispatch::runTool(const QString &n)
         create(PriceMan)->invoke(QStringLiteral("EditHisPrice"),
                                  {ctx.cnstr(), QVariant(ctx.userId()), QVariant(ctx.isManager())});
     } else if (n == QLatin1String("queryprice")) {
-        create(PriceMan)->invoke(QStringLiteral("ItemDesc"), {ctx.cnstr(), QVariant(ctx.userId()),
-                                                              QVariant(ctx.isManager()), QVariant(ctx.userId())});
+        create(PriceMan)->invoke(
+            QStringLiteral("ItemDesc"),
+            {ctx.cnstr(), QVariant(ctx.userId()), QVariant(ctx.isManager()), QVariant(ctx.userId())});
     } else if (n == QLatin1String("printlabel")) {
         windowTable().open(windows::PrintLabel, parent, WindowMode::Modeless);
     } else if (n == QLatin1String("stocklimit")) {
@@ -170,7 +171,8 @@ void CommandDispatch::runTool(const QString &n)
         startInitComponent()->invoke(QStringLiteral("CloseInit"));
         refreshClosedState();
     } else if (n == QLatin1String("mnudesiger")) {
-        create(QStringLiteral("ZoDesiger_Dll.Desiger"))->invoke(QStringLiteral("RunDesiger"), {ctx.cnstr(), i16(0)});
+        create(QStringLiteral("ZoDesiger_Dll.Desiger"))
+            ->invoke(QStringLiteral("RunDesiger"), {ctx.cnstr(), i16(0)});
     } else if (n == QLatin1String("mnuposdesiger")) {
         windowTable().open(windows::PosBill, parent, WindowMode::Modal);
     } else if (n == QLatin1String("mnutruncate")) {
@@ -180,9 +182,11 @@ void CommandDispatch::runTool(const QString &n)
     } else if (n == QLatin1String("mnuhelpdoc")) {
         m_host.showHelp();
     } else if (n == QLatin1String("mnucalculator")) {
-        ui::processes().start(startup::programFile(QStringLiteral("calc.exe")), ui::WindowStyle::MinimizedFocus);
+        ui::processes().start(startup::programFile(QStringLiteral("calc.exe")),
+                              ui::WindowStyle::MinimizedFocus);
     } else if (n == QLatin1String("mnunewmsg")) {
-        create(QStringLiteral("nuvo_Message.Msg"))->invoke(QStringLiteral("ShowMsg"), {ctx.cnstr(), QVariant(ctx.userId())});
+        create(QStringLiteral("nuvo_Message.Msg"))
+            ->invoke(QStringLiteral("ShowMsg"), {ctx.cnstr(), QVariant(ctx.userId())});
     } else if (n == QLatin1String("mnuabout")) {
         windowTable().open(windows::About, parent, WindowMode::Modal);
     } else if (n == QLatin1String("printbarcode")) {
@@ -193,8 +197,7 @@ void CommandDispatch::runTool(const QString &n)
     }
 }
 
-void CommandDispatch::refreshClosedState()
-{
+void CommandDispatch::refreshClosedState() {
     db::Connection conn(loginContext().cnstr());
     const QVariant v = conn.scalar(QStringLiteral("select FValue from t_systemprofile where lower(fkey)=?"),
                                    {QStringLiteral("closed")});
@@ -202,14 +205,12 @@ void CommandDispatch::refreshClosedState()
     m_host.setInitClosed(closed, closed ? QStringLiteral("返回初始化") : QStringLiteral("关闭初始化"));
 }
 
-void CommandDispatch::RunFunction(int code)
-{
+void CommandDispatch::RunFunction(int code) {
     m_currentBillKind = qint16(code);
     ui::errorTrap([&] { runFunction(code); });
 }
 
-void CommandDispatch::runFunction(int code)
-{
+void CommandDispatch::runFunction(int code) {
     const auto &ctx = loginContext();
     QWidget *parent = m_host.hostWindow();
     const QVariant uid(ctx.userId());
@@ -236,7 +237,8 @@ void CommandDispatch::runFunction(int code)
         create(QStringLiteral("nuvo_VipMan.VipMan"))->invoke(QStringLiteral("vipman"), {ctx.cnstr(), uid});
         break;
     case 205:
-        create(QStringLiteral("nuvo_VipMan.VipMan"))->invoke(QStringLiteral("VipReserve"), {ctx.cnstr(), uid});
+        create(QStringLiteral("nuvo_VipMan.VipMan"))
+            ->invoke(QStringLiteral("VipReserve"), {ctx.cnstr(), uid});
         break;
     case 206:
         create(QStringLiteral("nuvo_VipMan.VipMan"))->invoke(QStringLiteral("changejf"), {ctx.cnstr(), uid});
@@ -255,14 +257,16 @@ void CommandDispatch::runFunction(int code)
     }
     case 501:
         create(QStringLiteral("VnitemGy.ViewItem"))
-            ->invoke(QStringLiteral("ShowItem"), {i16(0), ctx.cnstr(), QVariant(), QVariant(), true, QVariant(), uid});
+            ->invoke(QStringLiteral("ShowItem"),
+                     {i16(0), ctx.cnstr(), QVariant(), QVariant(), true, QVariant(), uid});
         break;
     case 502:
         create(PriceMan)->invoke(QStringLiteral("EditSalePrice"),
                                  {ctx.cnstr(), uid, QVariant(ctx.isManager()), ctx.masterPromptString()});
         break;
     case 503:
-        create(PriceMan)->invoke(QStringLiteral("ManPurPrice"), {ctx.cnstr(), uid, QVariant(ctx.isManager())});
+        create(PriceMan)->invoke(QStringLiteral("ManPurPrice"),
+                                 {ctx.cnstr(), uid, QVariant(ctx.isManager())});
         break;
     case 504:
         windowTable().open(windows::SetPara, parent, WindowMode::Modal);
@@ -275,13 +279,11 @@ void CommandDispatch::runFunction(int code)
     }
 }
 
-void CommandDispatch::OpenNewBill(int kind)
-{
+void CommandDispatch::OpenNewBill(int kind) {
     ui::errorTrap([&] { newBill(kind); });
 }
 
-void CommandDispatch::newBill(int kind)
-{
+void CommandDispatch::newBill(int kind) {
     const BillRow *row = findBill(NewBillTable, kind);
     if (!row)
         return;
@@ -289,56 +291,54 @@ void CommandDispatch::newBill(int kind)
     startBillComponent(row->cash ? CashBill : RunBill)->invoke(QStringLiteral("NewBill"), {i16(row->code)});
 }
 
-void CommandDispatch::OpenBillSearch()
-{
+void CommandDispatch::OpenBillSearch() {
     ui::errorTrap([&] { billSearch(m_currentBillKind); });
 }
 
-void CommandDispatch::billSearch(int kind)
-{
+void CommandDispatch::billSearch(int kind) {
     const BillRow *row = findBill(BillSearchTable, kind);
     if (!row)
         return;
     grant(row->grant);
-    startBillComponent(row->cash ? CashBill : RunBill)->invoke(QStringLiteral("SearchBill"), {i16(row->code)});
+    startBillComponent(row->cash ? CashBill : RunBill)
+        ->invoke(QStringLiteral("SearchBill"), {i16(row->code)});
 }
 
-void CommandDispatch::OpenReport(int reportNumber, int group)
-{
+void CommandDispatch::OpenReport(int reportNumber, int group) {
     ui::errorTrap([&] { report(reportNumber, group); });
 }
 
-void CommandDispatch::report(int reportNumber, int group)
-{
-    static const QString progIds[] = {QStringLiteral("nuvo_PurReport.Report"), QStringLiteral("nuvo_PosReport.Report"),
+void CommandDispatch::report(int reportNumber, int group) {
+    static const QString progIds[] = {QStringLiteral("nuvo_PurReport.Report"),
+                                      QStringLiteral("nuvo_PosReport.Report"),
                                       QStringLiteral("nuvo_StockReport.Report")};
     const auto &ctx = loginContext();
     if (group >= 1 && group <= 3) {
         create(progIds[group - 1])
             ->invoke(QStringLiteral("RunReport"),
-                     {ctx.cnstr(), startup::systemDbConnectionString(), QVariant(reportNumber), i16(ctx.currentYear()),
-                      i16(ctx.currentPeriod()), i16(ctx.startYear()), i16(ctx.startPeriod()), QVariant(ctx.userId()),
-                      ctx.userName()});
+                     {ctx.cnstr(), startup::systemDbConnectionString(), QVariant(reportNumber),
+                      i16(ctx.currentYear()), i16(ctx.currentPeriod()), i16(ctx.startYear()),
+                      i16(ctx.startPeriod()), QVariant(ctx.userId()), ctx.userName()});
     } else if (group == 4) {
         startBillComponent(CashBill)->invoke(QStringLiteral("RunReport"), {QVariant(reportNumber)});
     }
 }
 
-void CommandDispatch::ReLoginUser()
-{
+void CommandDispatch::ReLoginUser() {
     ui::errorTrap([&] { reLogin(); });
 }
 
-void CommandDispatch::reLogin()
-{
+void CommandDispatch::reLogin() {
     auto &ctx = loginContext();
     auto login = create(LoginProg);
     login->invoke(QStringLiteral("ReLogin"), {ctx.cnstr()});
     if (!login->property(QStringLiteral("OK")).toBool())
         return;
-    ctx.setUser(login->property(QStringLiteral("UserID")).toInt(), login->property(QStringLiteral("UserName")).toString());
+    ctx.setUser(login->property(QStringLiteral("UserID")).toInt(),
+                login->property(QStringLiteral("UserName")).toString());
     db::Connection conn(ctx.cnstr());
-    db::Recordset rs = conn.open(QStringLiteral("select FManager from t_user where FUserID=?"), {ctx.userId()});
+    db::Recordset rs =
+        conn.open(QStringLiteral("select FManager from t_user where FUserID=?"), {ctx.userId()});
     if (!rs.eof())
         ctx.setIsManager(rs.toBool(QStringLiteral("FManager")));
     m_host.userChanged();

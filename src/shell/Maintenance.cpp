@@ -18,20 +18,19 @@
 namespace zostore::shell {
 namespace {
 
-qint64 sqliteBytes(const QString &file)
-{
+qint64 sqliteBytes(const QString &file) {
     qint64 total = 0;
     for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
         total += QFileInfo(file + suffix).size();
     return total;
 }
 
-qint64 databaseBytes(db::Connection &master, const db::ConnectionString &cs)
-{
+qint64 databaseBytes(db::Connection &master, const db::ConnectionString &cs) {
     try {
         if (cs.isSqlite())
             return sqliteBytes(cs.dataSource);
-        return db::Recordset::doubleOf(master.scalar(QStringLiteral("select pg_database_size(?)"), {cs.database}));
+        return db::Recordset::doubleOf(
+            master.scalar(QStringLiteral("select pg_database_size(?)"), {cs.database}));
     } catch (...) {
         return 0;
     }
@@ -39,8 +38,7 @@ qint64 databaseBytes(db::Connection &master, const db::ConnectionString &cs)
 
 class MaxVersionComponent : public components::Component {
 public:
-    MaxVersionComponent() : Component(QStringLiteral("Zo_GetIP.GetMaxVer"))
-    {
+    MaxVersionComponent() : Component(QStringLiteral("Zo_GetIP.GetMaxVer")) {
         addMethod(QStringLiteral("getmaxver"), 1, 1, [](const QVariantList &args) -> QVariant {
             const QString folder = updateFolder();
             if (folder.isEmpty())
@@ -55,8 +53,7 @@ public:
 
 } // namespace
 
-CompressionResult compressAccountSets(const QString &masterPromptString)
-{
+CompressionResult compressAccountSets(const QString &masterPromptString) {
     CompressionResult result;
     QList<QString> names;
     std::unique_ptr<db::Connection> master;
@@ -77,9 +74,10 @@ CompressionResult compressAccountSets(const QString &masterPromptString)
             continue;
         }
         result.bytesBefore += databaseBytes(*master, cs);
-        const QStringList statements = cs.isSqlite()
-            ? QStringList{QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"), QStringLiteral("VACUUM")}
-            : QStringList{QStringLiteral("VACUUM")};
+        const QStringList statements =
+            cs.isSqlite()
+                ? QStringList{QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"), QStringLiteral("VACUUM")}
+                : QStringList{QStringLiteral("VACUUM")};
         try {
             db::Connection conn(cs);
             for (const QString &sql : statements) {
@@ -97,31 +95,29 @@ CompressionResult compressAccountSets(const QString &masterPromptString)
     return result;
 }
 
-QString formatBytes(qint64 bytes)
-{
+QString formatBytes(qint64 bytes) {
     if (bytes < 1024 * 1024)
         return QString::number(bytes / 1024.0, 'f', 1) + QStringLiteral(" KB");
     return QString::number(bytes / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
 }
 
-QString updateFolder()
-{
+QString updateFolder() {
     return startup::SettingsStore::value(QStringLiteral("ZoStore"), QStringLiteral("AutoUpdateExe"),
                                          QStringLiteral("UpdateFolder"));
 }
 
-QString upgradeProgramPath() { return startup::programFile(QStringLiteral("zostore-update")); }
-
-void registerVersionService()
-{
-    const QString progId = QStringLiteral("Zo_GetIP.GetMaxVer");
-    if (!components::Registry::instance().isInstalled(progId))
-        components::Registry::instance().registerFactory(progId,
-                                                         [] { return std::make_shared<MaxVersionComponent>(); });
+QString upgradeProgramPath() {
+    return startup::programFile(QStringLiteral("zostore-update"));
 }
 
-UpgradeOutcome upgradeProgram()
-{
+void registerVersionService() {
+    const QString progId = QStringLiteral("Zo_GetIP.GetMaxVer");
+    if (!components::Registry::instance().isInstalled(progId))
+        components::Registry::instance().registerFactory(
+            progId, [] { return std::make_shared<MaxVersionComponent>(); });
+}
+
+UpgradeOutcome upgradeProgram() {
     auto service = components::createObject(QStringLiteral("Zo_GetIP.GetMaxVer"));
     const QString v =
         service->invoke(QStringLiteral("getmaxver"), {QString::fromLatin1(UpgradeEdition)}).toString();
@@ -137,8 +133,7 @@ UpgradeOutcome upgradeProgram()
         return UpgradeOutcome::Stopped;
     }
     if (ui::dialogs().question(QStringLiteral("是否现在将软件升级到版本“") + v + QStringLiteral("”？"),
-                               ui::Icon::Question, ui::Answer::Yes)
-        != ui::Answer::Yes)
+                               ui::Icon::Question, ui::Answer::Yes) != ui::Answer::Yes)
         return UpgradeOutcome::Stopped;
     startup::SettingsStore::setValue(QStringLiteral("ZoStore"), QStringLiteral("AutoUpdateExe"),
                                      QStringLiteral("ExeVer"), v + QStringLiteral("mkt\\"));

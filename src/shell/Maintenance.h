@@ -17,13 +17,15 @@ CompressionResult compressAccountSets(const QString &masterPromptString);
 // "12.3 MB" and the like, for the end-of-compression message.
 QString formatBytes(qint64 bytes);
 
-// Where the version service and the upgrade program find new program versions: ZoStore/AutoUpdateExe/UpdateFolder.
-// The folder holds "<edition>.ver" (the version text) and a folder "<edition>" with the new program files.
+// Where the version service and the upgrade program find new program versions:
+// ZoStore/AutoUpdateExe/UpdateFolder. The folder holds "<edition>.ver" (the version text) and a folder
+// "<edition>" with the new program files.
 QString updateFolder();
 inline constexpr auto UpgradeEdition = "mkt";
 QString upgradeProgramPath();
 
-// Zo_GetIP.GetMaxVer: getmaxver(edition) answers the newest version in the update folder, "" when unreachable.
+// Zo_GetIP.GetMaxVer: getmaxver(edition) answers the newest version in the update folder, "" when
+// unreachable.
 void registerVersionService();
 
 enum class UpgradeOutcome { Stopped, HandedOver };

@@ -17,8 +17,7 @@ struct ModuleGrants {
     bool ordered = true;
 };
 
-ModuleGrants moduleGrants(int module)
-{
+ModuleGrants moduleGrants(int module) {
     auto pairs = [](std::initializer_list<std::pair<const char *, int>> list) {
         QHash<QString, int> h;
         for (const auto &[code, button] : list)
@@ -27,25 +26,66 @@ ModuleGrants moduleGrants(int module)
     };
     switch (module) {
     case 1:
-        return {QStringList{"101", "111", "121", "131", "141", "102", "112", "122", "132", "142", "191", "161", "162"},
-                pairs({{"101", 1}, {"102", 1}, {"111", 2}, {"112", 2}, {"141", 3}, {"142", 3}, {"131", 4}, {"132", 4},
-                       {"121", 5}, {"122", 5}, {"191", 6}}),
-                {}, {}, false};
+        return {QStringList{"101", "111", "121", "131", "141", "102", "112", "122", "132", "142", "191",
+                            "161", "162"},
+                pairs({{"101", 1},
+                       {"102", 1},
+                       {"111", 2},
+                       {"112", 2},
+                       {"141", 3},
+                       {"142", 3},
+                       {"131", 4},
+                       {"132", 4},
+                       {"121", 5},
+                       {"122", 5},
+                       {"191", 6}}),
+                {},
+                {},
+                false};
     case 2:
         return {QStringList{"151", "908", "910", "922", "917"},
-                pairs({{"151", 1}, {"910", 2}, {"908", 3}, {"922", 5}, {"917", 6}}), {}, {4, 7}, true};
+                pairs({{"151", 1}, {"910", 2}, {"908", 3}, {"922", 5}, {"917", 6}}),
+                {},
+                {4, 7},
+                true};
     case 3:
         return {QStringList{"301", "302", "311", "312", "321", "322", "331", "332", "391", "392", "393"},
-                pairs({{"391", 1}, {"392", 2}, {"393", 3}, {"321", 4}, {"322", 4}, {"331", 5}, {"332", 5}, {"301", 6},
-                       {"302", 6}, {"311", 7}, {"312", 7}}),
-                {}, {}, true};
+                pairs({{"391", 1},
+                       {"392", 2},
+                       {"393", 3},
+                       {"321", 4},
+                       {"322", 4},
+                       {"331", 5},
+                       {"332", 5},
+                       {"301", 6},
+                       {"302", 6},
+                       {"311", 7},
+                       {"312", 7}}),
+                {},
+                {},
+                true};
     case 4:
-        return {QStringList{"401", "411", "421", "431", "441", "451", "461", "471", "402", "412", "422", "432", "442",
-                            "452", "462", "472"},
-                pairs({{"401", 1}, {"402", 1}, {"451", 2}, {"452", 2}, {"411", 3}, {"412", 3}, {"421", 4}, {"422", 4},
-                       {"431", 5}, {"432", 5}, {"441", 6}, {"442", 6}, {"461", 7}, {"462", 7}, {"471", 8},
+        return {QStringList{"401", "411", "421", "431", "441", "451", "461", "471", "402", "412", "422",
+                            "432", "442", "452", "462", "472"},
+                pairs({{"401", 1},
+                       {"402", 1},
+                       {"451", 2},
+                       {"452", 2},
+                       {"411", 3},
+                       {"412", 3},
+                       {"421", 4},
+                       {"422", 4},
+                       {"431", 5},
+                       {"432", 5},
+                       {"441", 6},
+                       {"442", 6},
+                       {"461", 7},
+                       {"462", 7},
+                       {"471", 8},
                        {"472", 8}}),
-                {}, {}, true};
+                {},
+                {},
+                true};
     case 5:
         return {QStringList{"702", "706"}, pairs({{"702", 3}, {"706", 4}}), {1, 2}, {}, true};
     default:
@@ -53,16 +93,14 @@ ModuleGrants moduleGrants(int module)
     }
 }
 
-QString placeholders(int n)
-{
+QString placeholders(int n) {
     QStringList marks;
     for (int i = 0; i < n; ++i)
         marks << QStringLiteral("?");
     return marks.join(QLatin1Char(','));
 }
 
-QVariantList codesThenUser(const QStringList &codes, qint32 userId)
-{
+QVariantList codesThenUser(const QStringList &codes, qint32 userId) {
     QVariantList params;
     params << QVariant(userId);
     for (const QString &c : codes)
@@ -73,34 +111,31 @@ QVariantList codesThenUser(const QStringList &codes, qint32 userId)
 } // namespace
 
 Permissions::Permissions(QString cnstr, qint32 userId, bool isManager)
-    : m_cnstr(std::move(cnstr)), m_userId(userId), m_isManager(isManager)
-{
-}
+    : m_cnstr(std::move(cnstr)), m_userId(userId), m_isManager(isManager) {}
 
-std::array<bool, ModuleCount> Permissions::moduleImages() const
-{
+std::array<bool, ModuleCount> Permissions::moduleImages() const {
     std::array<bool, ModuleCount> shown{false, false, false, false, true};
     if (m_isManager) {
         shown.fill(true);
         return shown;
     }
     db::Connection conn(m_cnstr);
-    db::Recordset rs = conn.open(QStringLiteral("select FSubSystemID,FGrant from t_Grant where FSubSystemID "
-                                                "in ('181','281','381','481') and FUserID=? order by FSubSystemID"),
-                                 {m_userId}, db::Cursor::Forward);
+    db::Recordset rs =
+        conn.open(QStringLiteral("select FSubSystemID,FGrant from t_Grant where FSubSystemID "
+                                 "in ('181','281','381','481') and FUserID=? order by FSubSystemID"),
+                  {m_userId}, db::Cursor::Forward);
     for (; !rs.eof(); rs.moveNext()) {
         const QString code = rs.text(QStringLiteral("FSubSystemID")).trimmed();
         if (!rs.toBool(QStringLiteral("FGrant")))
             continue;
-        if (code.size() == 3 && code.endsWith(QLatin1String("81")) && code[0] >= QLatin1Char('1')
-            && code[0] <= QLatin1Char('4'))
+        if (code.size() == 3 && code.endsWith(QLatin1String("81")) && code[0] >= QLatin1Char('1') &&
+            code[0] <= QLatin1Char('4'))
             shown[code[0].digitValue() - 1] = true;
     }
     return shown;
 }
 
-std::array<bool, ButtonSlots> Permissions::moduleButtons(int module) const
-{
+std::array<bool, ButtonSlots> Permissions::moduleButtons(int module) const {
     std::array<bool, ButtonSlots> shown{};
     if (module < 1 || module > ModuleCount)
         return shown;
@@ -114,9 +149,10 @@ std::array<bool, ButtonSlots> Permissions::moduleButtons(int module) const
     for (int b : g.alwaysBefore)
         shown[b - 1] = true;
     db::Connection conn(m_cnstr);
-    const QString sql = QStringLiteral("select FSubSystemID,FGrant from t_grant where FUserID=? and FSubSystemID in (")
-        + placeholders(int(g.queried.size())) + QLatin1Char(')')
-        + (g.ordered ? QStringLiteral(" order by fsubsystemid") : QString());
+    const QString sql =
+        QStringLiteral("select FSubSystemID,FGrant from t_grant where FUserID=? and FSubSystemID in (") +
+        placeholders(int(g.queried.size())) + QLatin1Char(')') +
+        (g.ordered ? QStringLiteral(" order by fsubsystemid") : QString());
     db::Recordset rs = conn.open(sql, codesThenUser(g.queried, m_userId), db::Cursor::Forward);
     for (; !rs.eof(); rs.moveNext()) {
         const auto it = g.shows.constFind(rs.text(QStringLiteral("FSubSystemID")).trimmed());
@@ -128,18 +164,19 @@ std::array<bool, ButtonSlots> Permissions::moduleButtons(int module) const
     return shown;
 }
 
-SystemMenuState Permissions::systemMenu(int currentYear, int currentPeriod, int startYear, int startPeriod) const
-{
+SystemMenuState Permissions::systemMenu(int currentYear, int currentPeriod, int startYear,
+                                        int startPeriod) const {
     SystemMenuState state;
     bool initAllowed = m_isManager;
     state.tools.fill(m_isManager);
     if (!m_isManager) {
         const QStringList codes{"708", "711", "712", "709", "725", "293", "298", "717", "710"};
         db::Connection conn(m_cnstr);
-        db::Recordset rs = conn.open(QStringLiteral("select FSubSystemID,FGrant from t_Grant where FUserID=? and "
-                                                    "FSubSystemID in (")
-                                         + placeholders(int(codes.size())) + QLatin1Char(')'),
-                                     codesThenUser(codes, m_userId), db::Cursor::Forward);
+        db::Recordset rs =
+            conn.open(QStringLiteral("select FSubSystemID,FGrant from t_Grant where FUserID=? and "
+                                     "FSubSystemID in (") +
+                          placeholders(int(codes.size())) + QLatin1Char(')'),
+                      codesThenUser(codes, m_userId), db::Cursor::Forward);
         for (; !rs.eof(); rs.moveNext()) {
             if (!rs.toBool(QStringLiteral("FGrant")))
                 continue;
@@ -163,8 +200,7 @@ SystemMenuState Permissions::systemMenu(int currentYear, int currentPeriod, int 
     return state;
 }
 
-bool Permissions::isStartMonth(int currentYear, int currentPeriod, int startYear, int startPeriod)
-{
+bool Permissions::isStartMonth(int currentYear, int currentPeriod, int startYear, int startPeriod) {
     // 16-bit arithmetic, as the month indexes have always been computed
     const qint16 current = qint16(currentYear * 12 + currentPeriod);
     const qint16 start = qint16(startYear * 12 + startPeriod);

@@ -8,22 +8,19 @@ namespace zostore::shell {
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
 
-void PictureBox::setPicture(const QPixmap &pixmap, const QString &file)
-{
+void PictureBox::setPicture(const QPixmap &pixmap, const QString &file) {
     m_pixmap = pixmap;
     m_file = file;
     update();
 }
 
-void PictureBox::setUnscaled(bool on, const QColor &fill)
-{
+void PictureBox::setUnscaled(bool on, const QColor &fill) {
     m_unscaled = on;
     m_fill = fill;
     update();
 }
 
-void PictureBox::paintEvent(QPaintEvent *)
-{
+void PictureBox::paintEvent(QPaintEvent *) {
     QPainter p(this);
     if (m_unscaled) {
         p.fillRect(rect(), m_fill);
@@ -34,25 +31,21 @@ void PictureBox::paintEvent(QPaintEvent *)
     p.drawPixmap(rect(), m_pixmap);
 }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent *e)
-{
+void PictureBox::mouseReleaseEvent(QMouseEvent *e) {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
         emit clicked();
 }
 
-void PictureBox::enterEvent(QEnterEvent *e)
-{
+void PictureBox::enterEvent(QEnterEvent *e) {
     QWidget::enterEvent(e);
     emit entered();
 }
 
-LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
-{
+LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent) {
     setHighlighted(false);
 }
 
-void LinkLabel::setHighlighted(bool on)
-{
+void LinkLabel::setHighlighted(bool on) {
     m_highlighted = on;
     QFont f = font();
     f.setUnderline(on);
@@ -62,14 +55,12 @@ void LinkLabel::setHighlighted(bool on)
     setPalette(pal);
 }
 
-void LinkLabel::mouseReleaseEvent(QMouseEvent *e)
-{
+void LinkLabel::mouseReleaseEvent(QMouseEvent *e) {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
         emit clicked();
 }
 
-void LinkLabel::enterEvent(QEnterEvent *e)
-{
+void LinkLabel::enterEvent(QEnterEvent *e) {
     QLabel::enterEvent(e);
     emit entered();
 }

@@ -7,8 +7,7 @@
 
 namespace zostore::shell {
 
-QList<ReportRow> loadReportList(const QString &cnstr, qint32 userId, bool isManager)
-{
+QList<ReportRow> loadReportList(const QString &cnstr, qint32 userId, bool isManager) {
     db::Connection conn(cnstr);
     db::Recordset rs = conn.open(
         QStringLiteral("select * from ReportList "
@@ -23,8 +22,8 @@ QList<ReportRow> loadReportList(const QString &cnstr, qint32 userId, bool isMana
     return rows;
 }
 
-QList<PanelItem> layoutReportPanel(const QList<ReportRow> &rows, int group, int sepLeft, int sepTop, int headerWidth)
-{
+QList<PanelItem> layoutReportPanel(const QList<ReportRow> &rows, int group, int sepLeft, int sepTop,
+                                   int headerWidth) {
     const int x1 = sepLeft + 300;
     const int x2 = x1 + headerWidth + 300;
     double y = sepTop + 400;
@@ -49,8 +48,7 @@ QList<PanelItem> layoutReportPanel(const QList<ReportRow> &rows, int group, int 
     return items;
 }
 
-QList<ReportTool> buildReportTools(const QList<ReportRow> &rows)
-{
+QList<ReportTool> buildReportTools(const QList<ReportRow> &rows) {
     QHash<int, int> toolCount; // group -> tools in its band
     QList<ReportTool> tools;
     int previousType = 0; // shared by every group

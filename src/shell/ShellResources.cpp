@@ -5,8 +5,7 @@
 
 namespace zostore::shell {
 
-QString loadResString(int number)
-{
+QString loadResString(int number) {
     // Some captions start with a blank; it is part of the text and shifts the caption under its picture.
     static const QHash<int, QString> table = {
         {101, QStringLiteral("采购订货单")},   {102, QStringLiteral("采购入库单")},
@@ -31,8 +30,7 @@ QString loadResString(int number)
     return table.value(number);
 }
 
-int functionCode(int module, int index)
-{
+int functionCode(int module, int index) {
     return (QString::number(module) + QLatin1Char('0') + QString::number(index)).toInt();
 }
 

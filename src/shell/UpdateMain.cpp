@@ -14,8 +14,7 @@
 namespace {
 
 // A running program's file cannot be overwritten in place, so the old file is unlinked first.
-bool replaceFile(const QString &from, const QString &to)
-{
+bool replaceFile(const QString &from, const QString &to) {
     for (int attempt = 0; attempt < 10; ++attempt) {
         if (QFile::exists(to))
             QFile::remove(to);
@@ -28,8 +27,7 @@ bool replaceFile(const QString &from, const QString &to)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString folder = zostore::shell::updateFolder();
@@ -48,13 +46,15 @@ int main(int argc, char **argv)
         const QString to = QDir(programDir).filePath(QDir(source).relativeFilePath(from));
         QDir().mkpath(QFileInfo(to).path());
         if (!replaceFile(from, to)) {
-            std::fprintf(stderr, "%s\n", qPrintable(QStringLiteral("无法替换文件：") + QDir::toNativeSeparators(to)));
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(QStringLiteral("无法替换文件：") + QDir::toNativeSeparators(to)));
             ++failures;
         }
     }
     const QString shell = QDir(programDir).filePath(QStringLiteral("zostore"));
     if (!QProcess::startDetached(shell, {})) {
-        std::fprintf(stderr, "%s\n", qPrintable(QStringLiteral("无法启动程序：") + QDir::toNativeSeparators(shell)));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("无法启动程序：") + QDir::toNativeSeparators(shell)));
         return 1;
     }
     return failures == 0 ? 0 : 1;

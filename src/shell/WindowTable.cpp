@@ -8,33 +8,29 @@
 
 namespace zostore::shell {
 
-WindowTable &WindowTable::instance()
-{
+WindowTable &WindowTable::instance() {
     static WindowTable table;
     return table;
 }
 
-void WindowTable::registerWindow(const QString &name, WindowFactory factory)
-{
+void WindowTable::registerWindow(const QString &name, WindowFactory factory) {
     removeWindow(name);
     m_entries.push_back({name, std::move(factory)});
 }
 
-void WindowTable::removeWindow(const QString &name)
-{
+void WindowTable::removeWindow(const QString &name) {
     std::erase_if(m_entries, [&](const auto &e) { return e.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
-bool WindowTable::isInstalled(const QString &name) const
-{
+bool WindowTable::isInstalled(const QString &name) const {
     return std::any_of(m_entries.begin(), m_entries.end(),
                        [&](const auto &e) { return e.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
-int WindowTable::open(const QString &name, QWidget *parent, WindowMode mode)
-{
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [&](const auto &e) { return e.first.compare(name, Qt::CaseInsensitive) == 0; });
+int WindowTable::open(const QString &name, QWidget *parent, WindowMode mode) {
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const auto &e) {
+        return e.first.compare(name, Qt::CaseInsensitive) == 0;
+    });
     if (it == m_entries.end()) {
         ui::dialogs().info(QStringLiteral("该功能窗口尚未安装：") + name);
         return -1;

@@ -30,7 +30,9 @@ private:
     std::vector<std::pair<QString, WindowFactory>> m_entries;
 };
 
-inline WindowTable &windowTable() { return WindowTable::instance(); }
+inline WindowTable &windowTable() {
+    return WindowTable::instance();
+}
 
 // Names the main window opens.
 namespace windows {

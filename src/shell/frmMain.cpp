@@ -3,10 +3,10 @@
 
 #include "db/Error.h"
 #include "shell/MainLayout.h"
-#include "shell/WindowTable.h"
-#include "shell/frmAbout.h"
 #include "shell/Maintenance.h"
 #include "shell/Permissions.h"
+#include "shell/WindowTable.h"
+#include "shell/frmAbout.h"
 #include "startup/ExitConfirmation.h"
 #include "startup/ProgramFolder.h"
 #include "startup/SettingsStore.h"
@@ -44,8 +44,7 @@ struct PanelSpec {
 constexpr PanelSpec Panels[] = {{"handletip", 0},   {"actionday", 1900},     {"msgbox", 2200},
                                 {"acctname", 2600}, {"currentperiod", 2300}, {"curuser", 2000}};
 
-QFont pixelFont(int twips, bool bold = false)
-{
+QFont pixelFont(int twips, bool bold = false) {
     QFont f(QStringLiteral("Noto Sans CJK SC"));
     f.setPixelSize(std::max(8, tw::toPixels(twips)));
     f.setBold(bold);
@@ -54,24 +53,25 @@ QFont pixelFont(int twips, bool bold = false)
 
 } // namespace
 
-int frmMain::leftTwips(const QWidget *w) { return w->property(LeftProperty).toInt(); }
-int frmMain::topTwips(const QWidget *w) { return w->property(TopProperty).toInt(); }
+int frmMain::leftTwips(const QWidget *w) {
+    return w->property(LeftProperty).toInt();
+}
+int frmMain::topTwips(const QWidget *w) {
+    return w->property(TopProperty).toInt();
+}
 
-void frmMain::placeTwips(QWidget *w, double left, double top)
-{
+void frmMain::placeTwips(QWidget *w, double left, double top) {
     w->setProperty(LeftProperty, qRound(left));
     w->setProperty(TopProperty, qRound(top));
     w->move(tw::toPixels(qRound(left)), tw::toPixels(qRound(top)));
 }
 
-void frmMain::placeTwips(QWidget *w, double left, double top, double width, double height)
-{
+void frmMain::placeTwips(QWidget *w, double left, double top, double width, double height) {
     placeTwips(w, left, top);
     w->resize(std::max(0, tw::toPixels(qRound(width))), std::max(0, tw::toPixels(qRound(height))));
 }
 
-frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_dispatch(*this)
-{
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_dispatch(*this) {
     setObjectName(QStringLiteral("frmMain"));
     registerVersionService();
     if (!windowTable().isInstalled(windows::About))
@@ -85,8 +85,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_dispatch(*this)
 
 frmMain::~frmMain() = default;
 
-void frmMain::buildMenus()
-{
+void frmMain::buildMenus() {
     using Band = ui::ActBar::BandType;
     m_actBar = new ui::ActBar(this);
     m_actBar->addBand(QStringLiteral("mnuMain"), Band::MenuBar);
@@ -96,23 +95,27 @@ void frmMain::buildMenus()
         const char *band;
     };
     static constexpr Entry entries[] = {
-        {"MnuInit", "初始化(&I)", "subMenuInit"},          {"MnuTools", "工具箱(&T)", "subMenuTools"},
-        {"Mnufzbg", "辅助功能(&B)", "subMenufzbg"},        {"MnuPurReport", "采购报表(&C)", "subMenuPurReport"},
-        {"MnuSaleReport", "销售报表(&D)", "subMenuSaleReport"}, {"MnuStockReport", "仓库报表(&E)", "subMenuStockReport"},
-        {"MnuCwReport", "财务报表(&F)", "subMenuCwReport"}, {"MnuOA", "消息管理(&O)", "subMenuOA"},
+        {"MnuInit", "初始化(&I)", "subMenuInit"},
+        {"MnuTools", "工具箱(&T)", "subMenuTools"},
+        {"Mnufzbg", "辅助功能(&B)", "subMenufzbg"},
+        {"MnuPurReport", "采购报表(&C)", "subMenuPurReport"},
+        {"MnuSaleReport", "销售报表(&D)", "subMenuSaleReport"},
+        {"MnuStockReport", "仓库报表(&E)", "subMenuStockReport"},
+        {"MnuCwReport", "财务报表(&F)", "subMenuCwReport"},
+        {"MnuOA", "消息管理(&O)", "subMenuOA"},
         {"MnuHelp", "帮助(&H)", "subMenuHelp"},
     };
     for (const Entry &e : entries) {
         m_actBar->addBand(QString::fromLatin1(e.band), Band::Popup, QString::fromUtf8(e.caption));
-        m_actBar->addSubBand(QStringLiteral("mnuMain"), QString::fromLatin1(e.tool), QString::fromUtf8(e.caption),
-                             QString::fromLatin1(e.band));
+        m_actBar->addSubBand(QStringLiteral("mnuMain"), QString::fromLatin1(e.tool),
+                             QString::fromUtf8(e.caption), QString::fromLatin1(e.band));
     }
     m_actBar->addTool(QStringLiteral("mnuMain"), QStringLiteral("MnuExit"), QStringLiteral("退出系统(&X)"));
     m_actBar->addBand(QStringLiteral("billtool"), Band::Popup);
 
     auto add = [this](const char *band, const char *tool, const char *caption, bool checkable = false) {
-        return m_actBar->addTool(QString::fromLatin1(band), QString::fromLatin1(tool), QString::fromUtf8(caption), {},
-                                 checkable);
+        return m_actBar->addTool(QString::fromLatin1(band), QString::fromLatin1(tool),
+                                 QString::fromUtf8(caption), {}, checkable);
     };
     add("subMenuInit", "MnuInitStock", "商品库存余额初始化");
     add("subMenuInit", "MnuInitYfk", "应付帐款余额初始化");
@@ -150,14 +153,13 @@ void frmMain::buildMenus()
     add("subMenufzbg", "cleardata", "清除历史数据");
 
     m_smallScreen = startup::SettingsStore::value(QStringLiteral("ZoApparel"), QStringLiteral("DefaultValue"),
-                                                  QStringLiteral("smallscreen"))
-        == QLatin1String("1");
+                                                  QStringLiteral("smallscreen")) == QLatin1String("1");
     small->setChecked(m_smallScreen);
-    connect(m_actBar, &ui::ActBar::toolClicked, this, [this](const QString &name) { m_dispatch.DispatchTool(name); });
+    connect(m_actBar, &ui::ActBar::toolClicked, this,
+            [this](const QString &name) { m_dispatch.DispatchTool(name); });
 }
 
-void frmMain::buildStatusBar()
-{
+void frmMain::buildStatusBar() {
     m_stbMain = new ui::StatusBar(this);
     m_stbMain->setObjectName(QStringLiteral("stbMain"));
     for (const PanelSpec &p : Panels)
@@ -168,8 +170,7 @@ void frmMain::buildStatusBar()
     connect(m_stbMain, &ui::StatusBar::panelClicked, this, [this](const QString &key) { ClickPanel(key); });
 }
 
-void frmMain::buildControls()
-{
+void frmMain::buildControls() {
     m_central = new QWidget(this);
     setCentralWidget(m_central);
     m_pctMenu = new QWidget(m_central);
@@ -186,7 +187,8 @@ void frmMain::buildControls()
         auto *img = new PictureBox(m_pctMenu);
         img->setObjectName(QStringLiteral("ImgMenu%1").arg(i));
         img->setCursor(Qt::PointingHandCursor);
-        placeTwips(img, L::ModuleLeft, L::ModuleTop + L::ModuleStep * (i - 1), L::ModuleWidth, L::ModuleHeight);
+        placeTwips(img, L::ModuleLeft, L::ModuleTop + L::ModuleStep * (i - 1), L::ModuleWidth,
+                   L::ModuleHeight);
         connect(img, &PictureBox::clicked, this, [this, i] { ui::errorTrap([&] { ClickModule(i); }); });
         connect(img, &PictureBox::entered, this, [this, i] { hoverModule(i); });
         m_imgMenu[i - 1] = img;
@@ -235,7 +237,8 @@ void frmMain::buildControls()
     for (int i = 0; i < 3; ++i) {
         m_imgReport[i] = new PictureBox(m_pctMenu);
         m_imgReport[i]->setObjectName(QStringLiteral("imgReport%1").arg(i));
-        placeTwips(m_imgReport[i], L::SepLeft + 300, L::SepTop + 400, L::ReportHeaderWidth, L::ReportHeaderHeight);
+        placeTwips(m_imgReport[i], L::SepLeft + 300, L::SepTop + 400, L::ReportHeaderWidth,
+                   L::ReportHeaderHeight);
         m_imgReport[i]->hide();
         for (int k = 0; k < PanelLabels[i]; ++k) {
             auto *lbl = new LinkLabel(m_pctMenu);
@@ -300,8 +303,7 @@ void frmMain::buildControls()
     connect(f1, &QShortcut::activated, this, &frmMain::showHelp);
 }
 
-QPixmap frmMain::picture(const QString &relative)
-{
+QPixmap frmMain::picture(const QString &relative) {
     auto it = m_pictures.constFind(relative);
     if (it != m_pictures.constEnd())
         return *it;
@@ -317,10 +319,11 @@ QPixmap frmMain::picture(const QString &relative)
     return pm;
 }
 
-void frmMain::setPicture(PictureBox *box, const QString &relative) { box->setPicture(picture(relative), relative); }
+void frmMain::setPicture(PictureBox *box, const QString &relative) {
+    box->setPicture(picture(relative), relative);
+}
 
-void frmMain::loadWindow()
-{
+void frmMain::loadWindow() {
     ui::errorTrap([&] {
         startup::MainWindowLoad load(m_state);
         load.prepare();
@@ -356,27 +359,23 @@ void frmMain::loadWindow()
     });
 }
 
-bool frmMain::smallScreen() const
-{
+bool frmMain::smallScreen() const {
     QAction *a = m_actBar->tool(QStringLiteral("subMenuTools"), QStringLiteral("smallscreen"));
     return a && a->isChecked();
 }
 
-void frmMain::resizeEvent(QResizeEvent *e)
-{
+void frmMain::resizeEvent(QResizeEvent *e) {
     QMainWindow::resizeEvent(e);
     layoutAgain();
 }
 
-void frmMain::layoutAgain()
-{
+void frmMain::layoutAgain() {
     // a restored window keeps every control where it was
     if (isMaximized())
         relayout();
 }
 
-void frmMain::relayout()
-{
+void frmMain::relayout() {
     const int W = tw::fromPixels(width());
     const int H = tw::fromPixels(height());
     QMenuBar *bar = menuBar();
@@ -431,8 +430,7 @@ void frmMain::relayout()
     }
 }
 
-void frmMain::placeBirthdayStrip(int, int containerHeight)
-{
+void frmMain::placeBirthdayStrip(int, int containerHeight) {
     const int height = 1800;
     const int width = L::CardRight - L::CardLeft;
     const int below = L::CardBottom + 300;
@@ -443,15 +441,13 @@ void frmMain::placeBirthdayStrip(int, int containerHeight)
     m_strip->raise();
 }
 
-bool frmMain::event(QEvent *e)
-{
+bool frmMain::event(QEvent *e) {
     if (e->type() == QEvent::WindowActivate && m_state.firstActivate)
         QTimer::singleShot(0, this, [this] { FirstActivate(); });
     return QMainWindow::event(e);
 }
 
-void frmMain::closeEvent(QCloseEvent *e)
-{
+void frmMain::closeEvent(QCloseEvent *e) {
     if (m_exiting) {
         e->accept();
         return;
@@ -465,10 +461,11 @@ void frmMain::closeEvent(QCloseEvent *e)
     m_endProcess();
 }
 
-void frmMain::closeMainWindow() { close(); }
+void frmMain::closeMainWindow() {
+    close();
+}
 
-void frmMain::hoverModule(int n)
-{
+void frmMain::hoverModule(int n) {
     if (n != m_hoveredModule) {
         ui::errorTrap([&] {
             if (m_hoveredModule != m_currentModule)
@@ -480,21 +477,18 @@ void frmMain::hoverModule(int n)
     }
 }
 
-void frmMain::highlightCaption(int index)
-{
+void frmMain::highlightCaption(int index) {
     for (int i = 1; i <= 9; ++i)
         m_lblSubMenu[i - 1]->setHighlighted(i == index);
 }
 
-void frmMain::highlightReport(LinkLabel *label)
-{
+void frmMain::highlightReport(LinkLabel *label) {
     for (const auto &section : m_reportLabels)
         for (LinkLabel *l : section)
             l->setHighlighted(l == label);
 }
 
-void frmMain::clearHighlights()
-{
+void frmMain::clearHighlights() {
     highlightCaption(0);
     highlightReport(nullptr);
 }

@@ -9,8 +9,8 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;

@@ -34,15 +34,13 @@ namespace L = layout;
 using startup::loginContext;
 
 namespace {
-Permissions permissions()
-{
+Permissions permissions() {
     const auto &ctx = loginContext();
     return Permissions(ctx.cnstr(), ctx.userId(), ctx.isManager());
 }
 } // namespace
 
-void frmMain::LoadSystemMenu()
-{
+void frmMain::LoadSystemMenu() {
     const auto &ctx = loginContext();
     const SystemMenuState s =
         permissions().systemMenu(ctx.currentYear(), ctx.currentPeriod(), ctx.startYear(), ctx.startPeriod());
@@ -53,14 +51,12 @@ void frmMain::LoadSystemMenu()
     setMnuInitAvailable(s.mnuInit);
 }
 
-void frmMain::setMnuInitAvailable(bool available)
-{
+void frmMain::setMnuInitAvailable(bool available) {
     if (QAction *a = m_actBar->tool(QStringLiteral("mnuMain"), QStringLiteral("MnuInit")))
         a->setEnabled(available);
 }
 
-void frmMain::LoadModuleMenu()
-{
+void frmMain::LoadModuleMenu() {
     try {
         for (int i = 1; i <= 4; ++i)
             m_imgMenu[i - 1]->hide();
@@ -86,8 +82,7 @@ void frmMain::LoadModuleMenu()
     }
 }
 
-void frmMain::ClickModule(int n)
-{
+void frmMain::ClickModule(int n) {
     m_currentModule = n;
     for (int i = 1; i <= 5; ++i)
         setPicture(m_imgMenu[i - 1], QStringLiteral("%1-%2.jpg").arg(i).arg(i == n ? 2 : 0));
@@ -96,8 +91,7 @@ void frmMain::ClickModule(int n)
     LoadReportMenu(n >= 6, false);
 }
 
-void frmMain::LoadModuleButtons()
-{
+void frmMain::LoadModuleButtons() {
     const int m = m_currentModule;
     const int n = ModuleButtonCount[m - 1];
     for (int i = 1; i <= n; ++i) {
@@ -112,8 +106,7 @@ void frmMain::LoadModuleButtons()
     ArrangeModuleButtons();
 }
 
-void frmMain::ArrangeModuleButtons()
-{
+void frmMain::ArrangeModuleButtons() {
     int k = 0;
     for (int i = 1; i <= ButtonSlots && k < ButtonSlots; ++i) {
         PictureBox *button = m_imgButton[i - 1];
@@ -127,14 +120,12 @@ void frmMain::ArrangeModuleButtons()
     }
 }
 
-void frmMain::ClickButton(int index)
-{
+void frmMain::ClickButton(int index) {
     ui::errorTrap([&] { LoadModuleButtons(); });
     m_dispatch.RunFunction(functionCode(m_currentModule, index));
 }
 
-void frmMain::clearReportPanel()
-{
+void frmMain::clearReportPanel() {
     for (auto &section : m_reportLabels)
         for (LinkLabel *l : section) {
             l->hide();
@@ -144,16 +135,14 @@ void frmMain::clearReportPanel()
         img->hide();
 }
 
-QAction *frmMain::reportTool(const QString &band, const QString &name) const
-{
+QAction *frmMain::reportTool(const QString &band, const QString &name) const {
     for (QAction *a : m_reportTools.value(band))
         if (a->objectName() == name)
             return a;
     return nullptr;
 }
 
-void frmMain::LoadReportMenu(bool hidePanel, bool rebuild)
-{
+void frmMain::LoadReportMenu(bool hidePanel, bool rebuild) {
     ui::errorTrap([&] {
         clearReportPanel();
         m_lblNoReports->hide();
@@ -161,20 +150,21 @@ void frmMain::LoadReportMenu(bool hidePanel, bool rebuild)
             return;
         if (rebuild || !m_reportList) {
             m_menusBuilt = false;
-            for (const char *band : {"subMenuSaleReport", "subMenuPurReport", "subMenuStockReport", "subMenuCwReport"}) {
+            for (const char *band :
+                 {"subMenuSaleReport", "subMenuPurReport", "subMenuStockReport", "subMenuCwReport"}) {
                 const QString b = QString::fromLatin1(band);
                 qDeleteAll(m_reportTools.take(b));
             }
             const auto &ctx = loginContext();
-            m_reportList = db::withLockRetry(
-                [&] { return loadReportList(ctx.cnstr(), ctx.userId(), ctx.isManager()); });
+            m_reportList =
+                db::withLockRetry([&] { return loadReportList(ctx.cnstr(), ctx.userId(), ctx.isManager()); });
         }
         if (m_reportList->isEmpty()) {
             m_lblNoReports->show();
             return;
         }
-        const auto items = layoutReportPanel(*m_reportList, m_reportGroup, leftTwips(m_imgSep), topTwips(m_imgSep),
-                                             L::ReportHeaderWidth);
+        const auto items = layoutReportPanel(*m_reportList, m_reportGroup, leftTwips(m_imgSep),
+                                             topTwips(m_imgSep), L::ReportHeaderWidth);
         m_lblNoReports->setVisible(items.isEmpty());
         // the card behind the panel grows with the entries, never shorter than the button card
         const double bottom = items.isEmpty() ? 0 : items.last().top + 350 + 300;
@@ -214,16 +204,14 @@ void frmMain::LoadReportMenu(bool hidePanel, bool rebuild)
     });
 }
 
-void frmMain::ClickReportLabel(int section, int index)
-{
+void frmMain::ClickReportLabel(int section, int index) {
     const LinkLabel *lbl = m_reportLabels[section].value(index);
     if (!lbl)
         return;
     m_dispatch.OpenReport(lbl->property("tag").toString().toInt(), m_reportGroup);
 }
 
-void frmMain::FirstActivate()
-{
+void frmMain::FirstActivate() {
     if (!m_state.firstActivate)
         return;
     m_state.firstActivate = false;
@@ -231,9 +219,9 @@ void frmMain::FirstActivate()
         const auto &ctx = loginContext();
         m_stbMain->setPanelText(QStringLiteral("acctname"), QStringLiteral("账套：") + ctx.acctName());
         m_stbMain->setPanelText(QStringLiteral("curuser"), QStringLiteral("操作员：") + ctx.userName());
-        m_stbMain->setPanelText(QStringLiteral("currentperiod"), QStringLiteral("当前月份：%1年%2月")
-                                                                     .arg(ctx.currentYear())
-                                                                     .arg(ctx.currentPeriod()));
+        m_stbMain->setPanelText(
+            QStringLiteral("currentperiod"),
+            QStringLiteral("当前月份：%1年%2月").arg(ctx.currentYear()).arg(ctx.currentPeriod()));
         setWindowTitle(ctx.acctName());
         {
             auto receive = components::createObject(QStringLiteral("nuvo_Message.receiveMsg"));
@@ -247,8 +235,7 @@ void frmMain::FirstActivate()
     });
 }
 
-void frmMain::RefreshBirthdays()
-{
+void frmMain::RefreshBirthdays() {
     ui::WaitCursor wait;
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
@@ -271,8 +258,7 @@ void frmMain::RefreshBirthdays()
     m_lblOrderOrgas->setText(QStringLiteral("会员生日提醒(共%1会员)").arg(entries.size()));
 }
 
-void frmMain::ClickPanel(const QString &key)
-{
+void frmMain::ClickPanel(const QString &key) {
     ui::errorTrap([&] {
         const QString text = m_stbMain->panelText(key);
         const auto &ctx = loginContext();
@@ -289,29 +275,28 @@ void frmMain::ClickPanel(const QString &key)
     });
 }
 
-void frmMain::periodPanelClick()
-{
+void frmMain::periodPanelClick() {
     startup::CheckGrant(QStringLiteral("704"));
     windowTable().open(windows::ClosePeriod, this, WindowMode::Modal);
     const auto &ctx = loginContext();
-    setMnuInitAvailable(
-        Permissions::isStartMonth(ctx.currentYear(), ctx.currentPeriod(), ctx.startYear(), ctx.startPeriod()));
-    m_stbMain->setPanelText(QStringLiteral("currentperiod"),
-                            QStringLiteral("当前月份：%1年%2月").arg(ctx.currentYear()).arg(ctx.currentPeriod()));
+    setMnuInitAvailable(Permissions::isStartMonth(ctx.currentYear(), ctx.currentPeriod(), ctx.startYear(),
+                                                  ctx.startPeriod()));
+    m_stbMain->setPanelText(
+        QStringLiteral("currentperiod"),
+        QStringLiteral("当前月份：%1年%2月").arg(ctx.currentYear()).arg(ctx.currentPeriod()));
     layoutAgain();
 }
 
-void frmMain::userChanged()
-{
-    m_stbMain->setPanelText(QStringLiteral("curuser"), QStringLiteral("操作员：") + loginContext().userName());
+void frmMain::userChanged() {
+    m_stbMain->setPanelText(QStringLiteral("curuser"),
+                            QStringLiteral("操作员：") + loginContext().userName());
     LoadModuleMenu();
     LoadReportMenu(false, true);
     LoadModuleButtons();
     LoadSystemMenu();
 }
 
-void frmMain::toggleSmallScreen()
-{
+void frmMain::toggleSmallScreen() {
     QAction *a = m_actBar->tool(QStringLiteral("subMenuTools"), QStringLiteral("smallscreen"));
     if (!a)
         return;
@@ -324,11 +309,9 @@ void frmMain::toggleSmallScreen()
     layoutAgain();
 }
 
-void frmMain::TrunCate()
-{
+void frmMain::TrunCate() {
     if (ui::dialogs().question(QStringLiteral("压缩帐套可能需要几分钟时间，是否继续？"), ui::Icon::Question,
-                               ui::Answer::No)
-        != ui::Answer::Yes)
+                               ui::Answer::No) != ui::Answer::Yes)
         return;
     CompressionResult result;
     {
@@ -341,16 +324,14 @@ void frmMain::TrunCate()
                                .arg(formatBytes(result.bytesBefore), formatBytes(result.bytesAfter)));
 }
 
-void frmMain::upgradeProgram()
-{
+void frmMain::upgradeProgram() {
     if (shell::upgradeProgram() == UpgradeOutcome::HandedOver) {
         m_exiting = true;
         m_endProcess();
     }
 }
 
-void frmMain::showHelp()
-{
+void frmMain::showHelp() {
     const QString file = m_state.helpFile;
     if (!QFileInfo::exists(file)) {
         ui::dialogs().info(QStringLiteral("找不到帮助文件：") + file);
@@ -359,16 +340,17 @@ void frmMain::showHelp()
     QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
-void frmMain::showVersionNotes()
-{
-    ui::processes().start(QStringLiteral("notepad.exe ") + startup::programFile(QStringLiteral("升级说明.txt")),
+void frmMain::showVersionNotes() {
+    ui::processes().start(QStringLiteral("notepad.exe ") +
+                              startup::programFile(QStringLiteral("升级说明.txt")),
                           ui::WindowStyle::NormalFocus);
 }
 
-void frmMain::showBillPopup() { m_actBar->showPopup(QStringLiteral("billtool")); }
+void frmMain::showBillPopup() {
+    m_actBar->showPopup(QStringLiteral("billtool"));
+}
 
-void frmMain::setInitClosed(bool closed, const QString &caption)
-{
+void frmMain::setInitClosed(bool closed, const QString &caption) {
     m_state.initClosed = closed;
     if (QAction *a = m_actBar->tool(QStringLiteral("subMenuInit"), QStringLiteral("MnuCloseInit")))
         a->setText(caption);

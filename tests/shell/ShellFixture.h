@@ -34,11 +34,9 @@ struct CallLog {
 
 class RecordingComponent : public zostore::components::Component {
 public:
-    RecordingComponent(const QString &progId, std::shared_ptr<CallLog> log) : Component(progId), m_log(std::move(log))
-    {
-    }
-    QVariant invoke(const QString &member, const QVariantList &args) override
-    {
+    RecordingComponent(const QString &progId, std::shared_ptr<CallLog> log)
+        : Component(progId), m_log(std::move(log)) {}
+    QVariant invoke(const QString &member, const QVariantList &args) override {
         m_log->calls.append({progId(), member, args});
         return m_log->results.value(member.toLower());
     }
@@ -51,8 +49,7 @@ private:
 // Registers a recording fake for each ProgID for the fixture's lifetime.
 class FakeComponents {
 public:
-    explicit FakeComponents(const QStringList &progIds) : log(std::make_shared<CallLog>())
-    {
+    explicit FakeComponents(const QStringList &progIds) : log(std::make_shared<CallLog>()) {
         for (const QString &id : progIds)
             m_scopes.push_back(std::make_unique<zostore::components::ScopedFactory>(id, [this, id] {
                 log->created << id;
@@ -66,18 +63,17 @@ private:
 };
 
 inline const QStringList AllFakeProgIds = {
-    "nuvo_Bill.RunBill",      "nuvo_CashMan.CashBill",   "nuvo_Init.RunInit",      "nuvo_Login.Login",
+    "nuvo_Bill.RunBill",       "nuvo_CashMan.CashBill",    "nuvo_Init.RunInit",     "nuvo_Login.Login",
     "nuvo_PriceMan.SalePrice", "Zo_BillTransfer.Transfer", "ZoDesiger_Dll.Desiger", "nuvo_Message.Msg",
-    "nuvo_Message.receiveMsg", "nuvo_PosReport.Report",   "nuvo_PurReport.Report",  "nuvo_StockReport.Report",
-    "nuvo_VipMan.VipMan",     "nuvo_Weight.Weight",      "nuvo_PdMan.Pd_Manager",  "VnitemGy.ViewItem",
-    "nuvo_User.UserMan",      "Zo_GetIP.GetMaxVer",      "zo_getip.getip"};
+    "nuvo_Message.receiveMsg", "nuvo_PosReport.Report",    "nuvo_PurReport.Report", "nuvo_StockReport.Report",
+    "nuvo_VipMan.VipMan",      "nuvo_Weight.Weight",       "nuvo_PdMan.Pd_Manager", "VnitemGy.ViewItem",
+    "nuvo_User.UserMan",       "Zo_GetIP.GetMaxVer",       "zo_getip.getip"};
 
 class ShellFixture : public zostore::test::BackendTest {
 protected:
     enum User { Admin = 1, WangLi = 2, LiQiang = 3 };
 
-    void SetUp() override
-    {
+    void SetUp() override {
         BackendTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
@@ -89,15 +85,15 @@ protected:
             m_conn->execute(QStringLiteral("insert into t_User (FUserID, FName, FManager) values (?, ?, ?)"),
                             {++id, QString::fromUtf8(name), manager});
         // The program folder: the pictures plus whatever a test puts beside them
-        QFile::link(QStringLiteral(ZOSTORE_PICTURE_DIR), QDir(m_programDir.path()).filePath(QStringLiteral("picture")));
+        QFile::link(QStringLiteral(ZOSTORE_PICTURE_DIR),
+                    QDir(m_programDir.path()).filePath(QStringLiteral("picture")));
         zostore::startup::setProgramFolder(m_programDir.path());
         zostore::ui::setProcesses(&m_processes);
         m_dialogScope = std::make_unique<zostore::ui::DialogsScope>(m_dialogs);
         login(Admin, 2013, 1, 2013, 1);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         m_dialogScope.reset();
         zostore::ui::setProcesses(nullptr);
         zostore::startup::setProgramFolder({});
@@ -106,8 +102,7 @@ protected:
         BackendTest::TearDown();
     }
 
-    void login(int userId, int year, int period, int startYear, int startPeriod)
-    {
+    void login(int userId, int year, int period, int startYear, int startPeriod) {
         auto &ctx = zostore::startup::loginContext();
         static const char *names[] = {"", "admin", "王丽", "李强"};
         ctx.setLogin(userId, QString::fromUtf8(names[userId]), cnstr(), cnstr(), QStringLiteral("测试账套"));
@@ -116,16 +111,16 @@ protected:
         ctx.setStartPeriod(qint16(startYear), qint16(startPeriod));
     }
 
-    void grant(int userId, const QString &code, const QVariant &value = 1)
-    {
-        m_conn->execute(QStringLiteral("insert into t_Grant (FUserID, FSubSystemID, FGrant) values (?, ?, ?)"),
-                        {userId, code, value});
+    void grant(int userId, const QString &code, const QVariant &value = 1) {
+        m_conn->execute(
+            QStringLiteral("insert into t_Grant (FUserID, FSubSystemID, FGrant) values (?, ?, ?)"),
+            {userId, code, value});
     }
 
-    void setProfile(const QString &key, const QString &value)
-    {
+    void setProfile(const QString &key, const QString &value) {
         m_conn->execute(QStringLiteral("delete from t_systemprofile where lower(FKey)=lower(?)"), {key});
-        m_conn->execute(QStringLiteral("insert into t_systemprofile (FKey, FValue) values (?, ?)"), {key, value});
+        m_conn->execute(QStringLiteral("insert into t_systemprofile (FKey, FValue) values (?, ?)"),
+                        {key, value});
     }
 
     QString programDir() const { return m_programDir.path(); }

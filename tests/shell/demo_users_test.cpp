@@ -23,8 +23,7 @@ namespace {
 
 class DemoUsersTest : public test::BackendTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         BackendTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
@@ -37,8 +36,7 @@ protected:
         QFile::link(QStringLiteral(ZOSTORE_PICTURE_DIR), QDir(m_programDir.path()).filePath("picture"));
         startup::setProgramFolder(m_programDir.path());
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         startup::setProgramFolder({});
         startup::loginContext().reset();
         BackendTest::TearDown();
@@ -50,8 +48,7 @@ protected:
         int purchaseReports = 0, salesReports = 0;
         bool cacuCost = false, clearData = false;
     };
-    Seen seenBy(int userId, const QString &name)
-    {
+    Seen seenBy(int userId, const QString &name) {
         startup::loginContext().setLogin(userId, name, cnstr(), cnstr(), QStringLiteral("演示账套"));
         frmMain w;
         w.showMaximized();
@@ -76,8 +73,7 @@ protected:
     ui::ScriptedDialogs m_dialogs;
 };
 
-TEST_P(DemoUsersTest, manager_clerk_with_grants_and_clerk_without_see_what_their_grants_allow)
-{
+TEST_P(DemoUsersTest, manager_clerk_with_grants_and_clerk_without_see_what_their_grants_allow) {
     ui::DialogsScope scope(m_dialogs);
     const Seen admin = seenBy(1, "admin");
     EXPECT_EQ(admin.images, (QList<int>{1, 2, 3, 4, 5}));

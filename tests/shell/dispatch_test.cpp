@@ -23,16 +23,14 @@ public:
     void closeMainWindow() override { log << "close"; }
     void showHelp() override { log << "help"; }
     void showBillPopup() override { log << "popup"; }
-    void setInitClosed(bool closed, const QString &caption) override
-    {
+    void setInitClosed(bool closed, const QString &caption) override {
         log << QStringLiteral("closed:%1:%2").arg(closed).arg(caption);
     }
     QStringList log;
 };
 
 // Arguments with their types, so a 16-bit value passed as a 32-bit one is caught.
-QString describe(const QVariant &v)
-{
+QString describe(const QVariant &v) {
     if (!v.isValid())
         return QStringLiteral("-");
     switch (v.typeId()) {
@@ -49,15 +47,15 @@ QString describe(const QVariant &v)
 
 class DispatchTest : public ShellFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ShellFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         m_fakes = std::make_unique<shelltest::FakeComponents>(shelltest::AllFakeProgIds);
         // Windows the dispatch may open, recorded by name
-        for (const QString &name : {windows::CacuCost, windows::ClearData, windows::SafeStock, windows::SetPara,
-                                    windows::PosDiscount, windows::PosBill, windows::PrintLabel, windows::About})
+        for (const QString &name :
+             {windows::CacuCost, windows::ClearData, windows::SafeStock, windows::SetPara,
+              windows::PosDiscount, windows::PosBill, windows::PrintLabel, windows::About})
             windowTable().registerWindow(name, [this, name](QWidget *) {
                 m_host.log << QStringLiteral("window:") + name;
                 auto *d = new QDialog;
@@ -66,10 +64,10 @@ protected:
                 return d;
             });
     }
-    void TearDown() override
-    {
-        for (const QString &name : {windows::CacuCost, windows::ClearData, windows::SafeStock, windows::SetPara,
-                                    windows::PosDiscount, windows::PosBill, windows::PrintLabel, windows::About})
+    void TearDown() override {
+        for (const QString &name :
+             {windows::CacuCost, windows::ClearData, windows::SafeStock, windows::SetPara,
+              windows::PosDiscount, windows::PosBill, windows::PrintLabel, windows::About})
             windowTable().removeWindow(name);
         for (const QPointer<QDialog> &d : m_windows)
             delete d.data();
@@ -77,9 +75,9 @@ protected:
         ShellFixture::TearDown();
     }
 
-    // "ProgId.member(arg,...)" for every call since the last take, with C, S and M for the connection strings.
-    QStringList takeCalls()
-    {
+    // "ProgId.member(arg,...)" for every call since the last take, with C, S and M for the connection
+    // strings.
+    QStringList takeCalls() {
         QStringList out;
         const QString sys = zostore::startup::systemDbConnectionString();
         for (const auto &c : m_fakes->log->calls) {
@@ -90,7 +88,8 @@ protected:
                 d.replace(QLatin1Char('\'') + cnstr() + QLatin1Char('\''), QStringLiteral("C"));
                 args << d;
             }
-            out << c.progId + QLatin1Char('.') + c.member + QLatin1Char('(') + args.join(QLatin1Char(',')) + ')';
+            out << c.progId + QLatin1Char('.') + c.member + QLatin1Char('(') + args.join(QLatin1Char(',')) +
+                       ')';
         }
         m_fakes->log->calls.clear();
         m_fakes->log->created.clear();
@@ -107,8 +106,7 @@ const QString BillInit = QStringLiteral("nuvo_Bill.RunBill.init(C,S,i1,'admin',s
 const QString CashInit = QStringLiteral("nuvo_CashMan.CashBill.init(C,S,i1,'admin',s2013,s1)");
 const QString InitInit = QStringLiteral("nuvo_Init.RunInit.init(C,s2013,s1,i1,true)");
 
-TEST_P(DispatchTest, function_codes_call_their_components_with_arguments_in_order)
-{
+TEST_P(DispatchTest, function_codes_call_their_components_with_arguments_in_order) {
     const QList<std::pair<int, QStringList>> table = {
         {106, {BillInit, "nuvo_Bill.RunBill.HxPurBill()"}},
         {201, {BillInit, "nuvo_Bill.RunBill.SearchBill(s99)"}},
@@ -138,8 +136,7 @@ TEST_P(DispatchTest, function_codes_call_their_components_with_arguments_in_orde
     EXPECT_TRUE(m_dialogs.messages().isEmpty());
 }
 
-TEST_P(DispatchTest, bill_kinds_offer_the_popup_and_new_and_search_use_the_remembered_kind)
-{
+TEST_P(DispatchTest, bill_kinds_offer_the_popup_and_new_and_search_use_the_remembered_kind) {
     m_dispatch.DispatchTool("newbill"); // kind 0 has no row
     EXPECT_TRUE(takeCalls().isEmpty());
     for (int code : {101, 102, 103, 104, 105, 107, 108, 304, 305, 306, 307, 308, 309, 401, 408}) {
@@ -153,8 +150,10 @@ TEST_P(DispatchTest, bill_kinds_offer_the_popup_and_new_and_search_use_the_remem
         {103, BillInit + "|nuvo_Bill.RunBill.NewBill(s19)", BillInit + "|nuvo_Bill.RunBill.SearchBill(s19)"},
         {107, BillInit + "|nuvo_Bill.RunBill.NewBill(s8)", BillInit + "|nuvo_Bill.RunBill.SearchBill(s8)"},
         {307, BillInit + "|nuvo_Bill.RunBill.NewBill(s25)", BillInit + "|nuvo_Bill.RunBill.SearchBill(s25)"},
-        {402, CashInit + "|nuvo_CashMan.CashBill.NewBill(s111)", CashInit + "|nuvo_CashMan.CashBill.SearchBill(s111)"},
-        {408, CashInit + "|nuvo_CashMan.CashBill.NewBill(s121)", CashInit + "|nuvo_CashMan.CashBill.SearchBill(s121)"},
+        {402, CashInit + "|nuvo_CashMan.CashBill.NewBill(s111)",
+         CashInit + "|nuvo_CashMan.CashBill.SearchBill(s111)"},
+        {408, CashInit + "|nuvo_CashMan.CashBill.NewBill(s121)",
+         CashInit + "|nuvo_CashMan.CashBill.SearchBill(s121)"},
         {108, "", ""},
     };
     for (const auto &[kind, newCalls, searchCalls] : kinds) {
@@ -166,8 +165,7 @@ TEST_P(DispatchTest, bill_kinds_offer_the_popup_and_new_and_search_use_the_remem
     }
 }
 
-TEST_P(DispatchTest, a_refused_grant_stops_the_command_before_any_component_exists)
-{
+TEST_P(DispatchTest, a_refused_grant_stops_the_command_before_any_component_exists) {
     login(WangLi, 2013, 1, 2013, 1);
     grant(WangLi, "141", 1); // search of kind 103 allowed, new refused (no row for "142")
     m_dispatch.RunFunction(103);
@@ -179,8 +177,8 @@ TEST_P(DispatchTest, a_refused_grant_stops_the_command_before_any_component_exis
     EXPECT_EQ(takeCalls(), (QStringList{"nuvo_Bill.RunBill.init(C,S,i2,'王丽',s2013,s1)",
                                         "nuvo_Bill.RunBill.SearchBill(s19)"}));
     m_dialogs.clear();
-    for (const char *tool : {"MnuCacuCost", "cleardata", "orgahisprice", "stocklimit", "download", "upload",
-                             "updategrade"}) {
+    for (const char *tool :
+         {"MnuCacuCost", "cleardata", "orgahisprice", "stocklimit", "download", "upload", "updategrade"}) {
         m_dispatch.DispatchTool(tool);
         EXPECT_EQ(m_dialogs.messages(), QStringList{"访问被拒绝！"}) << tool;
         m_dialogs.clear();
@@ -189,8 +187,7 @@ TEST_P(DispatchTest, a_refused_grant_stops_the_command_before_any_component_exis
     EXPECT_TRUE(m_host.log.isEmpty()) << m_host.log.join('|').toStdString();
 }
 
-TEST_P(DispatchTest, tools_run_their_commands_and_report_prefixes_are_case_sensitive)
-{
+TEST_P(DispatchTest, tools_run_their_commands_and_report_prefixes_are_case_sensitive) {
     m_fakes->log->results.insert("checkpwd", true);
     const QList<std::pair<QString, QStringList>> table = {
         {"MnuModifyPwd", {"nuvo_Login.Login.ModifyPwd(C,'admin')"}},
@@ -224,11 +221,18 @@ TEST_P(DispatchTest, tools_run_their_commands_and_report_prefixes_are_case_sensi
     }
     EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join('|').toStdString();
 
-    const QList<std::pair<QString, QString>> hostTools = {
-        {"MnuReLogin", ""}, {"smallscreen", "smallscreen"}, {"MnuClosePeriod", "period"}, {"MnuTruncate", "truncate"},
-        {"MnuExit", "close"}, {"MnuHelpDoc", "help"}, {"updategrade", "upgrade"}, {"MnuCacuCost", "window:frmCacuCost"},
-        {"stocklimit", "window:frmSetSafeStock"}, {"printlabel", "window:frmPrintLabel"},
-        {"MnuPosDesiger", "window:frmDefPrint"}, {"MnuAbout", "window:frmAbout"}};
+    const QList<std::pair<QString, QString>> hostTools = {{"MnuReLogin", ""},
+                                                          {"smallscreen", "smallscreen"},
+                                                          {"MnuClosePeriod", "period"},
+                                                          {"MnuTruncate", "truncate"},
+                                                          {"MnuExit", "close"},
+                                                          {"MnuHelpDoc", "help"},
+                                                          {"updategrade", "upgrade"},
+                                                          {"MnuCacuCost", "window:frmCacuCost"},
+                                                          {"stocklimit", "window:frmSetSafeStock"},
+                                                          {"printlabel", "window:frmPrintLabel"},
+                                                          {"MnuPosDesiger", "window:frmDefPrint"},
+                                                          {"MnuAbout", "window:frmAbout"}};
     for (const auto &[tool, expected] : hostTools) {
         m_host.log.clear();
         m_fakes->log->results.insert("ok", false);
@@ -245,8 +249,7 @@ TEST_P(DispatchTest, tools_run_their_commands_and_report_prefixes_are_case_sensi
     EXPECT_TRUE(m_host.log.isEmpty());
 }
 
-TEST_P(DispatchTest, calculator_starts_minimised_and_close_init_refreshes_the_caption)
-{
+TEST_P(DispatchTest, calculator_starts_minimised_and_close_init_refreshes_the_caption) {
     m_dispatch.DispatchTool("MnuCalculator");
     ASSERT_EQ(m_processes.started.size(), 1);
     EXPECT_EQ(m_processes.started[0].commandLine, zostore::startup::programFile("calc.exe"));
@@ -261,8 +264,7 @@ TEST_P(DispatchTest, calculator_starts_minimised_and_close_init_refreshes_the_ca
                                         "nuvo_Init.RunInit.CloseInit()"}));
 }
 
-TEST_P(DispatchTest, relogin_replaces_the_user_and_rereads_the_manager_flag)
-{
+TEST_P(DispatchTest, relogin_replaces_the_user_and_rereads_the_manager_flag) {
     m_fakes->log->results.insert("ok", false);
     m_dispatch.ReLoginUser();
     EXPECT_EQ(zostore::startup::loginContext().userId(), Admin);
@@ -281,8 +283,7 @@ TEST_P(DispatchTest, relogin_replaces_the_user_and_rereads_the_manager_flag)
     EXPECT_EQ(takeCalls(), QStringList{"nuvo_Login.Login.ReLogin(C)"});
 }
 
-TEST_P(DispatchTest, a_module_that_is_not_installed_is_named_in_the_message)
-{
+TEST_P(DispatchTest, a_module_that_is_not_installed_is_named_in_the_message) {
     m_fakes.reset();
     m_dispatch.RunFunction(204);
     EXPECT_EQ(m_dialogs.messages(), QStringList{"未安装组件 nuvo_VipMan.VipMan"});

@@ -22,33 +22,31 @@ namespace {
 
 class FrmMainTest : public ShellFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ShellFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         m_fakes = std::make_unique<shelltest::FakeComponents>(shelltest::AllFakeProgIds);
         m_fakes->log->results.insert("doreceive", 3);
         const QList<std::tuple<int, int, int, QString>> reports = {
-            {1, 0, 1, "进货汇总"}, {2, 0, 1, "销售日报"}, {2, 0, 2, "销售月报"}, {2, 1, 5, "销售明细"},
-            {2, 2, 9, "毛利分析"}, {3, 0, 1, "库存余额"}};
+            {1, 0, 1, "进货汇总"}, {2, 0, 1, "销售日报"}, {2, 0, 2, "销售月报"},
+            {2, 1, 5, "销售明细"}, {2, 2, 9, "毛利分析"}, {3, 0, 1, "库存余额"}};
         for (const auto &[g, t, r, n] : reports)
-            m_conn->execute("insert into ReportList (FGroupID, FType, FReportID, FReportName) values (?, ?, ?, ?)",
-                            {g, t, r, n});
+            m_conn->execute(
+                "insert into ReportList (FGroupID, FType, FReportID, FReportName) values (?, ?, ?, ?)",
+                {g, t, r, n});
         setProfile("CurrentYear", "2013");
         setProfile("CurrentPeriod", "1");
         setProfile("StartYear", "2013");
         setProfile("StartPeriod", "1");
         setProfile("BirthDay_ActionDays", "7");
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         m_window.reset();
         m_fakes.reset();
         ShellFixture::TearDown();
     }
-    frmMain &open(int user)
-    {
+    frmMain &open(int user) {
         login(user, 2013, 1, 2013, 1);
         m_window = std::make_unique<frmMain>();
         m_window->setEndProcess([this] { m_ended = true; });
@@ -57,16 +55,14 @@ protected:
         m_window->relayout();
         return *m_window;
     }
-    QList<int> visibleImages() const
-    {
+    QList<int> visibleImages() const {
         QList<int> out;
         for (int i = 1; i <= 5; ++i)
             if (!m_window->imgMenu(i)->isHidden())
                 out << i;
         return out;
     }
-    QStringList visibleCaptions() const
-    {
+    QStringList visibleCaptions() const {
         QStringList out;
         for (int i = 1; i <= 9; ++i)
             if (!m_window->imgButton(i)->isHidden()) {
@@ -75,14 +71,12 @@ protected:
             }
         return out;
     }
-    bool available(const char *band, const char *tool) const
-    {
+    bool available(const char *band, const char *tool) const {
         QAction *a = m_window->actBar()->tool(band, tool);
         EXPECT_NE(a, nullptr) << tool;
         return a && a->isEnabled();
     }
-    QStringList reportMenu(const char *band) const
-    {
+    QStringList reportMenu(const char *band) const {
         QStringList out;
         for (QAction *a : m_window->reportTools(band))
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -94,8 +88,7 @@ protected:
     bool m_ended = false;
 };
 
-TEST_P(FrmMainTest, manager_sees_every_module_button_tool_and_report)
-{
+TEST_P(FrmMainTest, manager_sees_every_module_button_tool_and_report) {
     frmMain &w = open(Admin);
     EXPECT_EQ(visibleImages(), (QList<int>{1, 2, 3, 4, 5}));
     for (int i = 1; i <= 5; ++i) {
@@ -104,14 +97,15 @@ TEST_P(FrmMainTest, manager_sees_every_module_button_tool_and_report)
         EXPECT_EQ(w.imgMenu(i)->pictureFile(), QStringLiteral("%1-%2.jpg").arg(i).arg(i == 1 ? 2 : 0));
     }
     EXPECT_EQ(w.currentModule(), 1);
-    EXPECT_EQ(visibleCaptions(),
-              (QStringList{"采购订货单", "采购入库单", "其他应付单", "采购退货单", "采购付款单", "核销应付款"}));
+    EXPECT_EQ(visibleCaptions(), (QStringList{"采购订货单", "采购入库单", "其他应付单", "采购退货单",
+                                              "采购付款单", "核销应付款"}));
     EXPECT_EQ(w.imgButton(3)->pictureFile(), QStringLiteral("1/3.jpg"));
     EXPECT_TRUE(available("mnuMain", "MnuInit"));
     EXPECT_TRUE(available("subMenuTools", "MnuCacuCost"));
     EXPECT_TRUE(available("subMenufzbg", "stocklimit"));
     EXPECT_EQ(reportMenu("subMenuPurReport"), QStringList{"进货汇总"});
-    EXPECT_EQ(reportMenu("subMenuSaleReport"), (QStringList{"销售日报", "销售月报", "-", "销售明细", "-", "毛利分析"}));
+    EXPECT_EQ(reportMenu("subMenuSaleReport"),
+              (QStringList{"销售日报", "销售月报", "-", "销售明细", "-", "毛利分析"}));
     EXPECT_EQ(w.reportTool("subMenuSaleReport", "SaleReport_5sep")->property("toolNumber").toInt(), 102);
     // Module 1's panel shows group 1
     EXPECT_FALSE(w.reportLabel(0, 0)->isHidden());
@@ -119,8 +113,7 @@ TEST_P(FrmMainTest, manager_sees_every_module_button_tool_and_report)
     EXPECT_TRUE(w.reportLabel(0, 1)->isHidden());
 }
 
-TEST_P(FrmMainTest, clerk_without_grants_sees_master_data_only)
-{
+TEST_P(FrmMainTest, clerk_without_grants_sees_master_data_only) {
     frmMain &w = open(LiQiang);
     EXPECT_EQ(visibleImages(), QList<int>{5});
     EXPECT_EQ(frmMain::topTwips(w.imgMenu(5)), 2600);
@@ -134,8 +127,7 @@ TEST_P(FrmMainTest, clerk_without_grants_sees_master_data_only)
         EXPECT_TRUE(w.reportLabel(0, i)->isHidden());
 }
 
-TEST_P(FrmMainTest, clerk_with_grants_gets_packed_buttons_and_granted_reports)
-{
+TEST_P(FrmMainTest, clerk_with_grants_gets_packed_buttons_and_granted_reports) {
     for (const char *code : {"181", "281", "151", "908", "922", "R21", "R25", "711"})
         grant(WangLi, code);
     frmMain &w = open(WangLi);
@@ -147,7 +139,8 @@ TEST_P(FrmMainTest, clerk_with_grants_gets_packed_buttons_and_granted_reports)
     EXPECT_FALSE(available("subMenuTools", "MnuClosePeriod"));
 
     w.ClickModule(2);
-    EXPECT_EQ(visibleCaptions(), (QStringList{"Pos销售清单", " 钱箱取款", " 会员管理", " 会员充值", "称重商品管理"}));
+    EXPECT_EQ(visibleCaptions(),
+              (QStringList{"Pos销售清单", " 钱箱取款", " 会员管理", " 会员充值", "称重商品管理"}));
     // buttons 1, 3, 4, 5, 7 close up into slots 1 to 5
     const int visible[] = {1, 3, 4, 5, 7};
     for (int k = 0; k < 5; ++k) {
@@ -179,8 +172,7 @@ TEST_P(FrmMainTest, clerk_with_grants_gets_packed_buttons_and_granted_reports)
     EXPECT_EQ(m_fakes->log->calls[1].member, QStringLiteral("SearchBill"));
 }
 
-TEST_P(FrmMainTest, relogin_leaves_nothing_of_the_previous_user)
-{
+TEST_P(FrmMainTest, relogin_leaves_nothing_of_the_previous_user) {
     frmMain &w = open(Admin);
     m_fakes->log->results.insert("ok", true);
     m_fakes->log->results.insert("userid", 3);
@@ -193,8 +185,7 @@ TEST_P(FrmMainTest, relogin_leaves_nothing_of_the_previous_user)
     EXPECT_EQ(w.stbMain()->panelText("curuser"), QStringLiteral("操作员：李强"));
 }
 
-TEST_P(FrmMainTest, module_images_answer_the_pointer)
-{
+TEST_P(FrmMainTest, module_images_answer_the_pointer) {
     frmMain &w = open(Admin);
     QEnterEvent enter2(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QCoreApplication::sendEvent(w.imgMenu(2), &enter2);
@@ -221,8 +212,7 @@ TEST_P(FrmMainTest, module_images_answer_the_pointer)
     EXPECT_FALSE(w.lblSubMenu(2)->isHighlighted());
 }
 
-TEST_P(FrmMainTest, first_activation_fills_the_status_bar_once_and_opens_the_reminders_when_asked)
-{
+TEST_P(FrmMainTest, first_activation_fills_the_status_bar_once_and_opens_the_reminders_when_asked) {
     setProfile("ShowAction", "1");
     grant(WangLi, "723");
     int reminders = 0;
@@ -247,8 +237,7 @@ TEST_P(FrmMainTest, first_activation_fills_the_status_bar_once_and_opens_the_rem
     EXPECT_EQ(w.currentModule(), 2);
 }
 
-TEST_P(FrmMainTest, the_period_panel_checks_its_grant_and_the_narrow_layout_moves_the_container)
-{
+TEST_P(FrmMainTest, the_period_panel_checks_its_grant_and_the_narrow_layout_moves_the_container) {
     frmMain &w = open(LiQiang);
     w.FirstActivate();
     w.ClickPanel("currentperiod");
@@ -280,8 +269,7 @@ TEST_P(FrmMainTest, the_period_panel_checks_its_grant_and_the_narrow_layout_move
     EXPECT_EQ(frmMain::leftTwips(w.imgHelp()), helpLeft);
 }
 
-TEST_P(FrmMainTest, closing_asks_first_and_no_keeps_the_window)
-{
+TEST_P(FrmMainTest, closing_asks_first_and_no_keeps_the_window) {
     frmMain &w = open(Admin);
     m_dialogs.queueAnswer(zostore::ui::Answer::No);
     w.dispatch().DispatchTool("MnuExit");
@@ -291,8 +279,7 @@ TEST_P(FrmMainTest, closing_asks_first_and_no_keeps_the_window)
     EXPECT_EQ(m_dialogs.last()->defaultButton, zostore::ui::Answer::No);
 }
 
-TEST_P(FrmMainTest, about_box_shows_the_versions_and_the_build_time)
-{
+TEST_P(FrmMainTest, about_box_shows_the_versions_and_the_build_time) {
     login(Admin, 2013, 1, 2013, 1);
     QTemporaryFile exe;
     ASSERT_TRUE(exe.open());

@@ -14,8 +14,7 @@ namespace {
 
 class MaintenanceTest : public ShellFixture {};
 
-TEST_P(MaintenanceTest, compression_visits_every_listed_set_in_order_and_skips_what_fails)
-{
+TEST_P(MaintenanceTest, compression_visits_every_listed_set_in_order_and_skips_what_fails) {
     zostore::accountdb::Catalogue(cnstr()).create();
     QStringList names;
     for (const char *suffix : {"a1", "a2", "a3"}) {
@@ -46,38 +45,36 @@ TEST_P(MaintenanceTest, compression_visits_every_listed_set_in_order_and_skips_w
         EXPECT_LT(r.bytesAfter, r.bytesBefore);
     }
 
-    EXPECT_TRUE(compressAccountSets("Provider=SQLite;Data Source=/nonexistent/dir/cat.db").statements.isEmpty());
+    EXPECT_TRUE(
+        compressAccountSets("Provider=SQLite;Data Source=/nonexistent/dir/cat.db").statements.isEmpty());
 }
 
 class UpgradeTest : public ShellFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ShellFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        m_fakes = std::make_unique<shelltest::FakeComponents>(QStringList{"Zo_GetIP.GetMaxVer", "zo_getip.getip"});
+        m_fakes =
+            std::make_unique<shelltest::FakeComponents>(QStringList{"Zo_GetIP.GetMaxVer", "zo_getip.getip"});
         m_fakes->log->results.insert("getfilever", "7.1.0005");
         setProfile("ExeVer", "7.1.0005");
         setProfile("PosExe", "7.1.0005");
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         m_fakes.reset();
         ShellFixture::TearDown();
     }
-    QString profile(const QString &key)
-    {
+    QString profile(const QString &key) {
         return m_conn->scalar("select FValue from t_systemprofile where FKey=?", {key}).toString();
     }
     std::unique_ptr<shelltest::FakeComponents> m_fakes;
 };
 
-TEST_P(UpgradeTest, no_newer_version_stops_with_its_message_and_writes_nothing)
-{
+TEST_P(UpgradeTest, no_newer_version_stops_with_its_message_and_writes_nothing) {
     for (const auto &[offered, message] : {std::pair{"", "连接远程服务器失败!"},
-                                          {"7.1.0005", "当前版本已经是最高版本，不需要升级！"},
-                                          {"7.1.0004", "当前版本已经是最高版本，不需要升级！"}}) {
+                                           {"7.1.0005", "当前版本已经是最高版本，不需要升级！"},
+                                           {"7.1.0004", "当前版本已经是最高版本，不需要升级！"}}) {
         m_dialogs.clear();
         m_fakes->log->results.insert("getmaxver", QString::fromUtf8(offered));
         EXPECT_EQ(upgradeProgram(), UpgradeOutcome::Stopped);
@@ -88,16 +85,15 @@ TEST_P(UpgradeTest, no_newer_version_stops_with_its_message_and_writes_nothing)
     EXPECT_TRUE(m_processes.started.isEmpty());
 }
 
-TEST_P(UpgradeTest, a_missing_upgrade_program_is_named_and_the_profile_stays)
-{
+TEST_P(UpgradeTest, a_missing_upgrade_program_is_named_and_the_profile_stays) {
     m_fakes->log->results.insert("getmaxver", "7.1.0010");
     m_dialogs.queueAnswer(zostore::ui::Answer::Yes);
     EXPECT_EQ(upgradeProgram(), UpgradeOutcome::Stopped);
     ASSERT_EQ(m_dialogs.entries().size(), 2);
     EXPECT_EQ(m_dialogs.entries()[0].text, QStringLiteral("是否现在将软件升级到版本“7.1.0010”？"));
     EXPECT_EQ(m_dialogs.entries()[0].defaultButton, zostore::ui::Answer::Yes);
-    EXPECT_EQ(m_dialogs.entries()[1].text, QStringLiteral("找不到升级主程序“") + upgradeProgramPath()
-                                               + QStringLiteral("”，无法升级"));
+    EXPECT_EQ(m_dialogs.entries()[1].text,
+              QStringLiteral("找不到升级主程序“") + upgradeProgramPath() + QStringLiteral("”，无法升级"));
     EXPECT_EQ(m_dialogs.entries()[1].icon, zostore::ui::Icon::None);
     EXPECT_EQ(SettingsStore::value("ZoStore", "AutoUpdateExe", "ExeVer"), QStringLiteral("7.1.0010mkt\\"));
     EXPECT_EQ(SettingsStore::value("ZoStroe", "DefaultValue", "UPdateProg"), QStringLiteral("Main"));
@@ -111,8 +107,7 @@ TEST_P(UpgradeTest, a_missing_upgrade_program_is_named_and_the_profile_stays)
     EXPECT_EQ(SettingsStore::value("ZoStore", "AutoUpdateExe", "ExeVer"), QStringLiteral("7.1.0010mkt\\"));
 }
 
-TEST_P(UpgradeTest, a_newer_version_updates_the_profile_starts_the_upgrade_program_and_hands_over)
-{
+TEST_P(UpgradeTest, a_newer_version_updates_the_profile_starts_the_upgrade_program_and_hands_over) {
     QFile program(upgradeProgramPath());
     ASSERT_TRUE(program.open(QIODevice::WriteOnly));
     program.close();
@@ -127,8 +122,7 @@ TEST_P(UpgradeTest, a_newer_version_updates_the_profile_starts_the_upgrade_progr
     EXPECT_EQ(m_processes.started[0].style, zostore::ui::WindowStyle::NormalFocus);
 }
 
-TEST_P(UpgradeTest, the_version_service_reads_the_update_folder)
-{
+TEST_P(UpgradeTest, the_version_service_reads_the_update_folder) {
     m_fakes.reset();
     registerVersionService();
     auto service = zostore::components::createObject("Zo_GetIP.GetMaxVer");
@@ -143,8 +137,7 @@ TEST_P(UpgradeTest, the_version_service_reads_the_update_folder)
     EXPECT_EQ(service->invoke("GetMaxVer", {"mkt"}).toString(), QStringLiteral("7.1.0042"));
 }
 
-TEST_P(UpgradeTest, the_upgrade_program_copies_the_new_files_over_the_program_folder)
-{
+TEST_P(UpgradeTest, the_upgrade_program_copies_the_new_files_over_the_program_folder) {
     if (!isSqlite())
         GTEST_SKIP() << "no database involved";
     QTemporaryDir programFolder, updates;

@@ -10,8 +10,7 @@ namespace {
 class PermissionsTest : public ShellFixture {
 protected:
     Permissions as(int user) const { return Permissions(cnstr(), user, user == Admin); }
-    static std::vector<int> shownButtons(const std::array<bool, ButtonSlots> &b)
-    {
+    static std::vector<int> shownButtons(const std::array<bool, ButtonSlots> &b) {
         std::vector<int> out;
         for (int i = 0; i < ButtonSlots; ++i)
             if (b[i])
@@ -20,8 +19,7 @@ protected:
     }
 };
 
-TEST_P(PermissionsTest, user_without_grants_sees_only_the_always_shown_functions)
-{
+TEST_P(PermissionsTest, user_without_grants_sees_only_the_always_shown_functions) {
     const Permissions p = as(LiQiang);
     EXPECT_EQ(p.moduleImages(), (std::array<bool, 5>{false, false, false, false, true}));
     EXPECT_EQ(shownButtons(p.moduleButtons(5)), (std::vector<int>{1, 2}));
@@ -33,8 +31,7 @@ TEST_P(PermissionsTest, user_without_grants_sees_only_the_always_shown_functions
     EXPECT_FALSE(s.mnuInit);
 }
 
-TEST_P(PermissionsTest, manager_sees_every_designed_button_and_the_start_month_rule_still_applies)
-{
+TEST_P(PermissionsTest, manager_sees_every_designed_button_and_the_start_month_rule_still_applies) {
     const Permissions p = as(Admin);
     EXPECT_EQ(p.moduleImages(), (std::array<bool, 5>{true, true, true, true, true}));
     for (int m = 1; m <= 5; ++m)
@@ -46,8 +43,7 @@ TEST_P(PermissionsTest, manager_sees_every_designed_button_and_the_start_month_r
         EXPECT_TRUE(t);
 }
 
-TEST_P(PermissionsTest, one_granting_row_of_a_pair_is_enough_and_refusals_never_hide)
-{
+TEST_P(PermissionsTest, one_granting_row_of_a_pair_is_enough_and_refusals_never_hide) {
     grant(WangLi, QStringLiteral("102"), 1);
     grant(WangLi, QStringLiteral("101"), 0);
     grant(WangLi, QStringLiteral("441"), 1);
@@ -62,23 +58,22 @@ TEST_P(PermissionsTest, one_granting_row_of_a_pair_is_enough_and_refusals_never_
     EXPECT_EQ(p.moduleImages(), (std::array<bool, 5>{true, false, true, false, true}));
 }
 
-TEST_P(PermissionsTest, system_tools_follow_their_codes_and_initialisation_needs_the_start_month)
-{
+TEST_P(PermissionsTest, system_tools_follow_their_codes_and_initialisation_needs_the_start_month) {
     grant(WangLi, QStringLiteral("708"));
     grant(WangLi, QStringLiteral("712"));
     grant(WangLi, QStringLiteral("717"));
     grant(WangLi, QStringLiteral("710")); // read, governs nothing here
     const Permissions p = as(WangLi);
     const SystemMenuState start = p.systemMenu(2013, 1, 2013, 1);
-    EXPECT_EQ(start.tools, (std::array<bool, 10>{true, true, true, true, true, true, false, true, false, true}));
+    EXPECT_EQ(start.tools,
+              (std::array<bool, 10>{true, true, true, true, true, true, false, true, false, true}));
     EXPECT_TRUE(start.mnuInit);
     const SystemMenuState later = p.systemMenu(2014, 1, 2013, 1);
     EXPECT_EQ(later.tools, start.tools);
     EXPECT_FALSE(later.mnuInit);
 }
 
-TEST_P(PermissionsTest, module_codes_outside_their_module_show_nothing)
-{
+TEST_P(PermissionsTest, module_codes_outside_their_module_show_nothing) {
     grant(WangLi, QStringLiteral("702"));
     grant(WangLi, QStringLiteral("910"));
     grant(WangLi, QStringLiteral("393"));

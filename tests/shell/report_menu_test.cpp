@@ -7,8 +7,7 @@ using shelltest::ShellFixture;
 
 namespace {
 
-QStringList names(const QList<ReportTool> &tools, const QString &band)
-{
+QStringList names(const QList<ReportTool> &tools, const QString &band) {
     QStringList out;
     for (const ReportTool &t : tools)
         if (t.band == band)
@@ -16,24 +15,26 @@ QStringList names(const QList<ReportTool> &tools, const QString &band)
     return out;
 }
 
-TEST(ReportTools, sections_get_separators_numbered_like_entries_and_the_section_carries_across_groups)
-{
-    const QList<ReportRow> rows = {{1, 0, 3, "采购汇总"}, {1, 2, 4, "采购分析"}, {2, 0, 1, "a"}, {2, 0, 2, "b"},
-                                   {2, 1, 5, "c"},        {2, 2, 9, "d"},        {5, 0, 1, "pos"}};
+TEST(ReportTools, sections_get_separators_numbered_like_entries_and_the_section_carries_across_groups) {
+    const QList<ReportRow> rows = {{1, 0, 3, "采购汇总"}, {1, 2, 4, "采购分析"}, {2, 0, 1, "a"},
+                                   {2, 0, 2, "b"},        {2, 1, 5, "c"},        {2, 2, 9, "d"},
+                                   {5, 0, 1, "pos"}};
     const auto tools = buildReportTools(rows);
-    EXPECT_EQ(names(tools, "subMenuPurReport"), (QStringList{"100:PurReport_3", "101:PurReport_4sep", "102:PurReport_4"}));
+    EXPECT_EQ(names(tools, "subMenuPurReport"),
+              (QStringList{"100:PurReport_3", "101:PurReport_4sep", "102:PurReport_4"}));
     // group 1 ended in section 2, so sales starts with a separator
-    EXPECT_EQ(names(tools, "subMenuSaleReport"),
-              (QStringList{"100:SaleReport_1sep", "101:SaleReport_1", "102:SaleReport_2", "103:SaleReport_5sep",
-                           "104:SaleReport_5", "105:SaleReport_9sep", "106:SaleReport_9"}));
+    EXPECT_EQ(
+        names(tools, "subMenuSaleReport"),
+        (QStringList{"100:SaleReport_1sep", "101:SaleReport_1", "102:SaleReport_2", "103:SaleReport_5sep",
+                     "104:SaleReport_5", "105:SaleReport_9sep", "106:SaleReport_9"}));
     for (const ReportTool &t : tools)
         EXPECT_EQ(t.separator, t.name.endsWith("sep"));
     EXPECT_EQ(tools.size(), 10); // group 5 has no menu
 }
 
-TEST(ReportPanel, sections_stack_under_their_headers_and_overflow_is_left_off)
-{
-    QList<ReportRow> rows = {{2, 0, 1, "a"}, {2, 0, 2, "b"}, {2, 1, 5, "c"}, {2, 7, 9, "d"}, {3, 0, 4, "other"}};
+TEST(ReportPanel, sections_stack_under_their_headers_and_overflow_is_left_off) {
+    QList<ReportRow> rows = {
+        {2, 0, 1, "a"}, {2, 0, 2, "b"}, {2, 1, 5, "c"}, {2, 7, 9, "d"}, {3, 0, 4, "other"}};
     const auto items = layoutReportPanel(rows, 2, 12000, 2300, 600);
     ASSERT_EQ(items.size(), 7);
     const double y0 = 2700;
@@ -41,8 +42,8 @@ TEST(ReportPanel, sections_stack_under_their_headers_and_overflow_is_left_off)
         int section, index, left;
         double top;
         int report;
-    } expected[] = {{0, -1, 12300, y0, 0},         {0, 0, 13200, y0, 1},           {0, 1, 13200, y0 + 350, 2},
-                    {1, -1, 12300, y0 + 1100, 0}, {1, 0, 13200, y0 + 1100, 5},    {2, -1, 12300, y0 + 1850, 0},
+    } expected[] = {{0, -1, 12300, y0, 0},        {0, 0, 13200, y0, 1},        {0, 1, 13200, y0 + 350, 2},
+                    {1, -1, 12300, y0 + 1100, 0}, {1, 0, 13200, y0 + 1100, 5}, {2, -1, 12300, y0 + 1850, 0},
                     {2, 0, 13200, y0 + 1850, 9}};
     for (int i = 0; i < items.size(); ++i) {
         EXPECT_EQ(items[i].section, expected[i].section) << i;
@@ -59,21 +60,23 @@ TEST(ReportPanel, sections_stack_under_their_headers_and_overflow_is_left_off)
 
 class ReportListTest : public ShellFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ShellFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        const QList<ReportRow> rows = {{1, 0, 5, "进货汇总"}, {2, 0, 1, "销售日报"}, {2, 1, 12, "销售明细"},
-                                       {2, 0, 21, "其他"},     {3, 0, 1, "库存"}};
+        const QList<ReportRow> rows = {{1, 0, 5, "进货汇总"},
+                                       {2, 0, 1, "销售日报"},
+                                       {2, 1, 12, "销售明细"},
+                                       {2, 0, 21, "其他"},
+                                       {3, 0, 1, "库存"}};
         for (const ReportRow &r : rows)
-            m_conn->execute("insert into ReportList (FGroupID, FType, FReportID, FReportName) values (?, ?, ?, ?)",
-                            {r.groupId, r.type, r.reportId, r.name});
+            m_conn->execute(
+                "insert into ReportList (FGroupID, FType, FReportID, FReportName) values (?, ?, ?, ?)",
+                {r.groupId, r.type, r.reportId, r.name});
     }
 };
 
-TEST_P(ReportListTest, a_user_sees_exactly_the_granted_reports_in_order)
-{
+TEST_P(ReportListTest, a_user_sees_exactly_the_granted_reports_in_order) {
     grant(WangLi, "R21");
     grant(WangLi, "R212");
     grant(WangLi, "R15", 0);

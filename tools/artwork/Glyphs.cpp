@@ -14,26 +14,22 @@ public:
     QColor ink() const { return m_ink.ink; }
     QColor paper() const { return m_ink.paper; }
 
-    void rect(qreal x, qreal y, qreal w, qreal h, qreal r, const QColor &c)
-    {
+    void rect(qreal x, qreal y, qreal w, qreal h, qreal r, const QColor &c) {
         QPainterPath path;
         path.addRoundedRect(QRectF(x, y, w, h), r, r);
         fill(path, c);
     }
-    void circle(qreal cx, qreal cy, qreal r, const QColor &c)
-    {
+    void circle(qreal cx, qreal cy, qreal r, const QColor &c) {
         QPainterPath path;
         path.addEllipse(QPointF(cx, cy), r, r);
         fill(path, c);
     }
-    void ellipse(qreal cx, qreal cy, qreal rx, qreal ry, const QColor &c)
-    {
+    void ellipse(qreal cx, qreal cy, qreal rx, qreal ry, const QColor &c) {
         QPainterPath path;
         path.addEllipse(QPointF(cx, cy), rx, ry);
         fill(path, c);
     }
-    void poly(std::initializer_list<QPointF> pts, const QColor &c)
-    {
+    void poly(std::initializer_list<QPointF> pts, const QColor &c) {
         QPainterPath path;
         bool first = true;
         for (const QPointF &pt : pts) {
@@ -46,14 +42,12 @@ public:
         path.closeSubpath();
         fill(path, c);
     }
-    void line(qreal x1, qreal y1, qreal x2, qreal y2, qreal w, const QColor &c)
-    {
+    void line(qreal x1, qreal y1, qreal x2, qreal y2, qreal w, const QColor &c) {
         m_p.setPen(QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         m_p.setBrush(Qt::NoBrush);
         m_p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
     }
-    void polyline(std::initializer_list<QPointF> pts, qreal w, const QColor &c)
-    {
+    void polyline(std::initializer_list<QPointF> pts, qreal w, const QColor &c) {
         QPainterPath path;
         bool first = true;
         for (const QPointF &pt : pts) {
@@ -65,8 +59,7 @@ public:
         }
         stroke(path, w, c);
     }
-    void arc(qreal cx, qreal cy, qreal r, qreal startDeg, qreal spanDeg, qreal w, const QColor &c)
-    {
+    void arc(qreal cx, qreal cy, qreal r, qreal startDeg, qreal spanDeg, qreal w, const QColor &c) {
         QPainterPath path;
         QRectF box(cx - r, cy - r, 2 * r, 2 * r);
         path.arcMoveTo(box, startDeg);
@@ -74,8 +67,7 @@ public:
         stroke(path, w, c);
     }
     // Shaft from (x1,y1) to (x2,y2) with a filled head at the end.
-    void arrow(qreal x1, qreal y1, qreal x2, qreal y2, qreal w, const QColor &c)
-    {
+    void arrow(qreal x1, qreal y1, qreal x2, qreal y2, qreal w, const QColor &c) {
         const qreal len = std::hypot(x2 - x1, y2 - y1);
         const qreal ux = (x2 - x1) / len, uy = (y2 - y1) / len;
         const qreal head = w * 2.4;
@@ -84,21 +76,19 @@ public:
               QPointF(x2 - ux * head * 1.6 + uy * head, y2 - uy * head * 1.6 - ux * head)},
              c);
     }
-    void yuan(qreal cx, qreal cy, qreal s, qreal w, const QColor &c)
-    {
-        polyline({QPointF(cx - s * 0.55, cy - s), QPointF(cx, cy - s * 0.1), QPointF(cx + s * 0.55, cy - s)}, w, c);
+    void yuan(qreal cx, qreal cy, qreal s, qreal w, const QColor &c) {
+        polyline({QPointF(cx - s * 0.55, cy - s), QPointF(cx, cy - s * 0.1), QPointF(cx + s * 0.55, cy - s)},
+                 w, c);
         line(cx, cy - s * 0.1, cx, cy + s, w, c);
         line(cx - s * 0.5, cy + s * 0.05, cx + s * 0.5, cy + s * 0.05, w * 0.8, c);
         line(cx - s * 0.5, cy + s * 0.45, cx + s * 0.5, cy + s * 0.45, w * 0.8, c);
     }
-    void stroke(const QPainterPath &path, qreal w, const QColor &c)
-    {
+    void stroke(const QPainterPath &path, qreal w, const QColor &c) {
         m_p.setPen(QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         m_p.setBrush(Qt::NoBrush);
         m_p.drawPath(path);
     }
-    void fill(const QPainterPath &path, const QColor &c)
-    {
+    void fill(const QPainterPath &path, const QColor &c) {
         m_p.setPen(Qt::NoPen);
         m_p.setBrush(c);
         m_p.drawPath(path);
@@ -106,8 +96,7 @@ public:
 
     enum class Mark { Plus, Minus, Check, Lock, Down, Percent, Up, Pen };
     // A small round badge at the lower right that qualifies the main pictogram.
-    void badge(Mark mark)
-    {
+    void badge(Mark mark) {
         const qreal cx = 78, cy = 78, r = 18;
         circle(cx, cy, r + 4, paper());
         circle(cx, cy, r, ink());
@@ -147,8 +136,7 @@ public:
     }
 
     // Shared shapes
-    void document(qreal x, qreal y, qreal w, qreal h)
-    {
+    void document(qreal x, qreal y, qreal w, qreal h) {
         const qreal f = w * 0.28;
         poly({QPointF(x + 4, y), QPointF(x + w - f, y), QPointF(x + w, y + f), QPointF(x + w, y + h),
               QPointF(x, y + h), QPointF(x, y + 4)},
@@ -157,31 +145,30 @@ public:
         line(x + w - f, y + 2, x + w - f, y + f, 3, paper());
         line(x + w - f, y + f, x + w - 2, y + f, 3, paper());
     }
-    void clipboard()
-    {
+    void clipboard() {
         rect(20, 14, 60, 78, 9, ink());
         rect(34, 6, 32, 18, 6, paper());
         rect(38, 9, 24, 12, 4, ink());
     }
-    void clipboardLines(int n)
-    {
+    void clipboardLines(int n) {
         for (int i = 0; i < n; ++i) {
             circle(32, 40 + i * 14, 3, paper());
             line(40, 40 + i * 14, 68, 40 + i * 14, 5, paper());
         }
     }
-    void box(qreal dy)
-    {
-        poly({QPointF(14, 46 + dy), QPointF(50, 34 + dy), QPointF(86, 46 + dy), QPointF(50, 58 + dy)}, ink().lighter(112));
+    void box(qreal dy) {
+        poly({QPointF(14, 46 + dy), QPointF(50, 34 + dy), QPointF(86, 46 + dy), QPointF(50, 58 + dy)},
+             ink().lighter(112));
         poly({QPointF(14, 46 + dy), QPointF(50, 58 + dy), QPointF(50, 94 + dy), QPointF(14, 80 + dy)}, ink());
-        poly({QPointF(86, 46 + dy), QPointF(50, 58 + dy), QPointF(50, 94 + dy), QPointF(86, 80 + dy)}, ink().darker(112));
+        poly({QPointF(86, 46 + dy), QPointF(50, 58 + dy), QPointF(50, 94 + dy), QPointF(86, 80 + dy)},
+             ink().darker(112));
         line(50, 58 + dy, 50, 94 + dy, 2.5, paper());
         line(14, 46 + dy, 50, 58 + dy, 2.5, paper());
         line(86, 46 + dy, 50, 58 + dy, 2.5, paper());
-        poly({QPointF(30, 41 + dy), QPointF(66, 29 + dy), QPointF(72, 31 + dy), QPointF(36, 43 + dy)}, paper());
+        poly({QPointF(30, 41 + dy), QPointF(66, 29 + dy), QPointF(72, 31 + dy), QPointF(36, 43 + dy)},
+             paper());
     }
-    void warehouse(qreal x, qreal y, qreal s)
-    {
+    void warehouse(qreal x, qreal y, qreal s) {
         auto X = [&](qreal v) { return x + v * s; };
         auto Y = [&](qreal v) { return y + v * s; };
         poly({QPointF(X(4), Y(40)), QPointF(X(50), Y(10)), QPointF(X(96), Y(40)), QPointF(X(88), Y(46)),
@@ -194,30 +181,26 @@ public:
         for (int i = 0; i < 4; ++i)
             rect(X(36), Y(58 + i * 8), 28 * s, 4.5 * s, 1.5 * s, ink());
     }
-    void wallet()
-    {
+    void wallet() {
         rect(10, 28, 78, 58, 10, ink());
         rect(14, 20, 62, 14, 5, ink().lighter(115));
         rect(60, 46, 34, 24, 8, paper());
         circle(72, 58, 5, ink());
     }
-    void coin(qreal cx, qreal cy, qreal r)
-    {
+    void coin(qreal cx, qreal cy, qreal r) {
         circle(cx, cy, r, ink());
         circle(cx, cy, r * 0.78, paper());
         circle(cx, cy, r * 0.66, ink());
         yuan(cx, cy, r * 0.38, r * 0.12, paper());
     }
-    void card()
-    {
+    void card() {
         rect(8, 22, 84, 56, 9, ink());
         rect(8, 32, 84, 9, 0, paper());
         circle(26, 58, 8, paper());
         line(40, 54, 76, 54, 5, paper());
         line(40, 66, 64, 66, 5, paper());
     }
-    void person(qreal cx, qreal top, qreal s, const QColor &c)
-    {
+    void person(qreal cx, qreal top, qreal s, const QColor &c) {
         circle(cx, top + 13 * s, 12 * s, c);
         QPainterPath body;
         body.moveTo(cx - 24 * s, top + 62 * s);
@@ -225,8 +208,7 @@ public:
         body.closeSubpath();
         fill(body, c);
     }
-    void tag()
-    {
+    void tag() {
         poly({QPointF(12, 20), QPointF(52, 12), QPointF(90, 50), QPointF(56, 88), QPointF(16, 52)}, ink());
         circle(32, 32, 6, paper());
         yuan(56, 52, 12, 5, paper());
@@ -237,8 +219,7 @@ private:
     Ink m_ink;
 };
 
-void drawInBox(Canvas &c, Glyph g)
-{
+void drawInBox(Canvas &c, Glyph g) {
     using M = Canvas::Mark;
     const QColor ink = c.ink(), paper = c.paper();
     switch (g) {
@@ -484,7 +465,8 @@ void drawInBox(Canvas &c, Glyph g)
     case Glyph::Hourglass:
         c.rect(18, 8, 64, 9, 4, ink);
         c.rect(18, 83, 64, 9, 4, ink);
-        c.poly({QPointF(24, 17), QPointF(76, 17), QPointF(54, 50), QPointF(76, 83), QPointF(24, 83), QPointF(46, 50)},
+        c.poly({QPointF(24, 17), QPointF(76, 17), QPointF(54, 50), QPointF(76, 83), QPointF(24, 83),
+                QPointF(46, 50)},
                ink);
         c.poly({QPointF(34, 24), QPointF(66, 24), QPointF(50, 44)}, paper);
         c.poly({QPointF(50, 60), QPointF(64, 78), QPointF(36, 78)}, paper);
@@ -567,8 +549,7 @@ void drawInBox(Canvas &c, Glyph g)
 
 } // namespace
 
-void drawGlyph(QPainter &p, Glyph g, const QRectF &box, const Ink &ink)
-{
+void drawGlyph(QPainter &p, Glyph g, const QRectF &box, const Ink &ink) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(box.topLeft());

@@ -45,25 +45,24 @@ const Module Modules[5] = {
 
 // Function pictograms by module and button (button 7 of module 1 exists although never shown)
 const QList<Glyph> Buttons[5] = {
-    {Glyph::Clipboard, Glyph::BoxIn, Glyph::Invoice, Glyph::BoxReturn, Glyph::CashPay, Glyph::Check, Glyph::Truck},
-    {Glyph::Receipt, Glyph::Clock, Glyph::Drawer, Glyph::MemberCard, Glyph::CardPlus, Glyph::Star, Glyph::Scale,
-     Glyph::Gift},
-    {Glyph::ClipboardLock, Glyph::Printer, Glyph::ClipboardPen, Glyph::Transfer, Glyph::Calendar, Glyph::BoxIn,
-     Glyph::BoxOut},
+    {Glyph::Clipboard, Glyph::BoxIn, Glyph::Invoice, Glyph::BoxReturn, Glyph::CashPay, Glyph::Check,
+     Glyph::Truck},
+    {Glyph::Receipt, Glyph::Clock, Glyph::Drawer, Glyph::MemberCard, Glyph::CardPlus, Glyph::Star,
+     Glyph::Scale, Glyph::Gift},
+    {Glyph::ClipboardLock, Glyph::Printer, Glyph::ClipboardPen, Glyph::Transfer, Glyph::Calendar,
+     Glyph::BoxIn, Glyph::BoxOut},
     {Glyph::WalletIn, Glyph::WalletOut, Glyph::Receipt, Glyph::HandCoin, Glyph::CoinBack, Glyph::Exchange,
      Glyph::Hourglass, Glyph::Building},
     {Glyph::Folder, Glyph::PriceTag, Glyph::PriceTagDown, Glyph::Gear, Glyph::Users},
 };
 
-QColor tint(const QColor &c, qreal amount)
-{
+QColor tint(const QColor &c, qreal amount) {
     // amount 0 gives white, 1 the colour itself
     return QColor::fromRgbF(1 - (1 - c.redF()) * amount, 1 - (1 - c.greenF()) * amount,
                             1 - (1 - c.blueF()) * amount);
 }
 
-QFont uiFont(qreal pixels, bool bold = false)
-{
+QFont uiFont(qreal pixels, bool bold = false) {
     QFont f(QStringLiteral("Noto Sans CJK SC"));
     f.setPixelSize(qRound(pixels));
     f.setBold(bold);
@@ -71,24 +70,21 @@ QFont uiFont(qreal pixels, bool bold = false)
     return f;
 }
 
-QImage canvas(qreal twipsW, qreal twipsH, const QColor &fill, qreal scale = Scale)
-{
+QImage canvas(qreal twipsW, qreal twipsH, const QColor &fill, qreal scale = Scale) {
     QImage img(qRound(twipsW / L::TwipsPerPixel * scale), qRound(twipsH / L::TwipsPerPixel * scale),
                QImage::Format_RGB32);
     img.fill(fill);
     return img;
 }
 
-void begin(QPainter &p, QImage &img, qreal scale = Scale)
-{
+void begin(QPainter &p, QImage &img, qreal scale = Scale) {
     p.begin(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.scale(scale, scale);
 }
 
-bool save(const QImage &img, const QString &path)
-{
+bool save(const QImage &img, const QString &path) {
     QDir().mkpath(QFileInfo(path).path());
     if (!img.save(path, "JPG", 95)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -97,8 +93,7 @@ bool save(const QImage &img, const QString &path)
     return true;
 }
 
-void softShadow(QPainter &p, const QRectF &r, qreal radius)
-{
+void softShadow(QPainter &p, const QRectF &r, qreal radius) {
     for (int i = 6; i >= 1; --i) {
         QPainterPath path;
         path.addRoundedRect(r.adjusted(-i, -i + 2, i, i + 2), radius + i, radius + i);
@@ -106,16 +101,14 @@ void softShadow(QPainter &p, const QRectF &r, qreal radius)
     }
 }
 
-void roundedCard(QPainter &p, const QRectF &r, qreal radius, const QColor &c)
-{
+void roundedCard(QPainter &p, const QRectF &r, qreal radius, const QColor &c) {
     softShadow(p, r, radius);
     QPainterPath path;
     path.addRoundedRect(r, radius, radius);
     p.fillPath(path, c);
 }
 
-QImage pictureButton(const Module &m, Glyph g)
-{
+QImage pictureButton(const Module &m, Glyph g) {
     QImage img = canvas(L::ButtonSize, L::ButtonSize, Card);
     QPainter p;
     begin(p, img);
@@ -133,8 +126,7 @@ QImage pictureButton(const Module &m, Glyph g)
 }
 
 // state 0 normal, 1 pointer over, 2 current
-QImage moduleImage(const Module &m, int state)
-{
+QImage moduleImage(const Module &m, int state) {
     QImage img = canvas(L::ModuleWidth, L::ModuleHeight, Sidebar);
     QPainter p;
     begin(p, img);
@@ -158,7 +150,8 @@ QImage moduleImage(const Module &m, int state)
     QPainterPath tile;
     tile.addRoundedRect(iconTile, 9, 9);
     p.fillPath(tile, state == 2 ? m.colour.darker(112) : tint(m.colour, 0.15));
-    drawGlyph(p, m.glyph, iconTile.adjusted(5, 5, -5, -5), {iconInk, state == 2 ? m.colour.darker(112) : iconPaper});
+    drawGlyph(p, m.glyph, iconTile.adjusted(5, 5, -5, -5),
+              {iconInk, state == 2 ? m.colour.darker(112) : iconPaper});
     p.setPen(text);
     p.setFont(uiFont(15, state == 2));
     p.drawText(QRectF(52, 0, w - 60, h), Qt::AlignVCenter | Qt::AlignLeft, m.name);
@@ -171,8 +164,7 @@ QImage moduleImage(const Module &m, int state)
     return img;
 }
 
-void drawBanner(QPainter &p, qreal width)
-{
+void drawBanner(QPainter &p, qreal width) {
     const qreal h = L::BannerHeight / qreal(L::TwipsPerPixel);
     QLinearGradient grad(0, 0, 0, h);
     grad.setColorAt(0, BannerTop);
@@ -180,8 +172,7 @@ void drawBanner(QPainter &p, qreal width)
     p.fillRect(QRectF(0, 0, width, h), grad);
 }
 
-QImage background()
-{
+QImage background() {
     const qreal w = 2560, h = 1600;
     QImage img(int(w), int(h), QImage::Format_RGB32);
     img.fill(Content);
@@ -220,26 +211,28 @@ QImage background()
     p.drawText(QPointF(L::ModuleLeft / tp + 6, (L::ModuleTop - 260) / tp), QStringLiteral("功能模块"));
 
     // Cards behind the picture buttons and the report panel
-    roundedCard(p, QRectF(L::CardLeft / tp, L::CardTop / tp, (L::CardRight - L::CardLeft) / tp,
-                          (L::CardBottom - L::CardTop) / tp),
+    roundedCard(p,
+                QRectF(L::CardLeft / tp, L::CardTop / tp, (L::CardRight - L::CardLeft) / tp,
+                       (L::CardBottom - L::CardTop) / tp),
                 14, Card);
     // A quiet watermark on the wide-screen side, beyond the report panel
     const QColor faint(0xE8, 0xEC, 0xF2);
     const struct {
         Glyph g;
         qreal x, y, size;
-    } marks[] = {{Glyph::Warehouse, 1200, 560, 150}, {Glyph::Truck, 1390, 620, 120}, {Glyph::Register, 1250, 760, 110},
-                 {Glyph::Cart, 1420, 800, 120},      {Glyph::Coins, 1640, 560, 130}, {Glyph::MemberCard, 1800, 640, 130},
-                 {Glyph::Scale, 1660, 780, 120},     {Glyph::Gift, 1850, 810, 110},  {Glyph::Clipboard, 2050, 580, 130},
-                 {Glyph::PriceTag, 2230, 650, 120},  {Glyph::BoxIn, 2070, 780, 120}, {Glyph::Users, 2260, 820, 110}};
+    } marks[] = {{Glyph::Warehouse, 1200, 560, 150}, {Glyph::Truck, 1390, 620, 120},
+                 {Glyph::Register, 1250, 760, 110},  {Glyph::Cart, 1420, 800, 120},
+                 {Glyph::Coins, 1640, 560, 130},     {Glyph::MemberCard, 1800, 640, 130},
+                 {Glyph::Scale, 1660, 780, 120},     {Glyph::Gift, 1850, 810, 110},
+                 {Glyph::Clipboard, 2050, 580, 130}, {Glyph::PriceTag, 2230, 650, 120},
+                 {Glyph::BoxIn, 2070, 780, 120},     {Glyph::Users, 2260, 820, 110}};
     for (const auto &m : marks)
         drawGlyph(p, m.g, QRectF(m.x, m.y, m.size, m.size), {faint, Content});
     p.end();
     return img;
 }
 
-QImage helpImage()
-{
+QImage helpImage() {
     QImage img = canvas(L::HelpWidth, L::HelpHeight, BannerTop);
     QPainter p;
     begin(p, img);
@@ -265,8 +258,7 @@ QImage helpImage()
     return img;
 }
 
-QImage separatorImage()
-{
+QImage separatorImage() {
     QImage img = canvas(L::SepWidth, L::SepHeight, Card);
     QPainter p;
     begin(p, img);
@@ -283,8 +275,7 @@ QImage separatorImage()
     return img;
 }
 
-QImage reportHeader(Glyph g, const QColor &c)
-{
+QImage reportHeader(Glyph g, const QColor &c) {
     QImage img = canvas(L::ReportHeaderWidth, L::ReportHeaderHeight, Card);
     QPainter p;
     begin(p, img);
@@ -299,8 +290,7 @@ QImage reportHeader(Glyph g, const QColor &c)
     return img;
 }
 
-QImage orderImage()
-{
+QImage orderImage() {
     QImage img = canvas(L::OrderSize, L::OrderSize, Card);
     QPainter p;
     begin(p, img);
@@ -315,8 +305,7 @@ QImage orderImage()
 }
 
 // Every small picture on one page, for reviewing the set at a glance
-bool contactSheet(const QString &dir, const QString &out)
-{
+bool contactSheet(const QString &dir, const QString &out) {
     QImage sheet(1400, 1150, QImage::Format_RGB32);
     sheet.fill(Content);
     QPainter p(&sheet);
@@ -352,8 +341,7 @@ bool contactSheet(const QString &dir, const QString &out)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2 && argc != 3) {
         std::fprintf(stderr, "usage: zostore-artwork <picture folder> [contact sheet.png]\n");
@@ -363,14 +351,19 @@ int main(int argc, char **argv)
     bool ok = save(background(), dir + QStringLiteral("/Background.jpg"));
     for (int m = 1; m <= 5; ++m) {
         for (int state = 0; state < 3; ++state)
-            ok &= save(moduleImage(Modules[m - 1], state), QStringLiteral("%1/%2-%3.jpg").arg(dir).arg(m).arg(state));
+            ok &= save(moduleImage(Modules[m - 1], state),
+                       QStringLiteral("%1/%2-%3.jpg").arg(dir).arg(m).arg(state));
         const QList<Glyph> &glyphs = Buttons[m - 1];
         for (int i = 1; i <= glyphs.size(); ++i)
-            ok &= save(pictureButton(Modules[m - 1], glyphs[i - 1]), QStringLiteral("%1/%2/%3.jpg").arg(dir).arg(m).arg(i));
+            ok &= save(pictureButton(Modules[m - 1], glyphs[i - 1]),
+                       QStringLiteral("%1/%2/%3.jpg").arg(dir).arg(m).arg(i));
     }
-    ok &= save(reportHeader(Glyph::BarChart, QColor(0x3B, 0x7D, 0xD8)), dir + QStringLiteral("/Report_1.jpg"));
-    ok &= save(reportHeader(Glyph::ListChart, QColor(0x2A, 0x9D, 0x8F)), dir + QStringLiteral("/Report_2.jpg"));
-    ok &= save(reportHeader(Glyph::PieChart, QColor(0xC9, 0x93, 0x2C)), dir + QStringLiteral("/Report_3.jpg"));
+    ok &=
+        save(reportHeader(Glyph::BarChart, QColor(0x3B, 0x7D, 0xD8)), dir + QStringLiteral("/Report_1.jpg"));
+    ok &=
+        save(reportHeader(Glyph::ListChart, QColor(0x2A, 0x9D, 0x8F)), dir + QStringLiteral("/Report_2.jpg"));
+    ok &=
+        save(reportHeader(Glyph::PieChart, QColor(0xC9, 0x93, 0x2C)), dir + QStringLiteral("/Report_3.jpg"));
     ok &= save(separatorImage(), dir + QStringLiteral("/Sep.jpg"));
     ok &= save(helpImage(), dir + QStringLiteral("/Help.jpg"));
     ok &= save(orderImage(), dir + QStringLiteral("/Order.jpg"));

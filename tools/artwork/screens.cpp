@@ -22,8 +22,7 @@ using namespace zostore;
 
 namespace {
 
-bool save(QWidget &w, const QString &file)
-{
+bool save(QWidget &w, const QString &file) {
     QApplication::processEvents();
     const bool ok = w.grab().save(file);
     QTextStream(stdout) << (ok ? "wrote " : "could not write ") << file << '\n';
@@ -32,8 +31,7 @@ bool save(QWidget &w, const QString &file)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication app(argc, argv);
     if (argc != 3) {
         QTextStream(stderr) << "usage: zostore-screens <program folder with picture/> <output folder>\n";
@@ -48,7 +46,8 @@ int main(int argc, char **argv)
     components::registerBuiltinComponents();
     bool ok = true;
     try {
-        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        accountdb::Catalogue catalogue(
+            QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
         catalogue.create();
         const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo"));
         {
