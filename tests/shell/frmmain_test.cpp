@@ -269,6 +269,36 @@ TEST_P(FrmMainTest, the_period_panel_checks_its_grant_and_the_narrow_layout_move
     EXPECT_EQ(frmMain::leftTwips(w.imgHelp()), helpLeft);
 }
 
+TEST_P(FrmMainTest, closing_a_month_from_the_period_panel_withdraws_the_initialisation_menu) {
+    frmMain &w = open(Admin);
+    w.FirstActivate();
+    EXPECT_TRUE(available("mnuMain", "MnuInit"));
+    windowTable().registerWindow(windows::ClosePeriod, [](QWidget *) { return new QDialog; });
+    m_dialogs.queueWindow([](QDialog &) {
+        zostore::startup::loginContext().setCurrentPeriod(2013, 2);
+        return int(QDialog::Accepted);
+    });
+    w.ClickPanel("currentperiod");
+    windowTable().removeWindow(windows::ClosePeriod);
+    EXPECT_FALSE(available("mnuMain", "MnuInit"));
+    EXPECT_EQ(w.stbMain()->panelText("currentperiod"), QStringLiteral("当前月份：2013年2月"));
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+}
+
+TEST_P(FrmMainTest, captions_shift_by_their_length_under_the_picture) {
+    frmMain &w = open(Admin);
+    const int left = frmMain::leftTwips(w.imgButton(1));
+    for (const auto &[caption, offset] : {std::pair{"盘点表", 320},
+                                          {"采购订货单", 120},
+                                          {"会员管理", 120},
+                                          {"时段优惠设置", -30},
+                                          {"Pos销售清单", -30}}) {
+        w.lblSubMenu(1)->setText(QString::fromUtf8(caption));
+        w.ArrangeModuleButtons();
+        EXPECT_EQ(frmMain::leftTwips(w.lblSubMenu(1)), left + offset) << caption;
+    }
+}
+
 TEST_P(FrmMainTest, closing_asks_first_and_no_keeps_the_window) {
     frmMain &w = open(Admin);
     m_dialogs.queueAnswer(zostore::ui::Answer::No);
