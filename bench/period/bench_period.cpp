@@ -149,6 +149,7 @@ void run(const QString &name, const QString &cs, const Sizes &s) {
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // figures appear as each step ends
     Sizes s;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
