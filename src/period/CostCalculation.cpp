@@ -36,7 +36,7 @@ const QString lastPriceSql = QStringLiteral(
     "(partition by u.FItemID order by u.FDate, u.Kind rows unbounded preceding) as RecID from ("
     "select FInterID, FItemID, FDate, 0 as Kind from zs_receiptprice "
     "union all "
-    "select distinct t2.FInterID, t2.FItemID, t1.FDate, 1 as Kind from ICStockBill t1 inner join "
+    "select t2.FInterID, t2.FItemID, t1.FDate, 1 as Kind from ICStockBill t1 inner join "
     "ICStockBillEntry t2 on t1.FInterID=t2.FInterID where t1.FTranType in (22,24,25,31,99,15,16,26,14) "
     "and t1.FYear=? and t1.FPeriod=? and t1.FDate is not null) u) w "
     "inner join zs_receiptprice r on r.FInterID=w.RecID and r.FItemID=w.FItemID where w.Kind=1");
@@ -88,10 +88,12 @@ void CostCalculation::lastPurchasePrice() {
                        QStringLiteral("FInterID integer, FItemID integer, FDate timestamp, FPrice %N, "
                                       "primary key (FInterID, FItemID)"));
     createScratchTable(conn, QStringLiteral("zs_lastprice"),
-                       QStringLiteral("FInterID integer, FItemID integer, FPrice %N, primary key (FInterID, FItemID)"));
+                       QStringLiteral("FInterID integer, FItemID integer, FPrice %N"));
     conn.execute(receiptPriceSql);
     prepareScratchTable(conn, QStringLiteral("zs_receiptprice"));
+    // A bill listing an item twice gives two equal rows; either serves the update.
     conn.execute(lastPriceSql, {m_period.year, m_period.period});
+    conn.execute(QStringLiteral("create index zs_lastprice_key on zs_lastprice (FInterID, FItemID)"));
     prepareScratchTable(conn, QStringLiteral("zs_lastprice"));
     conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice "
                                 "from zs_lastprice c where ICStockBillEntry.FInterID=c.FInterID "
