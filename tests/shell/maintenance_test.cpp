@@ -138,8 +138,7 @@ TEST_P(UpgradeTest, the_version_service_reads_the_update_folder) {
 }
 
 TEST_P(UpgradeTest, the_upgrade_program_copies_the_new_files_over_the_program_folder) {
-    if (!isSqlite())
-        GTEST_SKIP() << "no database involved";
+    // touches no database; it runs under both backends' fixtures alike, since a skip would fail CI
     QTemporaryDir programFolder, updates;
     const QString updater = QDir(programFolder.path()).filePath("zostore-update");
     ASSERT_TRUE(QFile::copy(ZOSTORE_UPDATE_PROGRAM, updater));
