@@ -7,7 +7,7 @@ kind=${1:-release}
 "$root/scripts/install-deps.sh"
 
 case "$kind" in
-    release) dir="$root/build" ; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOSTORE_SANITIZE=OFF -DZOSTORE_BENCH=ON) ;;
+    release) dir="$root/build" ; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOSTORE_SANITIZE=OFF -DZOSTORE_TESTS=OFF -DZOSTORE_BENCH=ON) ;;
     test)    dir="$root/build-test" ; flags=(-DCMAKE_BUILD_TYPE=Debug -DZOSTORE_SANITIZE=ON -DZOSTORE_BENCH=OFF) ;;
     *) echo "usage: $0 [release|test]" >&2; exit 2 ;;
 esac
