@@ -17,6 +17,8 @@
 //   t_Message          the messages component's store; the status bar counts unread rows.
 //   t_GridLayout, t_PageSetup: the grid-format and page-setup services keep their layouts here.
 //   TDBill             FContent: the format definition the label list prints.
+//   t_ClosePeriodLog, t_ClosePeriodBal: the month-end closing keeps its undo records here, so that
+//                      reopening restores exactly what the closing replaced.
 // Indexes follow the statements: bills by month and type and by date, entries by item, balances by
 // month and item, grants by user and code, limits by store and item, orders by due date.
 #include "accountdb/Schema.h"
@@ -206,6 +208,15 @@ QList<TableDef> buildTables() {
                col("FMarginRight", ColType::Real), col("FMarginBottom", ColType::Real)},
               cols({"FLayoutKey", "FUserID"}),
               {}});
+    t.append({QStringLiteral("t_ClosePeriodLog"),
+              {key("FYear"), key("FPeriod"), key("FInterID")},
+              cols({"FYear", "FPeriod", "FInterID"}),
+              {}});
+    t.append({QStringLiteral("t_ClosePeriodBal"),
+              {key("FCloseYear"), key("FClosePeriod"), key("FItemID"), integer("FYear"), integer("FPeriod"),
+               qty("FBegQty"), money("FBegPrice"), money("FBegBal")},
+              {},
+              {}});
     return t;
 }
 
@@ -311,6 +322,28 @@ void addPriceStyleColumn(db::Connection &conn, int priceStyleId) {
     const Column price{priceColumnName(priceStyleId), ColType::Money, 0, false, QStringLiteral("0")};
     conn.execute(QStringLiteral("alter table t_ICItem add column ") +
                  columnDefinition(price, conn.isPostgres()));
+}
+
+bool hasTable(db::Connection &conn, const QString &table) {
+    if (conn.isSqlite())
+        return conn.scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and "
+                                          "lower(name)=lower(?)"),
+                           {table})
+                   .toInt() > 0;
+    return conn.scalar(QStringLiteral("select count(*) from information_schema.tables where "
+                                      "table_schema=current_schema() and table_name=?"),
+                       {table.toLower()})
+               .toInt() > 0;
+}
+
+void ensureTable(db::Connection &conn, const QString &table) {
+    const TableDef *def = findTable(table);
+    if (!def)
+        throw Error(QStringLiteral("帐套中没有定义表 %1").arg(table));
+    if (hasTable(conn, def->name))
+        return;
+    for (const QString &s : createTableStatements(*def, conn.isPostgres()))
+        conn.execute(s);
 }
 
 void createAccountSchema(db::Connection &conn, const QList<int> &priceStyleIds) {

@@ -60,5 +60,8 @@ void createAccountSchema(db::Connection &conn, const QList<int> &priceStyleIds =
 void addPriceStyleColumn(db::Connection &conn, int priceStyleId);
 QString priceColumnName(int priceStyleId);
 bool hasColumn(db::Connection &conn, const QString &table, const QString &column);
+bool hasTable(db::Connection &conn, const QString &table);
+// Creates one table of the account set from its definition when an older account set lacks it.
+void ensureTable(db::Connection &conn, const QString &table);
 
 } // namespace zostore::accountdb
