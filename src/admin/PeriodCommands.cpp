@@ -1,14 +1,13 @@
 // Month-end commands: cost calculation, closing and reopening, grant-checked for a user.
 #include "admin/PeriodCommands.h"
 
-#include "admin/AccountCommands.h"
+#include "admin/BatchLogin.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "period/AccountProfile.h"
 #include "period/CostCalculation.h"
 #include "period/MonthEndClosing.h"
 #include "period/PeriodProcedures.h"
-#include "startup/CheckGrant.h"
 #include "startup/LoginContext.h"
 #include "stocklimit/GenMinMaxStock.h"
 
@@ -19,26 +18,11 @@ namespace {
 const QString CloseGrant = QStringLiteral("704");
 const QString CostGrant = QStringLiteral("708");
 
-// Logs the user in to the account set with its stored month, as the main window would, then checks the grant.
-period::YearPeriod loginAndCheck(const Invocation &inv, const QString &grant) {
-    const QString login = inv.option(QStringLiteral("user"));
-    if (login.isEmpty())
-        throw UsageError(QStringLiteral("请用 --user 给出用户名。"));
-    const QString cs = registeredAccount(inv, inv.args[0]);
-    db::Connection conn(cs);
-    auto rs = conn.open(QStringLiteral("select FUserID,FManager from t_User where FName=?"), {login});
-    if (rs.eof())
-        throw Error(QStringLiteral("用户“%1”不存在。/ No user \"%1\".").arg(login));
-    auto &ctx = startup::loginContext();
-    ctx.setLogin(rs.toInt(QStringLiteral("FUserID")), login, cs, QString(), inv.args[0]);
-    ctx.setIsManager(rs.toInt(QStringLiteral("FManager")) != 0);
-    try {
-        startup::CheckGrant(grant);
-    } catch (const Error &e) {
-        throw Error(QStringLiteral("%1（权限 %2）/ Access denied (grant %2).").arg(e.description(), grant), e.number());
-    }
+// Logs the user in and checks the grant, then sets the login's month from the account set's stored one.
+period::YearPeriod loginForPeriod(const Invocation &inv, const QString &grant) {
+    db::Connection conn(loginAndCheck(inv, {grant}));
     const period::YearPeriod p = period::storedCurrentPeriod(conn);
-    ctx.setCurrentPeriod(static_cast<qint16>(p.year), static_cast<qint16>(p.period));
+    startup::loginContext().setCurrentPeriod(static_cast<qint16>(p.year), static_cast<qint16>(p.period));
     period::registerPeriodProcedures();
     return p;
 }
@@ -67,7 +51,7 @@ Command costCommand() {
     return {QStringLiteral("cost"), QStringLiteral("<数据库名> --user 用户名"),
             QStringLiteral("按参数中的成本计算方式重新计算当前月份的成本"), 1, 1, {QStringLiteral("user")}, {},
             [](Invocation &inv) {
-                const period::YearPeriod p = loginAndCheck(inv, CostGrant);
+                const period::YearPeriod p = loginForPeriod(inv, CostGrant);
                 const QString cs = startup::loginContext().cnstr();
                 const int style = period::CostCalculation::readCostStyle(cs);
                 if (style < 1 || style > 3)
@@ -91,7 +75,7 @@ Command closeCommand() {
             QStringLiteral("月末结账：结转当前月份的库存余额到下月"), 1, 1, {QStringLiteral("user")},
             {QStringLiteral("auto-bill"), QStringLiteral("stock-limit"), QStringLiteral("ignore-missing-cost")},
             [](Invocation &inv) {
-                const period::YearPeriod p = loginAndCheck(inv, CloseGrant);
+                const period::YearPeriod p = loginForPeriod(inv, CloseGrant);
                 const auto &ctx = startup::loginContext();
                 period::MonthEndClosing closing(ctx.cnstr(), p);
                 // Asked before anything is written, since no one can answer the window's question here.
@@ -125,7 +109,7 @@ Command reopenCommand() {
     return {QStringLiteral("reopen"), QStringLiteral("<数据库名> --user 用户名"),
             QStringLiteral("反结账：撤销上一次结账，回到上个月"), 1, 1, {QStringLiteral("user")}, {},
             [](Invocation &inv) {
-                const period::YearPeriod p = loginAndCheck(inv, CloseGrant);
+                const period::YearPeriod p = loginForPeriod(inv, CloseGrant);
                 const auto prev = period::MonthEndClosing(startup::loginContext().cnstr(), p).reopen({});
                 inv.io->out << QStringLiteral("反结账完成：当前月份：%1\nReopened %2; the current month is now %2.\n")
                                    .arg(monthText(prev), monthEnglish(prev));

@@ -4,9 +4,9 @@
 #include "accountdb/SystemProfile.h"
 #include "accountdb/WorkFolder.h"
 #include "admin/AccountCommands.h"
+#include "admin/BatchLogin.h"
 #include "db/Connection.h"
 #include "db/Error.h"
-#include "startup/CheckGrant.h"
 #include "startup/LoginContext.h"
 #include "stocklimit/NumberText.h"
 #include "stocklimit/SafeStockFile.h"
@@ -21,29 +21,6 @@ namespace {
 // Grants of the safety-stock editor and of its generation command.
 const QString EditorGrant = QStringLiteral("717");
 const QString GenerateGrant = QStringLiteral("397");
-
-// Logs the user in to the account set as the window would find them, then checks each grant.
-QString loginAndCheck(const Invocation &inv, const QStringList &grants) {
-    const QString login = inv.option(QStringLiteral("user"));
-    if (login.isEmpty())
-        throw UsageError(QStringLiteral("请用 --user 给出用户名。"));
-    const QString cs = registeredAccount(inv, inv.args[0]);
-    db::Connection conn(cs);
-    auto rs = conn.open(QStringLiteral("select FUserID,FManager from t_User where FName=?"), {login});
-    if (rs.eof())
-        throw Error(QStringLiteral("用户“%1”不存在。/ No user \"%1\".").arg(login));
-    auto &ctx = startup::loginContext();
-    ctx.setLogin(rs.toInt(QStringLiteral("FUserID")), login, cs, QString(), inv.args[0]);
-    ctx.setIsManager(rs.toInt(QStringLiteral("FManager")) != 0);
-    for (const QString &g : grants) {
-        try {
-            startup::CheckGrant(g);
-        } catch (const Error &e) {
-            throw Error(QStringLiteral("%1（权限 %2）/ Access denied (grant %2).").arg(e.description(), g), e.number());
-        }
-    }
-    return cs;
-}
 
 QDate dateOption(const Invocation &inv, const QString &name) {
     const QString text = inv.option(name);
