@@ -25,7 +25,8 @@ QString loginAndCheck(const Invocation &inv, const QStringList &grants) {
         try {
             startup::CheckGrant(g);
         } catch (const Error &e) {
-            throw Error(QStringLiteral("%1（权限 %2）/ Access denied (grant %2).").arg(e.description(), g), e.number());
+            throw Error(QStringLiteral("%1（权限 %2）/ Access denied (grant %2).").arg(e.description(), g),
+                        e.number());
         }
     }
     return cs;

@@ -11,6 +11,7 @@
 // puts back exactly what was there.
 #include "period/ClosePeriodProcedures.h"
 
+#include "accountdb/Schema.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
@@ -22,14 +23,9 @@
 namespace zostore::period {
 
 void ensureClosingLogTables(db::Connection &conn) {
-    const QString num = conn.isSqlite() ? QStringLiteral("REAL") : QStringLiteral("numeric(19,4)");
-    conn.execute(QStringLiteral("create table if not exists t_ClosePeriodLog (FYear integer not null, "
-                                "FPeriod integer not null, FInterID integer not null, "
-                                "primary key (FYear, FPeriod, FInterID))"));
-    conn.execute(QStringLiteral("create table if not exists t_ClosePeriodBal (FCloseYear integer not null, "
-                                "FClosePeriod integer not null, FItemID integer not null, FYear integer, "
-                                "FPeriod integer, FBegQty %1, FBegPrice %1, FBegBal %1)")
-                     .arg(num));
+    // Account sets made before the schema listed these tables get them on their first closing.
+    accountdb::ensureTable(conn, QStringLiteral("t_ClosePeriodLog"));
+    accountdb::ensureTable(conn, QStringLiteral("t_ClosePeriodBal"));
 }
 
 // Ending quantity and value per item of month (year, period), as a derived table.

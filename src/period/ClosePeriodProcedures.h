@@ -13,7 +13,7 @@ namespace zostore::period {
 db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args);
 db::Recordset spUnClosePeriod(db::Connection &conn, const db::ProcArgs &args);
 
-// The two tables through which a closing can be undone exactly; created on first use.
+// The two undo tables of the closing; creates them in an account set made before they existed.
 void ensureClosingLogTables(db::Connection &conn);
 
 } // namespace zostore::period
