@@ -1,5 +1,4 @@
 // Start-up with recording login and file-version components, and the exit question.
-#include "app/frmMainStandIn.h"
 #include "components/Registry.h"
 #include "db/Error.h"
 #include "startup/LoginContext.h"
@@ -110,24 +109,4 @@ TEST_F(StartUpTest, a_login_fills_the_context_in_order_and_a_missing_component_s
     } catch (const Error &e) {
         EXPECT_EQ(e.number(), Error::NotInstalled);
     }
-}
-
-TEST_F(StartUpTest, answering_no_to_the_exit_question_keeps_the_window) {
-    ui::ScriptedDialogs d;
-    ui::DialogsScope scope(d);
-    app::frmMainStandIn w;
-    w.show();
-    d.clear(); // the load has no account set to read here
-    d.queueAnswer(ui::Answer::No);
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(w.isVisible());
-    ASSERT_EQ(d.entries().size(), 1);
-    const auto &q = d.entries()[0];
-    EXPECT_EQ(q.kind, ui::ScriptedDialogs::Kind::Question);
-    EXPECT_EQ(q.text, QStringLiteral("您是否真的要退出系统？"));
-    EXPECT_EQ(q.icon, ui::Icon::Question);
-    EXPECT_EQ(q.defaultButton, ui::Answer::No);
-    d.queueAnswer(ui::Answer::Yes);
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(w.isVisible());
 }
