@@ -89,6 +89,8 @@ void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
         q.exec(QStringLiteral("pragma journal_mode=wal"));
         q.exec(QStringLiteral("pragma synchronous=normal"));
         q.exec(QStringLiteral("pragma foreign_keys=off"));
+        // Set-based procedures sort and join through temporary tables; on disk those cost more than the work.
+        q.exec(QStringLiteral("pragma temp_store=memory"));
     } else {
         QSqlQuery q(c.db);
         q.exec(QStringLiteral("set client_min_messages = warning"));

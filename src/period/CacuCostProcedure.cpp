@@ -40,27 +40,34 @@ db::Recordset spCacuCost(db::Connection &conn, const db::ProcArgs &) {
                  {p.year, p.period, p.year, p.period});
     prepareScratchTable(conn, QStringLiteral("zs_avgcost"));
 
+    // Entries that already hold their cost are left alone: rewriting a row costs far more than comparing it.
+    const QString cost = roundSql(QStringLiteral("ICStockBillEntry.FQty*a.FUnitCost"), 2);
     conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=a.FUnitCost, FCost=%1 from zs_avgcost a, "
                                 "ICStockBill t1 where t1.FInterID=ICStockBillEntry.FInterID "
                                 "and a.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
-                                "and t1.FDeleted=0 and t1.FTranType in (%2)")
-                     .arg(roundSql(QStringLiteral("ICStockBillEntry.FQty*a.FUnitCost"), 2), costTakingTypes),
+                                "and t1.FDeleted=0 and t1.FTranType in (%2) and (ICStockBillEntry.FUnitCost is "
+                                "distinct from a.FUnitCost or ICStockBillEntry.FCost is distinct from %1)")
+                     .arg(cost, costTakingTypes),
                  {p.year, p.period});
     passStep(QStringLiteral("cost.entries"));
 
-    conn.execute(QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost where FInterID in "
-                                "(select FInterID from ICStockBill where FYear=? and FPeriod=? and FDeleted=0 "
-                                "and FTranType in (15,25,31))"),
+    conn.execute(QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost from ICStockBill t1 "
+                                "where t1.FInterID=ICStockBillEntry.FInterID and t1.FYear=? and t1.FPeriod=? "
+                                "and t1.FDeleted=0 and t1.FTranType in (15,25,31) and (ICStockBillEntry.FPrice is "
+                                "distinct from ICStockBillEntry.FUnitCost or ICStockBillEntry.FAmount is distinct "
+                                "from ICStockBillEntry.FCost)"),
                  {p.year, p.period});
-    conn.execute(QStringLiteral("update ICStockBill set FSumAmount=(select isnull(sum(e.FAmount),0) from "
-                                "ICStockBillEntry e where e.FInterID=ICStockBill.FInterID) where FYear=? and "
-                                "FPeriod=? and FDeleted=0 and FTranType in (15,25,31) and exists (select 1 from "
-                                "ICStockBillEntry e where e.FInterID=ICStockBill.FInterID)"),
+    conn.execute(QStringLiteral("update ICStockBill set FSumAmount=s.FSumAmount from (select e.FInterID, "
+                                "isnull(sum(e.FAmount),0) as FSumAmount from ICStockBill b inner join "
+                                "ICStockBillEntry e on b.FInterID=e.FInterID where b.FYear=? and b.FPeriod=? "
+                                "and b.FDeleted=0 and b.FTranType in (15,25,31) group by e.FInterID) s "
+                                "where ICStockBill.FInterID=s.FInterID "
+                                "and ICStockBill.FSumAmount is distinct from s.FSumAmount"),
                  {p.year, p.period});
     passStep(QStringLiteral("cost.valued"));
 
     conn.execute(QStringLiteral("update t_ICItem set FPjCost=a.FUnitCost from zs_avgcost a "
-                                "where a.FItemID=t_ICItem.FItemID"));
+                                "where a.FItemID=t_ICItem.FItemID and t_ICItem.FPjCost is distinct from a.FUnitCost"));
     dropScratchTable(conn, QStringLiteral("zs_avgcost"));
     passStep(QStringLiteral("cost.items"));
     return {};

@@ -25,10 +25,11 @@ const QString billTypesOfMonth = QStringLiteral("22,24,25,31,99,15,16,26,14");
 // without such a receipt, keep their cost.
 const QString receiptPriceSql = QStringLiteral(
     "insert into zs_receiptprice (FInterID,FItemID,FDate,FPrice) "
-    "select g.FInterID, g.FItemID, g.FDate, k.FPrice from (select t2.FInterID, t2.FItemID, t1.FDate, "
-    "max(t2.FEntryID) as FEntryID from ICStockBill t1 inner join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
-    "where t1.FTranType=12 and t1.FDate is not null group by t2.FInterID, t2.FItemID, t1.FDate) g "
-    "inner join ICStockBillEntry k on k.FInterID=g.FInterID and k.FEntryID=g.FEntryID");
+    "select x.FInterID, x.FItemID, x.FDate, x.FPrice from (select t2.FInterID, t2.FItemID, t1.FDate, t2.FPrice, "
+    "row_number() over (partition by t2.FInterID, t2.FItemID order by t2.FEntryID desc) as LineNo "
+    "from ICStockBill t1 inner join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
+    "where t1.FTranType=12 and t1.FDate is not null) x where x.LineNo=1");
+// Rows leave in bill order so that the update below walks the entries front to back.
 const QString lastPriceSql = QStringLiteral(
     "insert into zs_lastprice (FInterID,FItemID,FPrice) "
     "select w.FInterID, w.FItemID, r.FPrice from ("
@@ -39,7 +40,14 @@ const QString lastPriceSql = QStringLiteral(
     "select t2.FInterID, t2.FItemID, t1.FDate, 1 as Kind from ICStockBill t1 inner join "
     "ICStockBillEntry t2 on t1.FInterID=t2.FInterID where t1.FTranType in (22,24,25,31,99,15,16,26,14) "
     "and t1.FYear=? and t1.FPeriod=? and t1.FDate is not null) u) w "
-    "inner join zs_receiptprice r on r.FInterID=w.RecID and r.FItemID=w.FItemID where w.Kind=1");
+    "inner join zs_receiptprice r on r.FInterID=w.RecID and r.FItemID=w.FItemID where w.Kind=1 "
+    "order by w.FInterID");
+// Entries that already hold the result are left alone: rewriting a row costs far more than comparing it.
+const QString lastPriceUpdateSql = QStringLiteral(
+    "update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice "
+    "from zs_lastprice c where ICStockBillEntry.FInterID=c.FInterID and ICStockBillEntry.FItemID=c.FItemID "
+    "and (ICStockBillEntry.FUnitCost is distinct from c.FPrice "
+    "or ICStockBillEntry.FCost is distinct from ICStockBillEntry.FQty*c.FPrice)");
 
 } // namespace
 
@@ -67,16 +75,20 @@ CostCalculation::Outcome CostCalculation::run(int costStyle) {
 }
 
 void CostCalculation::valueAtCost(db::Connection &conn, bool zeroWhenNoAmount) {
-    conn.execute(QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost where FInterID in "
-                                "(select FInterID from ICStockBill where FYear=? and FPeriod=? "
-                                "and FTranType in (15,25,31))"),
+    conn.execute(QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost from ICStockBill t1 "
+                                "where t1.FInterID=ICStockBillEntry.FInterID and t1.FYear=? and t1.FPeriod=? "
+                                "and t1.FTranType in (15,25,31) and (ICStockBillEntry.FPrice is distinct from "
+                                "ICStockBillEntry.FUnitCost or ICStockBillEntry.FAmount is distinct from "
+                                "ICStockBillEntry.FCost)"),
                  {m_period.year, m_period.period});
     passStep(QStringLiteral("cost.valued"));
     const QString sum = zeroWhenNoAmount ? QStringLiteral("isnull(sum(e.FAmount),0)") : QStringLiteral("sum(e.FAmount)");
-    conn.execute(QStringLiteral("update ICStockBill set FSumAmount=(select %1 from ICStockBillEntry e "
-                                "where e.FInterID=ICStockBill.FInterID) where FTranType in (15,25,31) and FYear=? "
-                                "and FPeriod=? and exists (select 1 from ICStockBillEntry e "
-                                "where e.FInterID=ICStockBill.FInterID)")
+    // Summed once per bill of the month instead of once per bill through a correlated subquery.
+    conn.execute(QStringLiteral("update ICStockBill set FSumAmount=s.FSumAmount from (select e.FInterID, %1 as "
+                                "FSumAmount from ICStockBill b inner join ICStockBillEntry e on b.FInterID=e.FInterID "
+                                "where b.FTranType in (15,25,31) and b.FYear=? and b.FPeriod=? group by e.FInterID) s "
+                                "where ICStockBill.FInterID=s.FInterID "
+                                "and ICStockBill.FSumAmount is distinct from s.FSumAmount")
                      .arg(sum),
                  {m_period.year, m_period.period});
 }
@@ -95,9 +107,7 @@ void CostCalculation::lastPurchasePrice() {
     conn.execute(lastPriceSql, {m_period.year, m_period.period});
     conn.execute(QStringLiteral("create index zs_lastprice_key on zs_lastprice (FInterID, FItemID)"));
     prepareScratchTable(conn, QStringLiteral("zs_lastprice"));
-    conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice "
-                                "from zs_lastprice c where ICStockBillEntry.FInterID=c.FInterID "
-                                "and ICStockBillEntry.FItemID=c.FItemID"));
+    conn.execute(lastPriceUpdateSql);
     dropScratchTable(conn, QStringLiteral("zs_receiptprice"));
     dropScratchTable(conn, QStringLiteral("zs_lastprice"));
     passStep(QStringLiteral("cost.entries"));

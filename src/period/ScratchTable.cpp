@@ -10,8 +10,11 @@ void createScratchTable(db::Connection &conn, const QString &name, const QString
     cols.replace(QStringLiteral("%N"), conn.isSqlite() ? QStringLiteral("REAL") : QStringLiteral("numeric"));
     conn.execute(QStringLiteral("drop table if exists %1").arg(name));
     conn.execute(QStringLiteral("create temporary table %1 (%2)").arg(name, cols));
-    if (conn.isPostgres())
+    if (conn.isPostgres()) {
         conn.execute(QStringLiteral("set local work_mem='256MB'"));
+        // Compiling each statement costs more than these short scans and joins gain from it.
+        conn.execute(QStringLiteral("set local jit=off"));
+    }
 }
 
 void prepareScratchTable(db::Connection &conn, const QString &name) {
