@@ -106,6 +106,59 @@ TEST_P(CostCalculationTest, set_based_latest_price_equals_the_per_bill_loop) {
     }
 }
 
+TEST_P(CostCalculationTest, empty_values_are_filled_and_a_second_run_changes_nothing) {
+    for (int i = 1; i <= 3; ++i)
+        addItem(i, QString::number(i));
+    setCurrent(2024, 1);
+    addBill(1, 12, QDate(2024, 1, 2), {{1, 2, 5, 10}, {2, 1, 3, 3}, {3, 1, 0, 0}});
+    addBill(2, 22, QDate(2024, 1, 3), {{1, 2, 9, 18, 4, 8}, {3, 1, 9, 9, 6, 6}});
+    addBill(3, 25, QDate(2024, 1, 4), {{2, 2, 0, 0, 3, 6}});
+    conn().execute(QStringLiteral("update ICStockBillEntry set FUnitCost=null, FCost=null where FInterID=2 "
+                                  "and FEntryID=1"));
+    // the cost is already right, only the price and the amount are missing
+    conn().execute(QStringLiteral("update ICStockBillEntry set FPrice=null, FAmount=null where FInterID=3"));
+    conn().execute(QStringLiteral("update ICStockBill set FSumAmount=null"));
+    // a receipt line without a price passes that on as it is
+    conn().execute(QStringLiteral("update ICStockBillEntry set FPrice=null where FInterID=1 and FEntryID=3"));
+    const auto isNull = [this](int interId, int entryId, const char *field) {
+        return conn()
+            .scalar(QStringLiteral("select %1 from ICStockBillEntry where FInterID=? and FEntryID=?")
+                        .arg(QLatin1String(field)),
+                    {interId, entryId})
+            .isNull();
+    };
+
+    CostCalculation calc(cnstr(), {2024, 1});
+    calc.run(1);
+    EXPECT_DOUBLE_EQ(entryField(2, 1, QStringLiteral("FUnitCost")), 5);
+    EXPECT_DOUBLE_EQ(entryField(2, 1, QStringLiteral("FCost")), 10);
+    EXPECT_TRUE(isNull(2, 2, "FUnitCost"));
+    EXPECT_TRUE(isNull(2, 2, "FCost"));
+    EXPECT_DOUBLE_EQ(entryField(3, 1, QStringLiteral("FPrice")), 3);
+    EXPECT_DOUBLE_EQ(entryField(3, 1, QStringLiteral("FAmount")), 6);
+    EXPECT_DOUBLE_EQ(conn().scalar(QStringLiteral("select FSumAmount from ICStockBill where FInterID=3")).toDouble(),
+                     6);
+    auto before = dumpAll();
+    calc.run(1);
+    EXPECT_EQ(dumpAll(), before);
+
+    conn().execute(QStringLiteral("update ICStockBillEntry set FUnitCost=null, FCost=null, FPrice=null, FAmount=null "
+                                  "where FInterID=3"));
+    conn().execute(QStringLiteral("update t_ICItem set FPjCost=null"));
+    conn().execute(QStringLiteral("update ICStockBill set FSumAmount=null"));
+    calc.run(2);
+    // item 2: 3 / 1 from the receipt
+    EXPECT_DOUBLE_EQ(entryField(3, 1, QStringLiteral("FUnitCost")), 3);
+    EXPECT_DOUBLE_EQ(entryField(3, 1, QStringLiteral("FCost")), 6);
+    EXPECT_DOUBLE_EQ(entryField(3, 1, QStringLiteral("FAmount")), 6);
+    EXPECT_DOUBLE_EQ(conn().scalar(QStringLiteral("select FSumAmount from ICStockBill where FInterID=3")).toDouble(),
+                     6);
+    EXPECT_DOUBLE_EQ(conn().scalar(QStringLiteral("select FPjCost from t_ICItem where FItemID=2")).toDouble(), 3);
+    before = dumpAll();
+    calc.run(2);
+    EXPECT_EQ(dumpAll(), before);
+}
+
 TEST_P(CostCalculationTest, weighted_average_by_hand) {
     for (int i = 1; i <= 3; ++i)
         addItem(i, QString::number(i));
