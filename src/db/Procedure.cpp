@@ -11,15 +11,15 @@ ProcArgs &ProcArgs::add(const QString &name, ParamType type, const QVariant &val
 }
 
 bool ProcArgs::has(const QString &name) const {
-    for (const auto &[spec, v] : m_items)
-        if (spec.name.compare(name, Qt::CaseInsensitive) == 0)
+    for (const auto &[param, v] : m_items)
+        if (param.name.compare(name, Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }
 
 QVariant ProcArgs::value(const QString &name) const {
-    for (const auto &[spec, v] : m_items)
-        if (spec.name.compare(name, Qt::CaseInsensitive) == 0)
+    for (const auto &[param, v] : m_items)
+        if (param.name.compare(name, Qt::CaseInsensitive) == 0)
             return v;
     throw Error(QStringLiteral("缺少参数 %1。").arg(name));
 }
@@ -90,14 +90,14 @@ bool fits(ParamType type, const QVariant &v) {
 } // namespace
 
 void validateArgs(const ProcedureDef &def, const ProcArgs &args) {
-    for (const auto &[spec, v] : args.items()) {
+    for (const auto &[param, v] : args.items()) {
         const auto it = std::find_if(def.params.begin(), def.params.end(), [&](const ParamSpec &p) {
-            return p.name.compare(spec.name, Qt::CaseInsensitive) == 0;
+            return p.name.compare(param.name, Qt::CaseInsensitive) == 0;
         });
         if (it == def.params.end())
-            throw Error(QStringLiteral("存储过程 %1 没有参数 %2。").arg(def.name, spec.name));
+            throw Error(QStringLiteral("存储过程 %1 没有参数 %2。").arg(def.name, param.name));
         if (!fits(it->type, v))
-            throw Error(QStringLiteral("存储过程 %1 的参数 %2 的值无效。").arg(def.name, spec.name));
+            throw Error(QStringLiteral("存储过程 %1 的参数 %2 的值无效。").arg(def.name, param.name));
     }
     for (const auto &p : def.params)
         if (!args.has(p.name))
