@@ -1,13 +1,11 @@
 // Program entry: login, then the main window.
 #include "app/MainWindow.h"
+#include "app/WindowRegistrations.h"
 #include "components/Builtins.h"
 #include "components/Registry.h"
 #include "db/Error.h"
-#include "params/ParamsWindows.h"
-#include "period/PeriodWindows.h"
 #include "startup/ProgramFolder.h"
 #include "startup/StartUp.h"
-#include "stocklimit/StockLimitWindows.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
@@ -22,9 +20,7 @@ int main(int argc, char **argv) {
     using namespace zostore;
     try {
         components::registerBuiltinComponents();
-        period::registerPeriodWindows();
-        params::registerParamsWindows();
-        stocklimit::registerStockLimitWindows();
+        app::registerSubsystemWindows();
         components::Registry::instance().loadPlugins(components::componentsFolder(startup::programFolder()));
         startup::StartUp start;
         if (!start.login())

@@ -41,6 +41,7 @@ inline const QString CacuCost = QStringLiteral("frmCacuCost");
 inline const QString ClearData = QStringLiteral("frmClearData");
 inline const QString SafeStock = QStringLiteral("frmSetSafeStock");
 inline const QString SetPara = QStringLiteral("frmSetPara");
+inline const QString GenMinMaxStock = QStringLiteral("frmGenMinMaxStock");
 inline const QString PosDiscount = QStringLiteral("frmSdyh_Set_Pos");
 inline const QString PosBill = QStringLiteral("frmDefPrint");
 inline const QString PrintLabel = QStringLiteral("frmPrintLabel");

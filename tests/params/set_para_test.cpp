@@ -1,7 +1,7 @@
 // The parameters window driven offscreen: every key saved and loaded, load rules, grids, failed saves.
 #include "accountdb/Schema.h"
 #include "params/ProfileKeys.h"
-#include "params/ParamsWindows.h"
+#include "app/WindowRegistrations.h"
 #include "params/ProfileReader.h"
 #include "shell/WindowTable.h"
 #include "params/frmSetPara.h"
@@ -301,7 +301,7 @@ TEST_P(SetParaTest, reader_gives_window_defaults_for_absent_rows) {
 }
 
 TEST_P(SetParaTest, main_window_opens_it_modally_by_name) {
-    params::registerParamsWindows();
+    app::registerSubsystemWindows();
     QString opened;
     dialogs.queueWindow([&opened](QDialog &d) {
         opened = d.objectName() + QLatin1Char('|') + d.windowTitle();

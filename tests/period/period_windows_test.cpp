@@ -5,7 +5,7 @@
 #include "components/printer/PrintComponent.h"
 #include "period/frmCacuCost.h"
 #include "period/frmClosePeriod.h"
-#include "period/PeriodWindows.h"
+#include "app/WindowRegistrations.h"
 #include "shell/WindowTable.h"
 #include "startup/FormServices.h"
 #include "startup/LoginContext.h"
@@ -240,7 +240,7 @@ TEST_P(PeriodWindowsTest, price_style_without_name_warns_and_prints_reach_paper)
 
 TEST_P(PeriodWindowsTest, window_table_opens_both_windows) {
     ui::DialogsScope scope(m_dialogs);
-    period::registerPeriodWindows();
+    app::registerSubsystemWindows();
     QString opened;
     m_dialogs.queueWindow([&](QDialog &d) {
         opened = d.objectName();

@@ -1,0 +1,24 @@
+// Registration lives here so that no subsystem depends on the shell.
+#include "app/WindowRegistrations.h"
+
+#include "params/frmSetPara.h"
+#include "period/PeriodProcedures.h"
+#include "period/frmCacuCost.h"
+#include "period/frmClosePeriod.h"
+#include "shell/WindowTable.h"
+#include "stocklimit/frmGenMinMaxStock.h"
+
+namespace zostore::app {
+
+void registerSubsystemWindows() {
+    period::registerPeriodProcedures();
+    auto &table = shell::windowTable();
+    table.registerWindow(shell::windows::ClosePeriod,
+                         [](QWidget *parent) { return new period::frmClosePeriod(parent); });
+    table.registerWindow(shell::windows::CacuCost, [](QWidget *parent) { return new period::frmCacuCost(parent); });
+    table.registerWindow(shell::windows::SetPara, [](QWidget *parent) { return new params::frmSetPara(parent); });
+    table.registerWindow(shell::windows::GenMinMaxStock,
+                         [](QWidget *parent) { return new stocklimit::frmGenMinMaxStock(parent); });
+}
+
+} // namespace zostore::app

@@ -1,8 +1,0 @@
-// The parameters window in the main window's window table.
-#pragma once
-
-namespace zostore::params {
-
-void registerParamsWindows();
-
-} // namespace zostore::params
