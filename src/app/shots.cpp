@@ -4,24 +4,13 @@
 #include "components/LoginDialogs.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "ui/WindowPicture.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-namespace {
-
-bool save(QWidget &w, const QString &file) {
-    w.show();
-    QApplication::processEvents();
-    const bool ok = w.grab().save(file);
-    QTextStream(stdout) << (ok ? "wrote " : "could not write ") << file << '\n';
-    return ok;
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -40,7 +29,7 @@ int main(int argc, char **argv) {
                                    catalogue.list());
         login.preselect(QStringLiteral("demo"), QStringLiteral("王丽"));
         login.txtPassword->setText(QStringLiteral("wl123456"));
-        return save(login, QDir(outDir).filePath(QStringLiteral("login.png"))) ? 0 : 1;
+        return ui::saveWindowPicture(login, QDir(outDir).filePath(QStringLiteral("login.png"))) ? 0 : 1;
     } catch (const Error &e) {
         QTextStream(stderr) << e.description() << '\n';
         return 1;

@@ -7,6 +7,7 @@
 #include "params/frmSetPara.h"
 #include "startup/LoginContext.h"
 #include "stocklimit/frmGenMinMaxStock.h"
+#include "ui/WindowPicture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,18 +16,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-namespace {
-
-bool save(QWidget &w, const QString &file) {
-    w.show();
-    QApplication::processEvents();
-    const bool ok = w.grab().save(file);
-    QTextStream(stdout) << (ok ? "wrote " : "could not write ") << file << '\n';
-    return ok;
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -48,7 +37,7 @@ int main(int argc, char **argv) {
         params::frmSetPara para;
         for (int i = 0; i < para.tabs->count(); ++i) {
             para.tabs->setCurrentIndex(i);
-            ok = save(para, out.filePath(QStringLiteral("frmSetPara-%1.png").arg(i + 1))) && ok;
+            ok = ui::saveWindowPicture(para, out.filePath(QStringLiteral("frmSetPara-%1.png").arg(i + 1))) && ok;
         }
         stocklimit::frmGenMinMaxStock gen;
         gen.txtStock->choose(2);
@@ -59,7 +48,7 @@ int main(int argc, char **argv) {
         gen.txtServer->setText(QStringLiteral("192.168.1.10"));
         gen.txtUser->setText(QStringLiteral("zostore"));
         gen.txtPwd->setText(QStringLiteral("secret"));
-        ok = save(gen, out.filePath(QStringLiteral("frmGenMinMaxStock.png"))) && ok;
+        ok = ui::saveWindowPicture(gen, out.filePath(QStringLiteral("frmGenMinMaxStock.png"))) && ok;
         return ok ? 0 : 1;
     } catch (const Error &e) {
         QTextStream(stderr) << e.description() << '\n';

@@ -13,6 +13,7 @@
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
 #include "ui/StatusBar.h"
+#include "ui/WindowPicture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,18 +23,6 @@
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTemporaryDir>
-
-namespace {
-
-bool save(QWidget &w, const QString &file) {
-    w.show();
-    QApplication::processEvents();
-    const bool ok = w.grab().save(file);
-    QTextStream(stdout) << (ok ? "wrote " : "could not write ") << file << '\n';
-    return ok;
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -67,14 +56,14 @@ int main(int argc, char **argv) {
         host.setStatusBar(status);
 
         period::frmClosePeriod close(&host);
-        bool ok = save(close, QDir(outDir).filePath(QStringLiteral("period-close.png")));
+        bool ok = ui::saveWindowPicture(close, QDir(outDir).filePath(QStringLiteral("period-close.png")));
 
         period::frmCacuCost cost(&host);
         cost.resize(1100, 600);
         cost.SSTab1->setCurrentIndex(2);
-        ok = save(cost, QDir(outDir).filePath(QStringLiteral("period-cost-uncosted.png"))) && ok;
+        ok = ui::saveWindowPicture(cost, QDir(outDir).filePath(QStringLiteral("period-cost-uncosted.png"))) && ok;
         cost.SSTab1->setCurrentIndex(0);
-        ok = save(cost, QDir(outDir).filePath(QStringLiteral("period-cost-items.png"))) && ok;
+        ok = ui::saveWindowPicture(cost, QDir(outDir).filePath(QStringLiteral("period-cost-items.png"))) && ok;
 
         // The preview as the print component shows it, grabbed instead of run modally.
         ui::ScriptedDialogs scripted;
@@ -83,7 +72,7 @@ int main(int argc, char **argv) {
             d.resize(900, 700);
             d.show();
             d.findChild<QPrintPreviewWidget *>()->updatePreview();
-            ok = save(d, QDir(outDir).filePath(QStringLiteral("period-cost-preview.png"))) && ok;
+            ok = ui::saveWindowPicture(d, QDir(outDir).filePath(QStringLiteral("period-cost-preview.png"))) && ok;
             return int(QDialog::Accepted);
         });
         components::PrintComponent printer;

@@ -10,6 +10,7 @@
 #include "startup/ProgramFolder.h"
 #include "ui/ActBar.h"
 #include "ui/ScriptedDialogs.h"
+#include "ui/WindowPicture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,17 +20,6 @@
 #include <QTextStream>
 
 using namespace zostore;
-
-namespace {
-
-bool save(QWidget &w, const QString &file) {
-    QApplication::processEvents();
-    const bool ok = w.grab().save(file);
-    QTextStream(stdout) << (ok ? "wrote " : "could not write ") << file << '\n';
-    return ok;
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -65,21 +55,21 @@ int main(int argc, char **argv) {
             w.show();
             w.relayout();
             w.FirstActivate();
-            ok = save(w, QDir(outDir).filePath(files[u] + QStringLiteral(".png"))) && ok;
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(files[u] + QStringLiteral(".png"))) && ok;
             if (u == 0) {
                 for (int m = 2; m <= 5; ++m) {
                     w.ClickModule(m);
-                    ok = save(w, QDir(outDir).filePath(QStringLiteral("main-module%1.png").arg(m))) && ok;
+                    ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("main-module%1.png").arg(m))) && ok;
                 }
                 w.ClickModule(1);
                 w.actBar()->tool(QStringLiteral("subMenuTools"), QStringLiteral("smallscreen"))->trigger();
                 w.resize(1280, 760);
                 w.relayout();
-                ok = save(w, QDir(outDir).filePath(QStringLiteral("main-narrow.png"))) && ok;
+                ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("main-narrow.png"))) && ok;
                 w.actBar()->tool(QStringLiteral("subMenuTools"), QStringLiteral("smallscreen"))->trigger();
                 shell::frmAbout about;
                 about.show();
-                ok = save(about, QDir(outDir).filePath(QStringLiteral("about.png"))) && ok;
+                ok = ui::saveWindowPicture(about, QDir(outDir).filePath(QStringLiteral("about.png"))) && ok;
             }
         }
     } catch (const Error &e) {
