@@ -1,5 +1,6 @@
 // Generating a large account set set-based, against row-by-row autocommitted inserts in the same run.
 // Usage: bench_generate [--lines N] [--baseline N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
+#include "ScratchDatabase.h"
 #include "accountdb/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
@@ -11,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 using namespace zostore;
 
@@ -92,27 +95,16 @@ int main(int argc, char *argv[]) {
              {}},
             lines, baseline);
 
-        const QString pg = qEnvironmentVariable("ZOSTORE_BENCH_PG");
-        if (pg.isEmpty()) {
-            std::printf("PostgreSQL: skipped (set ZOSTORE_BENCH_PG to a server connection string)\n");
+        const QString pg = bench::benchPostgresServer();
+        if (pg.isEmpty())
             return 0;
-        }
-        QStringList made;
+        std::vector<std::unique_ptr<bench::ScratchDatabase>> made;
         run({QStringLiteral("PostgreSQL"),
              [&](const QString &n) {
-                 auto cs = db::ConnectionString::parse(pg);
-                 const QString name =
-                     QStringLiteral("zs_bench_%1_%2").arg(QCoreApplication::applicationPid()).arg(n);
-                 db::Connection(cs).execute(QStringLiteral("create database ") + name);
-                 made << name;
-                 cs.database = name;
-                 return cs.toString();
+                 made.push_back(std::make_unique<bench::ScratchDatabase>(pg, n));
+                 return made.back()->connectionString();
              },
-             [&] {
-                 db::Connection server(pg);
-                 for (const QString &n : made)
-                     server.execute(QStringLiteral("drop database if exists %1 with (force)").arg(n));
-             }},
+             [&] { made.clear(); }},
             lines, baseline);
     } catch (const Error &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.description()));

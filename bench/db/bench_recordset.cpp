@@ -1,5 +1,6 @@
 // Reading rows through Recordset by field name, against raw QSqlQuery reads by column index.
 // Usage: bench_recordset [--rows N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
+#include "ScratchDatabase.h"
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/Error.h"
@@ -88,22 +89,11 @@ int main(int argc, char *argv[]) {
         QTemporaryDir dir;
         run(QStringLiteral("SQLite"),
             QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath("read.db")), rows);
-        const QString pg = qEnvironmentVariable("ZOSTORE_BENCH_PG");
-        if (pg.isEmpty()) {
-            std::printf("PostgreSQL: skipped (set ZOSTORE_BENCH_PG to a server connection string)\n");
+        const QString pg = bench::benchPostgresServer();
+        if (pg.isEmpty())
             return 0;
-        }
-        auto cs = db::ConnectionString::parse(pg);
-        const QString name = QStringLiteral("zs_bench_read_%1").arg(QCoreApplication::applicationPid());
-        db::Connection(cs).execute(QStringLiteral("create database ") + name);
-        cs.database = name;
-        try {
-            run(QStringLiteral("PostgreSQL"), cs.toString(), rows);
-        } catch (...) {
-            db::Connection(pg).execute(QStringLiteral("drop database if exists %1 with (force)").arg(name));
-            throw;
-        }
-        db::Connection(pg).execute(QStringLiteral("drop database if exists %1 with (force)").arg(name));
+        bench::ScratchDatabase scratch(pg, QStringLiteral("read"));
+        run(QStringLiteral("PostgreSQL"), scratch.connectionString(), rows);
     } catch (const Error &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.description()));
         return 1;

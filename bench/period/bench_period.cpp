@@ -1,6 +1,7 @@
 // Month-end costing and closing on a generated account set: latest-price costing set-based against the
 // per-bill loop (on a sample of bills, extrapolated), weighted average, closing and reopening.
 // Usage: bench_period [--items N] [--bills N] [--lines N] [--sample N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
+#include "ScratchDatabase.h"
 #include "LastPriceLoop.h"
 
 #include "accountdb/Generator.h"
@@ -168,22 +169,10 @@ int main(int argc, char *argv[]) {
         QTemporaryDir dir;
         run(QStringLiteral("SQLite"), QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(QStringLiteral("bench.db"))),
             s);
-        const QString pg = qEnvironmentVariable("ZOSTORE_BENCH_PG");
+        const QString pg = bench::benchPostgresServer();
         if (!pg.isEmpty()) {
-            auto admin = db::ConnectionString::parse(pg);
-            const QString name = QStringLiteral("zs_bench_period_%1").arg(QCoreApplication::applicationPid());
-            db::Connection(admin).execute(QStringLiteral("create database ") + name);
-            auto target = admin;
-            target.database = name;
-            try {
-                run(QStringLiteral("PostgreSQL"), target.toString(), s);
-            } catch (...) {
-                db::Connection(admin).execute(QStringLiteral("drop database if exists ") + name + QStringLiteral(" with (force)"));
-                throw;
-            }
-            db::Connection(admin).execute(QStringLiteral("drop database if exists ") + name + QStringLiteral(" with (force)"));
-        } else {
-            std::printf("PostgreSQL: skipped (ZOSTORE_BENCH_PG not set)\n");
+            bench::ScratchDatabase scratch(pg, QStringLiteral("period"));
+            run(QStringLiteral("PostgreSQL"), scratch.connectionString(), s);
         }
     } catch (const Error &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.description()));

@@ -1,5 +1,6 @@
 // Stock-limit generation over 90 days of sales, set-based, against a statement-per-item loop in the same run.
 // Usage: bench_stocklimit [--lines N] [--baseline-items N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
+#include "ScratchDatabase.h"
 #include "accountdb/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
@@ -120,22 +121,11 @@ int main(int argc, char *argv[]) {
         db::Connection(sqlite, db::Connection::OpenMode::Create);
         run(QStringLiteral("SQLite"), sqlite, lines, baselineItems, dir.path());
 
-        const QString pg = qEnvironmentVariable("ZOSTORE_BENCH_PG");
-        if (pg.isEmpty()) {
-            std::printf("PostgreSQL: skipped (set ZOSTORE_BENCH_PG to a server connection string)\n");
+        const QString pg = bench::benchPostgresServer();
+        if (pg.isEmpty())
             return 0;
-        }
-        auto cs = db::ConnectionString::parse(pg);
-        const QString name = QStringLiteral("zs_bench_stocklimit_%1").arg(QCoreApplication::applicationPid());
-        db::Connection(cs).execute(QStringLiteral("create database ") + name);
-        cs.database = name;
-        try {
-            run(QStringLiteral("PostgreSQL"), cs.toString(), lines, baselineItems, dir.path());
-        } catch (...) {
-            db::Connection(pg).execute(QStringLiteral("drop database if exists %1 with (force)").arg(name));
-            throw;
-        }
-        db::Connection(pg).execute(QStringLiteral("drop database if exists %1 with (force)").arg(name));
+        bench::ScratchDatabase scratch(pg, QStringLiteral("stocklimit"));
+        run(QStringLiteral("PostgreSQL"), scratch.connectionString(), lines, baselineItems, dir.path());
     } catch (const Error &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.description()));
         return 1;
