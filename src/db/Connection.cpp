@@ -106,15 +106,15 @@ QSqlQuery prepared(ConnectionImpl &c, const QString &text, const QVariantList &p
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (params.isEmpty()) {
         if (!q.exec(sql))
-            raise(c, q.lastError(), sql);
+            raise(c, q.lastError());
         return q;
     }
     if (!q.prepare(sql))
-        raise(c, q.lastError(), sql);
+        raise(c, q.lastError());
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, Connection::bindable(params[i]));
     if (!q.exec())
-        raise(c, q.lastError(), sql);
+        raise(c, q.lastError());
     return q;
 }
 
@@ -131,7 +131,7 @@ ConnectionImpl::~ConnectionImpl() {
     }
 }
 
-void raise(const ConnectionImpl &c, const QSqlError &err, const QString &context) {
+void raise(const ConnectionImpl &c, const QSqlError &err) {
     QString text = err.databaseText().trimmed();
     if (text.isEmpty())
         text = err.text().trimmed();
@@ -139,7 +139,6 @@ void raise(const ConnectionImpl &c, const QSqlError &err, const QString &context
         throw Error(QStringLiteral("数据被其他用户锁定，请稍后再试（%1）").arg(text), Error::Lock);
     if (isTimeout(c, err))
         throw Error(QStringLiteral("数据库操作超时，已取消（%1）").arg(text));
-    Q_UNUSED(context)
     throw Error(QStringLiteral("数据库错误：%1").arg(text));
 }
 
@@ -193,7 +192,7 @@ void Connection::setTimeout(int seconds) {
     } else {
         QSqlQuery q(d->db);
         if (!q.exec(QStringLiteral("set statement_timeout = %1").arg(qint64(seconds) * 1000)))
-            raise(*d, q.lastError(), QString());
+            raise(*d, q.lastError());
     }
 }
 
@@ -221,14 +220,14 @@ void Connection::begin() {
     QSqlQuery q(d->db);
     // SQLite: take the write lock at once so a conflict shows at the start, not half-way
     if (!q.exec(d->cs.isSqlite() ? QStringLiteral("begin immediate") : QStringLiteral("begin")))
-        raise(*d, q.lastError(), QString());
+        raise(*d, q.lastError());
     d->inTransaction = true;
 }
 
 void Connection::commit() {
     QSqlQuery q(d->db);
     if (!q.exec(QStringLiteral("commit")))
-        raise(*d, q.lastError(), QString());
+        raise(*d, q.lastError());
     d->inTransaction = false;
 }
 
@@ -248,18 +247,16 @@ Connection::Statement::Statement(std::shared_ptr<ConnectionImpl> conn, const QSt
     if (m_conn->cs.isSqlite())
         m_sql = rewriteForSqlite(sql);
     if (!m_query->prepare(m_sql))
-        raise(*m_conn, m_query->lastError(), sql);
+        raise(*m_conn, m_query->lastError());
 }
 
 int Connection::Statement::exec(const QVariantList &params) {
     for (int i = 0; i < params.size(); ++i)
         m_query->bindValue(i, bindable(params[i]));
     if (!m_query->exec())
-        raise(*m_conn, m_query->lastError(), m_sql);
+        raise(*m_conn, m_query->lastError());
     return m_query->numRowsAffected();
 }
-
-QVariant Connection::Statement::lastInsertId() const { return m_query->lastInsertId(); }
 
 // Savepoints need the connection's transaction state, kept in the impl.
 Transaction::Transaction(Connection &conn) : m_conn(conn) {

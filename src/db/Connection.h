@@ -48,7 +48,6 @@ public:
     class Statement {
     public:
         int exec(const QVariantList &params);
-        QVariant lastInsertId() const;
 
     private:
         friend class Connection;

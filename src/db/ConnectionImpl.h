@@ -13,7 +13,6 @@ struct ConnectionImpl {
     ConnectionString cs;
     QSqlDatabase db;
     QString name;
-    int savepointDepth = 0;
     bool inTransaction = false;
     // SQLite deadline, checked by the progress handler
     qint64 deadlineMs = 0; // 0: none
@@ -22,6 +21,6 @@ struct ConnectionImpl {
 };
 
 // Turns a driver error into the layer's error; lock conflicts carry "锁".
-[[noreturn]] void raise(const ConnectionImpl &c, const QSqlError &err, const QString &context);
+[[noreturn]] void raise(const ConnectionImpl &c, const QSqlError &err);
 
 } // namespace zostore::db

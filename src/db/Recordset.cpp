@@ -205,10 +205,4 @@ QDateTime Recordset::toDateTime(const QString &name) const { return dateTimeOf(v
 
 QDate Recordset::toDate(const QString &name) const { return toDateTime(name).date(); }
 
-const QVector<QVariant> &Recordset::rowValues(int row) const {
-    if (m_cursor != Cursor::Static || row < 0 || row >= m_rows.size())
-        throw Error(QStringLiteral("记录集中没有第 %1 行。").arg(row));
-    return m_rows[row];
-}
-
 } // namespace zostore::db

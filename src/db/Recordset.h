@@ -47,10 +47,6 @@ public:
     QDateTime toDateTime(const QString &name) const; // Null: invalid
     QDate toDate(const QString &name) const;
 
-    // Whole rows, for grids; static only.
-    const QVector<QVariant> &rowValues(int row) const;
-    int currentRow() const { return m_row; }
-
     // Conversions shared with procedure arguments and grids.
     static QString textOf(const QVariant &v);
     static double doubleOf(const QVariant &v);

@@ -3,6 +3,7 @@
 #include "db/Error.h"
 #include "db/LockRetry.h"
 #include "db/PostgresShims.h"
+#include "db/SqlText.h"
 #include "db/Transaction.h"
 #include "support/TestDatabase.h"
 
@@ -63,6 +64,11 @@ TEST_P(ConnectionTest, values_travel_verbatim_and_fields_read_without_case) {
     EXPECT_TRUE(n.eof());
 
     EXPECT_EQ(c.scalar(QStringLiteral("select count(*) from t_Item")).toInt(), 2);
+
+    // the one text built into SQL: a user condition, quoted by doubling apostrophes
+    EXPECT_EQ(c.scalar(QStringLiteral("select count(*) from t_Item where FName=") + db::sqlLiteral(nasty)).toInt(), 1);
+    EXPECT_EQ(c.scalar(QStringLiteral("select ") + db::sqlLiteral(QStringLiteral("''x'--"))).toString(),
+              QStringLiteral("''x'--"));
     EXPECT_FALSE(c.scalar(QStringLiteral("select FName from t_Item where FItemID=?"), {99}).isValid());
 }
 
