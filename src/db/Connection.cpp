@@ -39,13 +39,6 @@ bool isTimeout(const ConnectionImpl &c, const QSqlError &err) {
     return err.nativeErrorCode() == QLatin1String("57014");
 }
 
-sqlite3 *sqliteHandle(QSqlDatabase &db) {
-    const QVariant v = db.driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3 *const *>(v.constData());
-    return nullptr;
-}
-
 void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
     c.name = QStringLiteral("zostore_%1").arg(g_counter.fetchAndAddRelaxed(1));
     if (c.cs.isSqlite()) {
@@ -56,8 +49,7 @@ void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
             throw Error(QStringLiteral("帐套数据库文件不能读取：%1").arg(fi.absoluteFilePath()));
         c.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c.name);
         c.db.setDatabaseName(fi.absoluteFilePath());
-        // a short busy wait; longer conflicts surface as lock errors for the retry rule
-        c.db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=500"));
+        c.db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteBusyWaitMs));
     } else {
         c.db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), c.name);
         c.db.setHostName(c.cs.server);
@@ -119,6 +111,13 @@ QSqlQuery prepared(ConnectionImpl &c, const QString &text, const QVariantList &p
 }
 
 } // namespace
+
+sqlite3 *sqliteHandle(QSqlDatabase &db) {
+    const QVariant v = db.driver()->handle();
+    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3 *const *>(v.constData());
+    return nullptr;
+}
 
 ConnectionImpl::~ConnectionImpl() {
     if (db.isValid()) {
@@ -203,7 +202,7 @@ Recordset Connection::callProcedure(const QString &name, const ProcArgs &args, i
     validateArgs(*def, args);
     setTimeout(timeoutSeconds);
     try {
-        Transaction t(*this);
+        Transaction t(*this, def->locksBooks ? Transaction::Lock::Books : Transaction::Lock::None);
         Recordset rows = def->body(*this, args);
         t.commit();
         setTimeout(0);
@@ -259,12 +258,23 @@ int Connection::Statement::exec(const QVariantList &params) {
 }
 
 // Savepoints need the connection's transaction state, kept in the impl.
-Transaction::Transaction(Connection &conn) : m_conn(conn) {
+Transaction::Transaction(Connection &conn, Lock lock) : m_conn(conn) {
     if (!conn.inTransaction()) {
-        conn.begin();
+        if (lock == Lock::Books)
+            conn.beginBooks();
+        else
+            conn.begin();
     } else {
         m_savepoint = QStringLiteral("zs_sp_%1").arg(g_counter.fetchAndAddRelaxed(1));
         conn.execute(QStringLiteral("savepoint ") + m_savepoint);
+        if (lock == Lock::Books) {
+            try {
+                conn.lockBooks();
+            } catch (...) {
+                conn.execute(QStringLiteral("rollback to savepoint ") + m_savepoint);
+                throw;
+            }
+        }
     }
 }
 

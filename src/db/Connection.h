@@ -44,6 +44,16 @@ public:
     void rollback();
     bool inTransaction() const;
 
+    // The account-set lock. Operations that rewrite the books as a whole (closing, costing, limits,
+    // imports, clearing, restore) hold it for their transaction, so a second one from another
+    // workstation waits for the first instead of interleaving with it; after the bounded wait it
+    // fails with a lock error in plain words. beginBooks() starts a transaction holding it;
+    // lockBooks() takes it inside the current one.
+    void beginBooks();
+    void lockBooks();
+    // Process-wide bound on that wait, for connections opened from now on.
+    static void setBooksLockWait(int milliseconds);
+
     // Prepared statement reused for many rows (bulk loads).
     class Statement {
     public:

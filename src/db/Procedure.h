@@ -41,6 +41,7 @@ struct ProcedureDef {
     std::vector<ParamSpec> params;
     // Runs inside the caller's transaction; rows it returns go back to the caller.
     std::function<Recordset(Connection &, const ProcArgs &)> body;
+    bool locksBooks = false; // runs under the account-set lock
 };
 
 class ProcedureRegistry {

@@ -7,7 +7,11 @@ namespace zostore::db {
 
 class Transaction {
 public:
-    explicit Transaction(Connection &conn);
+    enum class Lock {
+        None,
+        Books // the account-set lock, for operations that rewrite the books as a whole
+    };
+    explicit Transaction(Connection &conn, Lock lock = Lock::None);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;

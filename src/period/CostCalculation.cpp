@@ -93,9 +93,19 @@ void CostCalculation::valueAtCost(db::Connection &conn, bool zeroWhenNoAmount) {
                  {m_period.year, m_period.period});
 }
 
+// The month may have been closed from another workstation while this one waited for the lock.
+void CostCalculation::checkStillCurrent(db::Connection &conn) const {
+    const YearPeriod stored = storedCurrentPeriod(conn);
+    if (stored.index() != m_period.index())
+        throw Error(QStringLiteral("帐套当前月份已是%1年%2月，可能已在其他电脑上结账，请重新登录后再试！")
+                        .arg(stored.year)
+                        .arg(stored.period));
+}
+
 void CostCalculation::lastPurchasePrice() {
     db::Connection conn(m_cnstr);
-    db::Transaction t(conn);
+    db::Transaction t(conn, db::Transaction::Lock::Books);
+    checkStillCurrent(conn);
     createScratchTable(conn, QStringLiteral("zs_receiptprice"),
                        QStringLiteral("FInterID integer, FItemID integer, FDate timestamp, FPrice %N, "
                                       "primary key (FInterID, FItemID)"));
@@ -129,7 +139,8 @@ CostCalculation::Outcome CostCalculation::priceStyleCost() {
         return Outcome::NoPriceStyle;
     // The column name comes from the price style's key, an integer read from the database.
     const QString column = QStringLiteral("FPrice_%1").arg(styleId.toLongLong());
-    db::Transaction t(conn);
+    db::Transaction t(conn, db::Transaction::Lock::Books);
+    checkStillCurrent(conn);
     conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=t3.%1, FCost=ICStockBillEntry.FQty*t3.%1 "
                                 "from ICStockBill t1, t_icitem t3 where t1.FInterID=ICStockBillEntry.FInterID "
                                 "and t3.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "

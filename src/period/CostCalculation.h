@@ -33,6 +33,7 @@ public:
 
 private:
     void valueAtCost(db::Connection &conn, bool zeroWhenNoAmount);
+    void checkStillCurrent(db::Connection &conn) const;
 
     QString m_cnstr;
     YearPeriod m_period;

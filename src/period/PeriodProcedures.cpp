@@ -12,9 +12,9 @@ void registerPeriodProcedures() {
     auto &registry = db::ProcedureRegistry::instance();
     registry.add({QStringLiteral("sp_ClosePeriod"),
                   {{QStringLiteral("@BillerID"), ParamType::Integer}, {QStringLiteral("@BillDate"), ParamType::Date}},
-                  spClosePeriod});
-    registry.add({QStringLiteral("sp_UnClosePeriod"), {}, spUnClosePeriod});
-    registry.add({QStringLiteral("sp_CacuCost"), {}, spCacuCost});
+                  spClosePeriod, true});
+    registry.add({QStringLiteral("sp_UnClosePeriod"), {}, spUnClosePeriod, true});
+    registry.add({QStringLiteral("sp_CacuCost"), {}, spCacuCost, true});
 }
 
 } // namespace zostore::period

@@ -18,7 +18,7 @@ void GenMinMaxStock::GenMaxMinStock(const QDate &first, const QDate &last, doubl
     conn.setTimeout(3000);
     const QVariant from = spanStart(first);
     const QVariant to = spanEnd(last);
-    db::Transaction tx(conn);
+    db::Transaction tx(conn, db::Transaction::Lock::Books);
     if (perStore) {
         const int added = conn.execute(QStringLiteral(
             "insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) "

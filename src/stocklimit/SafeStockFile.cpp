@@ -96,7 +96,7 @@ int SafeStockFile::writeAll(db::Connection &conn, const QString &path) {
 
 int SafeStockFile::import(db::Connection &target, const QString &path, const GenerationRequest &r) {
     const QList<Record> records = readRecords(path);
-    db::Transaction tx(target);
+    db::Transaction tx(target, db::Transaction::Lock::Books);
     if (r.stockId > 0)
         target.execute(QStringLiteral("delete from ICSafeStock where FStockID=? and FItemID in "
                                       "(select FItemID from t_icitem where FNumber between ? and ?)"),

@@ -57,7 +57,7 @@ void StockLimitGeneration::generate(db::Connection &conn, const GenerationReques
     const QVariant to = spanEnd(r.last);
     const QString a = r.rangeFrom();
     const QString z = r.rangeTo();
-    db::Transaction tx(conn);
+    db::Transaction tx(conn, db::Transaction::Lock::Books);
     if (r.stockId < 1) {
         conn.execute(itemTotals, {r.minF, r.maxF, r.safeF, from, to, a, z});
     } else {

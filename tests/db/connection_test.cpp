@@ -7,6 +7,8 @@
 #include "db/Transaction.h"
 #include "support/TestDatabase.h"
 
+#include <optional>
+
 using namespace zostore;
 using zostore::test::BackendTest;
 
@@ -175,6 +177,39 @@ TEST_P(ConnectionTest, lock_conflict_says_lock_and_retry_is_bounded) {
                  }),
                  Error);
     EXPECT_EQ(attempts, 1);
+}
+
+TEST_P(ConnectionTest, books_lock_admits_one_holder_and_a_waiter_gives_up_in_plain_words) {
+    db::Connection::setBooksLockWait(150);
+    auto holder = db().connect();
+    auto other = db().connect();
+    {
+        db::Transaction held(holder, db::Transaction::Lock::Books);
+        holder.execute(QStringLiteral("insert into t_Item (FItemID, FName) values (1, 'a')"));
+        for (bool nested : {false, true}) {
+            try {
+                std::optional<db::Transaction> outer;
+                if (nested && !isSqlite()) // SQLite's outer transaction would already be the lock
+                    outer.emplace(other);
+                db::Transaction waiting(other, db::Transaction::Lock::Books);
+                FAIL() << "two holders of the account-set lock";
+            } catch (const Error &e) {
+                EXPECT_EQ(e.number(), Error::Lock);
+                EXPECT_TRUE(e.isLock());
+                EXPECT_TRUE(e.description().startsWith(QStringLiteral("另一台电脑正在"))) << e.description().toStdString();
+            }
+            EXPECT_FALSE(other.inTransaction());
+        }
+        // the holder may take it again inside its own transaction
+        db::Transaction again(holder, db::Transaction::Lock::Books);
+        again.commit();
+        held.commit();
+    }
+    db::Transaction after(other, db::Transaction::Lock::Books);
+    other.execute(QStringLiteral("update t_Item set FName='b'"));
+    after.commit();
+    EXPECT_EQ(holder.scalar(QStringLiteral("select FName from t_Item")).toString(), QStringLiteral("b"));
+    db::Connection::setBooksLockWait(15000);
 }
 
 ZOSTORE_BACKENDS(ConnectionTest);

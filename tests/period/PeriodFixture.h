@@ -28,7 +28,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    db::Connection &conn() { return *m_conn; }
+    db::Connection &conn() { return m_target ? *m_target : *m_conn; }
+    // An empty account set for 2024-01 on c, as SetUp makes it.
+    static void prepareAccount(db::Connection &c);
+    // Helpers below act on c from now on (nullptr: the fixture's own database again).
+    void seedInto(db::Connection *c) { m_target = c; }
     void setProfile(const QString &key, const QString &value);
     void setCurrent(int year, int period, int startYear = 2020, int startPeriod = 1);
     void addItem(int id, const QString &number, const QString &name = QString());
@@ -42,6 +46,7 @@ protected:
 
 private:
     std::optional<db::Connection> m_conn;
+    db::Connection *m_target = nullptr;
 };
 
 } // namespace zostore::test
