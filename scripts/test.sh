@@ -36,7 +36,9 @@ echo "== PostgreSQL on 127.0.0.1:$port"
 
 export ZOSTORE_TEST_PG="Provider=PostgreSQL;Server=127.0.0.1;Port=$port;User ID=$pg_user;Password=;Database=postgres"
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+# LeakSanitizer on; TLS interception off: it misreads the dynamic TLS of dlopened Qt plug-ins and crashes.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 cd "$root/build-test"

@@ -50,14 +50,13 @@ QStringList Registry::loadPlugins(const QString &folder) {
         const QString path = dir.absoluteFilePath(file);
         if (!QLibrary::isLibrary(path))
             continue;
-        // The loader stays alive for the process: components may be created at any time.
-        auto *loader = new QPluginLoader(path);
+        auto loader = std::make_unique<QPluginLoader>(path);
         auto *plugin = qobject_cast<ComponentPlugin *>(loader->instance());
         if (!plugin) {
             failures << path + QStringLiteral("：") + loader->errorString();
-            delete loader;
             continue;
         }
+        m_loaders.push_back(std::move(loader));
         for (const QString &id : plugin->progIds())
             registerFactory(id, [plugin, id] { return plugin->create(id); });
     }

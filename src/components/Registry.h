@@ -9,6 +9,10 @@
 #include <memory>
 #include <vector>
 
+QT_BEGIN_NAMESPACE
+class QPluginLoader;
+QT_END_NAMESPACE
+
 namespace zostore::components {
 
 using Factory = std::function<std::shared_ptr<Component>()>;
@@ -32,6 +36,8 @@ public:
 
 private:
     QHash<QString, std::vector<Factory>> m_factories; // lower-cased ProgID
+    // Loaders stay for the process: components may be created at any time.
+    std::vector<std::unique_ptr<QPluginLoader>> m_loaders;
 };
 
 std::shared_ptr<Component> createObject(const QString &progId);
