@@ -1,0 +1,244 @@
+// zostore-admin killed at random moments: every operation is all-or-nothing and the database stays sound.
+// Counts are small here; tools/reliability/kill-suite.sh runs the same test with large ones.
+#include "accountdb/Catalogue.h"
+#include "db/Connection.h"
+#include "support/TestDatabase.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace zostore::test {
+
+namespace {
+
+int envNumber(const char *name, int fallback) {
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+// The books as text: every table an operation may rewrite, in key order, numbers to 4 places.
+QString digest(db::Connection &conn) {
+    static const QStringList queries = {
+        QStringLiteral("select FItemID,FYear,FPeriod,FBegQty,FBegBal from icbal order by 1,2,3"),
+        QStringLiteral("select FInterID,FTranType,FYear,FPeriod,FSumAmount from ICStockBill order by 1"),
+        QStringLiteral("select FInterID,FEntryID,FQty,FPrice,FAmount,FUnitCost,FCost from ICStockBillEntry "
+                       "order by 1,2"),
+        QStringLiteral("select FStockID,FItemID,FMin,FMax,FSafe from ICSafeStock order by 1,2"),
+        QStringLiteral("select FItemID,FPjCost,FMinStock,FMaxStock,FSafeStock from t_ICItem order by 1"),
+        QStringLiteral("select lower(FKey),FValue from t_systemprofile order by 1")};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString &q : queries) {
+        db::Recordset rs = conn.open(q, {}, db::Cursor::Forward);
+        for (; !rs.eof(); rs.moveNext())
+            for (int i = 0; i < rs.fieldCount(); ++i) {
+                const QVariant v = rs.value(i);
+                bool num = false;
+                const double d = v.toDouble(&num);
+                const QString cell = v.isNull() ? QStringLiteral("~")
+                                     : num      ? QString::number(d, 'f', 4)
+                                                : db::Recordset::textOf(v);
+                hash.addData(cell.toUtf8() + '|');
+            }
+        hash.addData("#");
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// What no operation may leave behind, killed or not.
+QString soundness(db::Connection &conn) {
+    QStringList faults;
+    if (conn.isSqlite()) {
+        const QString ok = conn.scalar(QStringLiteral("pragma integrity_check")).toString();
+        if (ok != QLatin1String("ok"))
+            faults << ok;
+    }
+    if (conn.scalar(QStringLiteral("select count(*) from ICStockBillEntry e where not exists "
+                                   "(select 1 from ICStockBill b where b.FInterID=e.FInterID)"))
+            .toInt() != 0)
+        faults << QStringLiteral("entries without a bill");
+    if (conn.scalar(QStringLiteral("select count(*) from t_systemprofile where lower(FKey) in "
+                                   "('currentyear','currentperiod')"))
+            .toInt() != 2)
+        faults << QStringLiteral("current month lost");
+    return faults.join(u';');
+}
+
+struct Figures {
+    int runs = 0, kills = 0, before = 0, after = 0;
+};
+
+class KillTest : public BackendTest {
+protected:
+    void SetUp() override {
+        BackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        m_catalogue = db().createSibling(QStringLiteral("killcat"));
+        accountdb::Catalogue(m_catalogue).create();
+        m_tag = QStringLiteral("%1").arg(QRandomGenerator::global()->bounded(1000000));
+        m_rng.seed(static_cast<quint32>(envNumber("ZOSTORE_KILL_SEED", 20261207)));
+    }
+    void TearDown() override {
+        accountdb::Catalogue cat(m_catalogue);
+        for (const auto &set : cat.list())
+            cat.removeAccountSet(set.dbFileName);
+        for (const QString &name : m_unregistered)
+            dropUnregistered(name);
+        BackendTest::TearDown();
+    }
+
+    QString dbName(const QString &role) const { return QStringLiteral("zs_kill_%1_%2").arg(role, m_tag); }
+
+    QStringList generateArgs(const QString &name) const {
+        return {QStringLiteral("generate"), name, name, QStringLiteral("--items"),
+                QString::number(envNumber("ZOSTORE_KILL_ITEMS", 60)), QStringLiteral("--stores"), QStringLiteral("2"),
+                QStringLiteral("--members"), QStringLiteral("10"), QStringLiteral("--bills"),
+                QString::number(envNumber("ZOSTORE_KILL_BILLS", 300)), QStringLiteral("--lines"), QStringLiteral("4"),
+                QStringLiteral("--months"), QStringLiteral("2")};
+    }
+
+    QProcess *start(const QStringList &args, const QString &workDir) {
+        auto *p = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZOSTORE_CATALOG"), m_catalogue);
+        env.insert(QStringLiteral("ZOSTORE_WORKDIR"), workDir);
+        env.insert(QStringLiteral("ZOSTORE_PASSWORD"), QStringLiteral("kill-test-9"));
+        p->setProcessEnvironment(env);
+        p->setProgram(QStringLiteral(ZOSTORE_ADMIN_EXE));
+        p->setArguments(args);
+        p->start();
+        p->waitForStarted();
+        return p;
+    }
+
+    // Runs to the end; returns the exit code and keeps the output for failure messages.
+    int run(const QStringList &args, const QString &workDir, qint64 *ms = nullptr) {
+        QElapsedTimer t;
+        t.start();
+        std::unique_ptr<QProcess> p(start(args, workDir));
+        p->waitForFinished(120000);
+        if (ms)
+            *ms = t.elapsed();
+        m_lastOutput = QString::fromUtf8(p->readAllStandardOutput() + p->readAllStandardError());
+        return p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
+    }
+
+    // Kills the command after a random part of `typicalMs`; false when it ended before the kill.
+    bool runAndKill(const QStringList &args, const QString &workDir, qint64 typicalMs) {
+        const int delay = static_cast<int>(m_rng.bounded(static_cast<quint32>(qMax<qint64>(typicalMs, 20))));
+        std::unique_ptr<QProcess> p(start(args, workDir));
+        if (p->waitForFinished(delay))
+            return false;
+        p->kill(); // SIGKILL
+        p->waitForFinished(10000);
+        return true;
+    }
+
+    QString account(const QString &name) { return accountdb::Catalogue(m_catalogue).accountConnectionString(name); }
+
+    void dropUnregistered(const QString &name) {
+        if (isSqlite())
+            return; // the temporary folder goes with the fixture
+        db::Connection admin(postgresAdminString());
+        admin.execute(QStringLiteral("drop database if exists %1").arg(name));
+    }
+
+    QString m_catalogue, m_tag, m_lastOutput;
+    QStringList m_unregistered;
+    QRandomGenerator m_rng;
+    QTemporaryDir m_refWork, m_victimWork;
+};
+
+TEST_P(KillTest, every_operation_is_all_or_nothing_when_killed) {
+    const QString ref = dbName(QStringLiteral("ref")), victim = dbName(QStringLiteral("vic"));
+    ASSERT_EQ(run(generateArgs(ref), m_refWork.path()), 0) << m_lastOutput.toStdString();
+    ASSERT_EQ(run(generateArgs(victim), m_victimWork.path()), 0) << m_lastOutput.toStdString();
+    db::Connection refConn(account(ref)), victimConn(account(victim));
+    ASSERT_EQ(digest(victimConn), digest(refConn)) << "the generator is not deterministic";
+    // Bills as they stand before any costing, so that the first recompute has work to do.
+    for (db::Connection *c : {&refConn, &victimConn}) {
+        c->execute(QStringLiteral("update ICStockBillEntry set FUnitCost=0, FCost=0"));
+        c->execute(QStringLiteral("update t_ICItem set FPjCost=0"));
+    }
+
+    const QString user = QStringLiteral("admin");
+    const std::vector<QStringList> chain = {
+        {QStringLiteral("cost"), QStringLiteral("--user"), user},
+        {QStringLiteral("stocklimit"), QStringLiteral("--user"), user, QStringLiteral("--from"),
+         QStringLiteral("2000-01-01"), QStringLiteral("--to"), QStringLiteral("2099-12-31")},
+        {QStringLiteral("safestock-import"), QStringLiteral("--user"), user},
+        {QStringLiteral("close"), QStringLiteral("--user"), user, QStringLiteral("--ignore-missing-cost")},
+        {QStringLiteral("reopen"), QStringLiteral("--user"), user},
+        {QStringLiteral("close"), QStringLiteral("--user"), user, QStringLiteral("--auto-bill"),
+         QStringLiteral("--ignore-missing-cost")}};
+    Figures f;
+    const int rounds = envNumber("ZOSTORE_KILL_ROUNDS", 2);
+    for (const QStringList &op : chain) {
+        const QString name = op.first();
+        QStringList refArgs = op, victimArgs = op;
+        refArgs.insert(1, ref);
+        victimArgs.insert(1, victim);
+        const QString before = digest(refConn);
+        qint64 ms = 0;
+        ASSERT_EQ(run(refArgs, m_refWork.path(), &ms), 0) << name.toStdString() << ": " << m_lastOutput.toStdString();
+        const QString after = digest(refConn);
+        ASSERT_NE(after, before) << name.toStdString() << " changed nothing: the test cannot tell the states apart";
+        bool done = false;
+        for (int round = 0; round < rounds && !done; ++round) {
+            ++f.runs;
+            if (runAndKill(victimArgs, m_victimWork.path(), ms * 3 / 2))
+                ++f.kills;
+            const QString now = digest(victimConn);
+            ASSERT_EQ(soundness(victimConn), QString()) << name.toStdString();
+            ASSERT_TRUE(now == before || now == after) << name.toStdString() << " left a half-done state";
+            done = now == after;
+            ++(done ? f.after : f.before);
+        }
+        if (!done) {
+            ASSERT_EQ(run(victimArgs, m_victimWork.path()), 0) << name.toStdString() << ": " << m_lastOutput.toStdString();
+            ASSERT_EQ(digest(victimConn), after) << name.toStdString() << " after a killed run differs";
+        }
+    }
+    std::printf("kill suite %s: %d runs, %d killed, %d left as before, %d finished, 0 half-done\n",
+                isSqlite() ? "SQLite" : "PostgreSQL", f.runs, f.kills, f.before, f.after);
+}
+
+TEST_P(KillTest, a_killed_generate_registers_nothing_and_can_be_run_again) {
+    const QString ref = dbName(QStringLiteral("gref")), gen = dbName(QStringLiteral("gen"));
+    qint64 ms = 0;
+    ASSERT_EQ(run(generateArgs(ref), m_refWork.path(), &ms), 0) << m_lastOutput.toStdString();
+    db::Connection refConn(account(ref));
+    const QString expected = digest(refConn);
+    const int rounds = envNumber("ZOSTORE_KILL_ROUNDS", 2);
+    int killed = 0;
+    for (int round = 0; round < rounds; ++round) {
+        m_unregistered << gen;
+        const bool wasKilled = runAndKill(generateArgs(gen), m_victimWork.path(), ms);
+        killed += wasKilled ? 1 : 0;
+        const QString registered = accountdb::Catalogue(m_catalogue).nameOf(gen);
+        if (!registered.isEmpty()) {
+            db::Connection c(account(gen));
+            EXPECT_EQ(digest(c), expected) << "a registered account set is incomplete";
+            EXPECT_EQ(soundness(c), QString());
+            accountdb::Catalogue(m_catalogue).removeAccountSet(gen);
+        }
+        ASSERT_EQ(run(generateArgs(gen), m_victimWork.path()), 0) << "rerun after a kill: " << m_lastOutput.toStdString();
+        db::Connection c(account(gen));
+        EXPECT_EQ(digest(c), expected);
+        accountdb::Catalogue(m_catalogue).removeAccountSet(gen);
+    }
+    std::printf("kill suite %s: generate %d runs, %d killed, nothing half-registered\n",
+                isSqlite() ? "SQLite" : "PostgreSQL", rounds, killed);
+}
+
+ZOSTORE_BACKENDS(KillTest);
+
+} // namespace
+
+} // namespace zostore::test
