@@ -4,7 +4,7 @@
 #include "ScratchDatabase.h"
 #include "LastPriceLoop.h"
 
-#include "accountdb/Generator.h"
+#include "demo/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -55,7 +55,7 @@ QStringList sampledEntries(db::Connection &conn, const QString &sampleList) {
 }
 
 void run(const QString &name, const QString &cs, const Sizes &s) {
-    accountdb::GeneratorCounts counts;
+    demo::GeneratorCounts counts;
     counts.items = s.items;
     counts.stores = 5;
     counts.members = 1000;
@@ -69,7 +69,7 @@ void run(const QString &name, const QString &cs, const Sizes &s) {
         accountdb::insertProfileDefaults(c, 2026, 3);
     }
     db::Connection conn(cs);
-    const auto g = accountdb::generateAccount(conn, counts);
+    const auto g = demo::generateAccount(conn, counts);
     conn.execute(QStringLiteral("analyze"));
     const period::YearPeriod p = period::storedCurrentPeriod(conn);
     const qint64 receipts =

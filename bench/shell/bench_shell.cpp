@@ -1,7 +1,7 @@
 // From a finished login to the main window fully shown (first activation done), on the demo account set
 // and on a large generated one; the demo run is the baseline. Usage: bench_shell [--lines N] [--members N]
-#include "accountdb/DemoAccount.h"
-#include "accountdb/Generator.h"
+#include "demo/DemoAccount.h"
+#include "demo/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
@@ -79,21 +79,21 @@ int main(int argc, char **argv) {
         const QString demo = freshAccount(tmp.path(), QStringLiteral("demo"));
         {
             db::Connection c(demo);
-            accountdb::loadDemoAccount(c);
+            demo::loadDemoAccount(c);
         }
         const QString big = freshAccount(tmp.path(), QStringLiteral("big"));
         {
             db::Connection c(big);
             accountdb::insertProfileDefaults(c, 2026, 1);
             accountdb::writeProfile(c, QStringLiteral("BirthDay_ActionDays"), QStringLiteral("7"));
-            accountdb::GeneratorCounts counts;
+            demo::GeneratorCounts counts;
             counts.items = 10000;
             counts.stores = 5;
             counts.members = members;
             counts.lines = 10;
             counts.bills = int(lines / counts.lines);
             counts.months = 3;
-            const auto r = accountdb::generateAccount(c, counts);
+            const auto r = demo::generateAccount(c, counts);
             std::printf("generated: %lld bill lines, %d members in %.1f s\n", static_cast<long long>(r.lines),
                         members, r.seconds);
         }

@@ -1,7 +1,7 @@
 // Stock-limit generation over 90 days of sales, set-based, against a statement-per-item loop in the same run.
 // Usage: bench_stocklimit [--lines N] [--baseline-items N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
 #include "ScratchDatabase.h"
-#include "accountdb/Generator.h"
+#include "demo/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -52,7 +52,7 @@ double perItemLoop(db::Connection &conn, int items) {
 }
 
 void run(const QString &name, const QString &cs, qint64 lines, int baselineItems, const QString &dir) {
-    accountdb::GeneratorCounts counts;
+    demo::GeneratorCounts counts;
     counts.items = 10000;
     counts.stores = 5;
     counts.members = 1000;
@@ -66,7 +66,7 @@ void run(const QString &name, const QString &cs, qint64 lines, int baselineItems
         accountdb::insertProfileDefaults(c, 2026, 1);
     }
     db::Connection conn(cs);
-    const auto g = accountdb::generateAccount(conn, counts);
+    const auto g = demo::generateAccount(conn, counts);
     // A working account set has statistics; a freshly generated one gets them here.
     conn.execute(QStringLiteral("analyze"));
     const qint64 sales =

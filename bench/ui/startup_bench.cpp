@@ -1,6 +1,6 @@
 // Start-up to the login dialog shown, over a demo account set, against showing an empty dialog.
 #include "accountdb/Catalogue.h"
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 #include "components/Builtins.h"
 #include "components/LoginDialogs.h"
 #include "components/Registry.h"
@@ -26,7 +26,7 @@ int main(int argc, char **argv) {
     catalogue.create();
     {
         db::Connection conn(catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo")));
-        accountdb::loadDemoAccount(conn);
+        demo::loadDemoAccount(conn);
     }
     qputenv("ZOSTORE_CATALOG", catalogueString.toUtf8());
 

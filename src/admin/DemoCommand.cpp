@@ -1,7 +1,7 @@
 // demo: the demo account set, loaded into a new database.
 #include "admin/AccountCommands.h"
 
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 
@@ -33,7 +33,7 @@ Command demoCommand() {
             const QString cs = cat.createAccountSet(name, file);
             try {
                 db::Connection conn(cs);
-                const auto s = accountdb::loadDemoAccount(conn);
+                const auto s = demo::loadDemoAccount(conn);
                 inv.io->out
                     << QStringLiteral(
                            "演示帐套“%1”已建立（数据库 %2）：商品 %3 种，会员 %4 人，单据 %5 张（%6 行），"
@@ -50,7 +50,7 @@ Command demoCommand() {
                 throw;
             }
             inv.io->out << QStringLiteral("登录用户：\n");
-            for (const auto &l : accountdb::demoLogins())
+            for (const auto &l : demo::demoLogins())
                 inv.io->out << QStringLiteral("  %1 / %2%3\n")
                                    .arg(l.name, l.password,
                                         l.manager ? QStringLiteral("（管理员）") : QString());

@@ -1,7 +1,7 @@
 // generate: a large synthetic account set for benchmarks.
 #include "admin/AccountCommands.h"
 
-#include "accountdb/Generator.h"
+#include "demo/Generator.h"
 #include "db/Connection.h"
 
 namespace zostore::admin {
@@ -18,20 +18,20 @@ Command generateCommand() {
          QStringLiteral("bills"), QStringLiteral("lines"), QStringLiteral("months")},
         {},
         [](Invocation &inv) {
-            accountdb::GeneratorCounts counts;
+            demo::GeneratorCounts counts;
             counts.items = inv.number(QStringLiteral("items"), counts.items);
             counts.stores = inv.number(QStringLiteral("stores"), counts.stores);
             counts.members = inv.number(QStringLiteral("members"), counts.members);
             counts.bills = inv.number(QStringLiteral("bills"), counts.bills);
             counts.lines = inv.number(QStringLiteral("lines"), counts.lines);
             counts.months = inv.number(QStringLiteral("months"), counts.months);
-            accountdb::checkCounts(counts); // before anything is created
+            demo::checkCounts(counts); // before anything is created
             accountdb::Catalogue cat(inv.catalogue);
             cat.create();
             const QString cs = cat.createAccountSet(inv.args[0], inv.args[1]);
             try {
                 db::Connection conn(cs);
-                const auto r = accountdb::generateAccount(conn, counts, [&](const QString &line) {
+                const auto r = demo::generateAccount(conn, counts, [&](const QString &line) {
                     inv.io->out << line << '\n';
                     inv.io->out.flush();
                 });

@@ -1,6 +1,6 @@
 // Renders the login dialog to PNG over a throwaway demo account set (the main window has zostore-screens).
 #include "accountdb/Catalogue.h"
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 #include "components/LoginDialogs.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -23,7 +23,7 @@ int main(int argc, char **argv) {
         const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo"));
         {
             db::Connection conn(cnstr);
-            accountdb::loadDemoAccount(conn);
+            demo::loadDemoAccount(conn);
         }
         components::frmLogin login(QStringLiteral("7.1.20130101"), QStringLiteral("7.01.00001"), catalogue,
                                    catalogue.list());

@@ -1,6 +1,6 @@
 // Renders the parameters window (every page) and the stock-limit generation window over a demo account set.
 #include "accountdb/Catalogue.h"
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 #include "components/supertextbox/SuperTextbox.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -29,7 +29,7 @@ int main(int argc, char **argv) {
         const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
         {
             db::Connection conn(cnstr);
-            accountdb::loadDemoAccount(conn);
+            demo::loadDemoAccount(conn);
         }
         startup::loginContext().setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(),
                                          QStringLiteral("演示帐套"));

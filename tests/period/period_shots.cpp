@@ -1,6 +1,6 @@
 // Renders the month-end and cost windows over a throwaway demo account set to PNG files (docs/).
 #include "accountdb/Catalogue.h"
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 #include "components/Builtins.h"
 #include "components/printer/PrintComponent.h"
 #include "components/Session.h"
@@ -39,7 +39,7 @@ int main(int argc, char **argv) {
         int month = 0;
         {
             db::Connection conn(cnstr);
-            accountdb::loadDemoAccount(conn, QDate(2026, 12, 6));
+            demo::loadDemoAccount(conn, QDate(2026, 12, 6));
             year = conn.scalar(QStringLiteral("select FValue from t_systemprofile where lower(FKey)='currentyear'")).toInt();
             month = conn.scalar(QStringLiteral("select FValue from t_systemprofile where lower(FKey)='currentperiod'")).toInt();
         }

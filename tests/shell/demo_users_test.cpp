@@ -1,5 +1,5 @@
 // The demo account set as its three users see the main window.
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "shell/Permissions.h"
@@ -32,7 +32,7 @@ protected:
         accountdb::createAccountSchema(conn);
         const QDate today(2025, 12, 15);
         accountdb::insertProfileDefaults(conn, 2025, 9);
-        accountdb::loadDemoAccount(conn, today);
+        demo::loadDemoAccount(conn, today);
         QFile::link(QStringLiteral(ZOSTORE_PICTURE_DIR), QDir(m_programDir.path()).filePath("picture"));
         startup::setProgramFolder(m_programDir.path());
     }

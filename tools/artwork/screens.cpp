@@ -1,6 +1,6 @@
 // Renders the main window offscreen for each demo user, each module, the narrow layout and the about box.
 #include "accountdb/Catalogue.h"
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 #include "components/Builtins.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -42,7 +42,7 @@ int main(int argc, char **argv) {
         const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo"));
         {
             db::Connection conn(cnstr);
-            accountdb::loadDemoAccount(conn);
+            demo::loadDemoAccount(conn);
         }
         const QStringList users = {QStringLiteral("admin"), QStringLiteral("王丽"), QStringLiteral("李强")};
         const QStringList files = {QStringLiteral("main-manager"), QStringLiteral("main-clerk-grants"),

@@ -1,7 +1,7 @@
 // State shared by the demo loader's parts: the connection, the random source and what was made.
 #pragma once
 
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 
 #include <QDate>
 #include <QHash>
@@ -9,7 +9,7 @@
 #include <QString>
 #include <random>
 
-namespace zostore::accountdb::demo {
+namespace zostore::demo::shop {
 
 constexpr int Months = 4; // the three months before the current one, and the current one
 
@@ -55,4 +55,4 @@ void loadMasterData(Context &ctx);
 void loadBills(Context &ctx);
 void loadSettings(Context &ctx);
 
-} // namespace zostore::accountdb::demo
+} // namespace zostore::demo::shop

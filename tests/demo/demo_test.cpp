@@ -1,6 +1,6 @@
 // The demo account set: consistent bills and balances, working logins, and the header-sum procedure.
 #include "accountdb/AccountProcedures.h"
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 #include "accountdb/PasswordHash.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
@@ -11,6 +11,7 @@
 
 using namespace zostore;
 using namespace zostore::accountdb;
+using namespace zostore::demo;
 
 namespace {
 

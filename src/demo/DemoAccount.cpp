@@ -1,8 +1,8 @@
 // The demo account set: master data, users and grants; bills and settings live in their own files.
-#include "accountdb/DemoAccount.h"
+#include "demo/DemoAccount.h"
 
-#include "accountdb/DemoContext.h"
-#include "accountdb/DemoGoods.h"
+#include "demo/DemoContext.h"
+#include "demo/DemoGoods.h"
 #include "accountdb/PasswordHash.h"
 #include "accountdb/Schema.h"
 #include "db/Connection.h"
@@ -12,9 +12,9 @@
 #include <QDateTime>
 #include <cmath>
 
-namespace zostore::accountdb {
+namespace zostore::demo {
 
-namespace demo {
+namespace shop {
 
 double round2(double v) {
     return std::round(v * 100.0 + (v >= 0 ? 1e-7 : -1e-7)) / 100.0;
@@ -232,7 +232,7 @@ void loadUsers(Context &ctx) {
     const QStringList roles = {QStringLiteral("系统管理员"), QStringLiteral("采购兼仓库管理"),
                                QStringLiteral("收银员")};
     for (const DemoLogin &l : demoLogins()) {
-        user.exec({++id, l.name, hashPassword(l.password), l.manager ? 1 : 0, roles.value(id - 1)});
+        user.exec({++id, l.name, accountdb::hashPassword(l.password), l.manager ? 1 : 0, roles.value(id - 1)});
     }
     // The purchasing and warehouse clerk; the cashier has no grants at all.
     const QStringList codes = {
@@ -270,7 +270,7 @@ void loadMasterData(Context &ctx) {
     loadUsers(ctx);
 }
 
-} // namespace demo
+} // namespace shop
 
 QList<DemoLogin> demoLogins() {
     return {{QStringLiteral("admin"), QStringLiteral("admin123"), true},
@@ -285,14 +285,14 @@ DemoSummary loadDemoAccount(db::Connection &conn, const QDate &today) {
         throw Error(QStringLiteral("帐套中已有商品资料，演示数据只能装入空帐套。"));
     db::Transaction tx(conn);
     for (int style = 1; style <= 3; ++style)
-        addPriceStyleColumn(conn, style);
-    demo::Context ctx(conn, today);
+        accountdb::addPriceStyleColumn(conn, style);
+    shop::Context ctx(conn, today);
     ctx.summary.startMonth = ctx.start;
-    demo::loadMasterData(ctx);
-    demo::loadBills(ctx);
-    demo::loadSettings(ctx);
+    shop::loadMasterData(ctx);
+    shop::loadBills(ctx);
+    shop::loadSettings(ctx);
     tx.commit();
     return ctx.summary;
 }
 
-} // namespace zostore::accountdb
+} // namespace zostore::demo

@@ -1,5 +1,5 @@
 // Large synthetic account sets for benchmarks: the same counts always give the same content.
-#include "accountdb/Generator.h"
+#include "demo/Generator.h"
 
 #include "accountdb/AccountProcedures.h"
 #include "accountdb/PasswordHash.h"
@@ -13,7 +13,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 
-namespace zostore::accountdb {
+namespace zostore::demo {
 
 namespace {
 
@@ -47,7 +47,7 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
     checkCounts(c);
     if (conn.scalar(QStringLiteral("select count(*) from t_ICItem")).toInt() > 0)
         throw Error(QStringLiteral("帐套中已有商品资料，只能在空帐套中生成数据。"));
-    registerAccountProcedures();
+    accountdb::registerAccountProcedures();
     GeneratorResult r;
     QElapsedTimer timer;
     timer.start();
@@ -204,20 +204,20 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
 
     conn.execute(QStringLiteral("drop table zs_gen_day"));
     conn.execute(QStringLiteral("drop table zs_gen_type"));
-    writeProfile(conn, QStringLiteral("StartYear"), QString::number(first.year()),
+    accountdb::writeProfile(conn, QStringLiteral("StartYear"), QString::number(first.year()),
                  QStringLiteral("帐套启用年度"));
-    writeProfile(conn, QStringLiteral("StartPeriod"), QString::number(first.month()),
+    accountdb::writeProfile(conn, QStringLiteral("StartPeriod"), QString::number(first.month()),
                  QStringLiteral("帐套启用期间"));
-    writeProfile(conn, QStringLiteral("CurrentYear"), QString::number(c.lastDay.year()),
+    accountdb::writeProfile(conn, QStringLiteral("CurrentYear"), QString::number(c.lastDay.year()),
                  QStringLiteral("帐套当前年度"));
-    writeProfile(conn, QStringLiteral("CurrentPeriod"), QString::number(c.lastDay.month()),
+    accountdb::writeProfile(conn, QStringLiteral("CurrentPeriod"), QString::number(c.lastDay.month()),
                  QStringLiteral("帐套当前期间"));
-    writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("1"), QStringLiteral("初始化已关闭"));
+    accountdb::writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("1"), QStringLiteral("初始化已关闭"));
     if (conn.scalar(QStringLiteral("select count(*) from t_User")).toInt() == 0)
         conn.execute(
             QStringLiteral(
                 "insert into t_User(FUserID,FName,FPassword,FManager,FDescription) values(1,?,?,1,?)"),
-            {QStringLiteral("admin"), hashPassword(QStringLiteral("admin123")),
+            {QStringLiteral("admin"), accountdb::hashPassword(QStringLiteral("admin123")),
              QStringLiteral("系统管理员")});
     tx.commit();
     r.seconds = timer.elapsed() / 1000.0;
@@ -252,4 +252,4 @@ QString contentChecksum(db::Connection &conn) {
         QCryptographicHash::hash(parts.join(QLatin1Char('|')).toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
-} // namespace zostore::accountdb
+} // namespace zostore::demo

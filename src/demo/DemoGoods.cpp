@@ -1,7 +1,7 @@
 // The demo shop's goods: a two-level group tree and the products sold in it.
-#include "accountdb/DemoGoods.h"
+#include "demo/DemoGoods.h"
 
-namespace zostore::accountdb {
+namespace zostore::demo {
 
 namespace {
 DemoProduct p(const char *name, const char *quick, const char *unit, int exchange, const char *brand,
@@ -254,4 +254,4 @@ const QList<DemoGroup> &demoGroups() {
     return groups;
 }
 
-} // namespace zostore::accountdb
+} // namespace zostore::demo

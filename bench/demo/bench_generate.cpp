@@ -1,7 +1,7 @@
 // Generating a large account set set-based, against row-by-row autocommitted inserts in the same run.
 // Usage: bench_generate [--lines N] [--baseline N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
 #include "ScratchDatabase.h"
-#include "accountdb/Generator.h"
+#include "demo/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -33,7 +33,7 @@ QString prepared(const QString &cs) {
 }
 
 void run(const Target &t, qint64 lines, int baseline) {
-    accountdb::GeneratorCounts counts;
+    demo::GeneratorCounts counts;
     counts.items = 10000;
     counts.stores = 5;
     counts.members = 10000;
@@ -43,7 +43,7 @@ void run(const Target &t, qint64 lines, int baseline) {
     counts.lastDay = QDate(2026, 3, 31);
 
     db::Connection gen(prepared(t.create(QStringLiteral("gen"))));
-    const auto r = accountdb::generateAccount(gen, counts);
+    const auto r = demo::generateAccount(gen, counts);
     std::printf("%s generate: %lld bill lines, %lld rows in %.2f s = %.0f rows/s\n", qPrintable(t.name),
                 static_cast<long long>(r.lines), static_cast<long long>(r.rows), r.seconds,
                 r.rowsPerSecond());

@@ -9,7 +9,7 @@ namespace zostore::db {
 class Connection;
 }
 
-namespace zostore::accountdb {
+namespace zostore::demo {
 
 struct GeneratorCounts {
     int items = 1000;
@@ -41,4 +41,4 @@ QString contentChecksum(db::Connection &conn);
 // Refuses counts out of range with a message naming the count.
 void checkCounts(const GeneratorCounts &counts);
 
-} // namespace zostore::accountdb
+} // namespace zostore::demo

@@ -1,20 +1,20 @@
 // The demo's profile, report list, print variables and formats, member points, counter data and limits.
-#include "accountdb/DemoContext.h"
+#include "demo/DemoContext.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 
 #include <QDateTime>
 
-namespace zostore::accountdb::demo {
+namespace zostore::demo::shop {
 
 namespace {
 
 void profile(Context &ctx) {
     auto &c = ctx.conn;
-    if (readProfile(c, QStringLiteral("Ver")).isEmpty())
-        insertProfileDefaults(c, ctx.start.year(), ctx.start.month());
+    if (accountdb::readProfile(c, QStringLiteral("Ver")).isEmpty())
+        accountdb::insertProfileDefaults(c, ctx.start.year(), ctx.start.month());
     const auto set = [&](const QString &key, const QString &value, const QString &description = QString()) {
-        writeProfile(c, key, value, description);
+        accountdb::writeProfile(c, key, value, description);
     };
     set(QStringLiteral("StartYear"), QString::number(ctx.start.year()), QStringLiteral("帐套启用年度"));
     set(QStringLiteral("StartPeriod"), QString::number(ctx.start.month()), QStringLiteral("帐套启用期间"));
@@ -214,4 +214,4 @@ void loadSettings(Context &ctx) {
     limits(ctx);
 }
 
-} // namespace zostore::accountdb::demo
+} // namespace zostore::demo::shop

@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-namespace zostore::accountdb {
+namespace zostore::demo {
 
 struct DemoProduct {
     QString name;      // FName
@@ -27,4 +27,4 @@ struct DemoGroup {
 // Top-level groups followed by their subgroups (a subgroup's number starts with its parent's).
 const QList<DemoGroup> &demoGroups();
 
-} // namespace zostore::accountdb
+} // namespace zostore::demo

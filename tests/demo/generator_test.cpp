@@ -1,5 +1,5 @@
 // Generated account sets: deterministic by counts, consistent, and refused when the counts are wrong.
-#include "accountdb/Generator.h"
+#include "demo/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -8,6 +8,7 @@
 
 using namespace zostore;
 using namespace zostore::accountdb;
+using namespace zostore::demo;
 
 namespace {
 

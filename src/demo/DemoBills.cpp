@@ -1,5 +1,5 @@
 // The demo's stock bills, purchase orders and monthly opening balances, made day by day up to today.
-#include "accountdb/DemoContext.h"
+#include "demo/DemoContext.h"
 #include "db/Connection.h"
 
 #include <QDateTime>
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <map>
 
-namespace zostore::accountdb::demo {
+namespace zostore::demo::shop {
 
 namespace {
 
@@ -357,4 +357,4 @@ void loadBills(Context &ctx) {
     purchaseOrders(ctx);
 }
 
-} // namespace zostore::accountdb::demo
+} // namespace zostore::demo::shop

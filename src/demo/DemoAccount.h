@@ -19,7 +19,7 @@ namespace zostore::db {
 class Connection;
 }
 
-namespace zostore::accountdb {
+namespace zostore::demo {
 
 struct DemoSummary {
     int items = 0;
@@ -42,4 +42,4 @@ struct DemoLogin {
 };
 QList<DemoLogin> demoLogins();
 
-} // namespace zostore::accountdb
+} // namespace zostore::demo
