@@ -9,7 +9,8 @@ export ZOSTORE_WORKDIR=${ZOSTORE_WORKDIR:-$root/work}
 mkdir -p "$ZOSTORE_WORKDIR"
 bin="$root/build/bin"
 
-"$bin/zostore-admin" demo --replace
+# Without ZOSTORE_PASSWORD the demo keeps the documented passwords below.
+env -u ZOSTORE_PASSWORD "$bin/zostore-admin" demo --replace </dev/null
 
 cat <<TXT
 

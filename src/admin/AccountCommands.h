@@ -19,7 +19,5 @@ void addAccountCommands(CommandTable &table);
 
 // The account set's connection string; refuses a database the catalogue does not list.
 QString registeredAccount(const Invocation &inv, const QString &dbFileName);
-// From --password or, with --password-stdin, the first line of standard input; never empty.
-QString passwordFrom(const Invocation &inv);
 
 } // namespace zostore::admin

@@ -2,6 +2,8 @@
 #include "admin/AccountCommands.h"
 
 #include "accountdb/PasswordHash.h"
+#include "admin/BatchLogin.h"
+#include "admin/PasswordSource.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Transaction.h"
@@ -30,31 +32,39 @@ QStringList grantCodes(const QString &list) {
 Command addUserCommand() {
     return {
         QStringLiteral("add-user"),
-        QStringLiteral(
-            "<数据库名> <用户名> [--manager] [--password-stdin | --password 密码] [--grant 101,102,...]"),
+        QStringLiteral("<数据库名> <用户名> [--manager] [--grant 101,102,...] [--user 管理员] [--password-stdin]\n"
+                       "      帐套已有用户时须以管理员登录：管理员的密码取自 ZOSTORE_PASSWORD，否则取自 "
+                       "--password-stdin 的第一行或终端；\n"
+                       "      新用户的密码取自 --password-stdin 的下一行，否则取自终端（两次）；"
+                       "空帐套的第一个用户也可取自 ZOSTORE_PASSWORD"),
         QStringLiteral("添加用户（密码只保存摘要）"),
         2,
         2,
-        {QStringLiteral("password"), QStringLiteral("grant")},
-        {QStringLiteral("manager"), QStringLiteral("password-stdin")},
+        {QStringLiteral("grant"), QStringLiteral("user")},
+        {QStringLiteral("manager")},
         [](Invocation &inv) {
             const QString login = inv.args[1].trimmed();
             if (login.isEmpty() || login.size() > 80)
                 throw Error(QStringLiteral("用户名不能为空，最长80个字符。"));
             const QStringList codes = grantCodes(inv.option(QStringLiteral("grant")));
-            const QString password = passwordFrom(inv);
             const QString cs = registeredAccount(inv, inv.args[0]);
-            const QString hash = accountdb::hashPassword(password);
+            const std::optional<BatchUser> manager = requireManager(inv, cs);
+            const std::optional<QString> password = newPassword(inv, QStringLiteral("用户“%1”").arg(login));
+            if (!password)
+                throw UsageError(QStringLiteral("需要新用户“%1”的密码：%2").arg(login, passwordHelp()));
+            const QString hash = accountdb::hashPassword(*password);
             db::Connection conn(cs);
             db::Transaction tx(conn);
+            if (!manager && conn.scalar(QStringLiteral("select count(*) from t_User")).toInt() > 0)
+                throw Error(QStringLiteral("帐套里刚有人添加了用户：请用 --user 以管理员身份登录后再添加。"));
             if (conn.scalar(QStringLiteral("select count(*) from t_User where FName=?"), {login}).toInt() > 0)
                 throw Error(QStringLiteral("用户“%1”已经存在。").arg(login));
             const int id =
                 conn.scalar(QStringLiteral("select coalesce(max(FUserID),0)+1 from t_User")).toInt();
-            const bool manager = inv.flag(QStringLiteral("manager"));
+            const bool asManager = inv.flag(QStringLiteral("manager"));
             conn.execute(
                 QStringLiteral("insert into t_User(FUserID,FName,FPassword,FManager) values(?,?,?,?)"),
-                {id, login, hash, manager ? 1 : 0});
+                {id, login, hash, asManager ? 1 : 0});
             auto grant = conn.prepare(
                 QStringLiteral("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(?,?,1)"));
             for (const QString &c : codes)
@@ -63,7 +73,7 @@ Command addUserCommand() {
             inv.io->out << QStringLiteral("用户“%1”已添加（编号 %2%3，权限 %4 项）。\n")
                                .arg(login)
                                .arg(id)
-                               .arg(manager ? QStringLiteral("，管理员") : QString())
+                               .arg(asManager ? QStringLiteral("，管理员") : QString())
                                .arg(codes.size());
         }};
 }

@@ -13,7 +13,8 @@ namespace zostore::admin {
 struct AdminIO {
     QTextStream &out;
     QTextStream &err;
-    QTextStream &in; // passwords given with --password-stdin
+    QTextStream &in; // passwords given with --password-stdin, or typed at the prompt
+    bool terminal = false; // standard input is a terminal, so a missing password may be asked for
 };
 
 // What one command received: positional arguments, options with values, flags, and the catalogue.
@@ -21,8 +22,9 @@ struct Invocation {
     QStringList args;
     QHash<QString, QString> options; // without the leading "--"
     QStringList flags;
-    QString catalogue; // --catalog, else the default catalogue
+    QString catalogue; // --catalog or --catalog-file, else the default catalogue
     AdminIO *io = nullptr;
+    mutable bool environmentPasswordTaken = false; // ZOSTORE_PASSWORD answers one question only
 
     bool flag(const QString &name) const { return flags.contains(name); }
     QString option(const QString &name, const QString &fallback = QString()) const {
@@ -39,7 +41,7 @@ struct Command {
     int minArgs = 0;
     int maxArgs = 0;
     QStringList valueOptions; // options followed by a value
-    QStringList flagOptions;  // options without one
+    QStringList flagOptions;  // options without one; a command with --user also takes --password-stdin
     std::function<void(Invocation &)> run;
 };
 

@@ -2,6 +2,8 @@
 #include "admin/AccountCommands.h"
 
 #include "demo/Generator.h"
+#include "accountdb/PasswordHash.h"
+#include "admin/PasswordSource.h"
 #include "db/Connection.h"
 
 namespace zostore::admin {
@@ -10,13 +12,15 @@ Command generateCommand() {
     return {
         QStringLiteral("generate"),
         QStringLiteral(
-            "<名称> <数据库名> [--items N] [--stores N] [--members N] [--bills N] [--lines N] [--months N]"),
+            "<名称> <数据库名> [--items N] [--stores N] [--members N] [--bills N] [--lines N] [--months N] "
+            "[--password-stdin]\n"
+            "      管理员 admin 的密码取自 --password-stdin、ZOSTORE_PASSWORD 或终端，都没有时随机生成并显示一次"),
         QStringLiteral("按数量生成大批量测试帐套（相同数量生成相同内容）"),
         2,
         2,
         {QStringLiteral("items"), QStringLiteral("stores"), QStringLiteral("members"),
          QStringLiteral("bills"), QStringLiteral("lines"), QStringLiteral("months")},
-        {},
+        {QStringLiteral("password-stdin")},
         [](Invocation &inv) {
             demo::GeneratorCounts counts;
             counts.items = inv.number(QStringLiteral("items"), counts.items);
@@ -26,11 +30,18 @@ Command generateCommand() {
             counts.lines = inv.number(QStringLiteral("lines"), counts.lines);
             counts.months = inv.number(QStringLiteral("months"), counts.months);
             demo::checkCounts(counts); // before anything is created
+            const std::optional<QString> given = newPassword(inv, QStringLiteral("帐套管理员 admin"), true);
+            const QString password = given ? *given : randomPassword();
+            const QString hash = accountdb::hashPassword(password);
             accountdb::Catalogue cat(inv.catalogue);
             cat.create();
             const QString cs = cat.createAccountSet(inv.args[0], inv.args[1]);
             try {
                 db::Connection conn(cs);
+                // In before the generator runs, so the set never has a password anyone could know.
+                conn.execute(QStringLiteral("insert into t_User(FUserID,FName,FPassword,FManager,FDescription) "
+                                            "values(1,'admin',?,1,?)"),
+                             {hash, QStringLiteral("系统管理员")});
                 const auto r = demo::generateAccount(conn, counts, [&](const QString &line) {
                     inv.io->out << line << '\n';
                     inv.io->out.flush();
@@ -44,7 +55,9 @@ Command generateCommand() {
                                    .arg(r.rows)
                                    .arg(r.seconds, 0, 'f', 2)
                                    .arg(r.rowsPerSecond(), 0, 'f', 0)
-                            << QStringLiteral("登录用户：admin / admin123\n");
+                            << (given ? QStringLiteral("登录用户：admin（密码是给出的那个）\n")
+                                      : QStringLiteral("登录用户：admin / %1（随机生成，只显示这一次，请记下）\n")
+                                            .arg(password));
             } catch (...) {
                 cat.removeAccountSet(inv.args[1]);
                 throw;

@@ -6,13 +6,14 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("ZoStore"));
     QCoreApplication::setApplicationName(QStringLiteral("ZoStore"));
     QTextStream out(stdout), err(stderr), in(stdin);
-    zostore::admin::AdminIO io{out, err, in};
+    zostore::admin::AdminIO io{out, err, in, isatty(STDIN_FILENO) != 0};
     zostore::admin::CommandTable table;
     zostore::admin::addAccountCommands(table);
     table.add(zostore::admin::stockLimitCommand());

@@ -138,7 +138,7 @@ void frmLogin::tryLogin() {
     const QString cnstr = selectedCnstr();
     const std::optional<LoginUser> user = LoginService::authenticate(cnstr, cmbUser->currentText(), txtPassword->text());
     if (!user) {
-        ui::dialogs().info(QStringLiteral("密码错误，请重新输入！"));
+        ui::dialogs().info(LoginService::wrongPasswordMessage());
         txtPassword->clear();
         txtPassword->setFocus();
         return;

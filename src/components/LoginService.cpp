@@ -25,6 +25,8 @@ std::optional<LoginUser> LoginService::authenticate(const QString &cnstr, const 
     return LoginUser{rs.toInt(QStringLiteral("FUserID")), rs.text(QStringLiteral("FName"))};
 }
 
+QString LoginService::wrongPasswordMessage() { return QStringLiteral("密码错误，请重新输入！"); }
+
 bool LoginService::checkPassword(const QString &cnstr, int userId, const QString &password) {
     db::Connection conn(cnstr);
     db::Recordset rs = conn.open(QStringLiteral("select FPassword from t_User where FUserID=?"), {userId});

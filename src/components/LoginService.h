@@ -23,6 +23,9 @@ public:
     static QString changePassword(const QString &cnstr, const QString &userName, const QString &oldPassword,
                                   const QString &newPassword, const QString &confirmation);
 
+    // What a wrong password gets, in the login window and in the batch tool alike.
+    static QString wrongPasswordMessage();
+
     static constexpr int MinPasswordLength = 6;
 };
 

@@ -51,9 +51,12 @@ bool CheckGrant(const QString &code, bool showMessage) {
     // Sibling components read the user's hidden organisation group from here.
     SettingsStore::setValue(QStringLiteral("ZoStore"), QStringLiteral("TempValue"),
                             QStringLiteral("DisabledViewOrgaGroupID"), row->disabledGroup);
-    if (row->grant == QLatin1String("0") && showMessage)
+    // Any value but "1" refuses: callers rely on the error, so an odd value must not let them through.
+    if (row->grant == QLatin1String("1"))
+        return true;
+    if (showMessage)
         throw Error::accessDenied();
-    return row->grant == QLatin1String("1");
+    return false;
 }
 
 } // namespace zostore::startup

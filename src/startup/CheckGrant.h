@@ -5,7 +5,8 @@
 
 namespace zostore::startup {
 
-// True when the user may use the function. With showMessage, a refusal raises the access-denied error.
+// True when the user may use the function (a manager, or a row whose FGrant is "1"). With showMessage, a
+// refusal raises the access-denied error instead of returning.
 bool CheckGrant(const QString &code, bool showMessage = true);
 
 } // namespace zostore::startup

@@ -5,6 +5,7 @@
 #include "admin/PeriodCommands.h"
 #include "db/Connection.h"
 #include "startup/LoginContext.h"
+#include "support/AdminRun.h"
 #include "support/TestDatabase.h"
 
 #include <QRandomGenerator>
@@ -22,20 +23,10 @@ admin::CommandTable periodCommands() {
     return table;
 }
 
-struct Outcome {
-    int code;
-    QString out;
-    QString err;
-};
+using Outcome = AdminOutcome;
 
 Outcome runIn(const admin::CommandTable &table, const QStringList &args) {
-    QString out, err, in;
-    QTextStream o(&out), e(&err), i(&in);
-    admin::AdminIO io{o, e, i};
-    const int code = admin::runAdmin(table, args, io);
-    o.flush();
-    e.flush();
-    return {code, out, err};
+    return runAdminCommand(table, args, std::nullopt);
 }
 
 } // namespace
@@ -59,7 +50,9 @@ protected:
                                      QStringLiteral("CostStyle"),     QStringLiteral("2")};
         for (qsizetype i = 0; i < profile.size(); i += 2)
             accountdb::writeProfile(*conn, profile[i], profile[i + 1]);
-        exec("insert into t_User(FUserID,FName,FManager) values(1,'admin',1),(2,'店员',0),(3,'会计',0)");
+        conn->execute(QStringLiteral("insert into t_User(FUserID,FName,FManager,FPassword) "
+                                     "values(1,'admin',1,?),(2,'店员',0,?),(3,'会计',0,?)"),
+                      {adminTestPasswordHash(), adminTestPasswordHash(), adminTestPasswordHash()});
         exec("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(3,'708',1)");
         exec("insert into t_ICItem(FItemID,FNumber,FName) "
              "values(1,'01','茶叶'),(2,'02','茶杯'),(3,'03','茶盘')");
@@ -90,10 +83,13 @@ protected:
                            "FAmount,FUnitCost,FCost,FPreSend) values ") +
             QString::fromLatin1(entries));
     }
-    Outcome run(const QString &command, const QString &user, const QStringList &more = {}) {
-        return runIn(table, QStringList{command, dbName, QStringLiteral("--user"), user,
-                                        QStringLiteral("--catalog"), catalogue} +
-                                more);
+    Outcome run(const QString &command, const QString &user, const QStringList &more = {},
+                const std::optional<QString> &password = AdminTestPassword, const QString &input = QString()) {
+        return runAdminCommand(table,
+                               QStringList{command, dbName, QStringLiteral("--user"), user,
+                                           QStringLiteral("--catalog"), catalogue} +
+                                   more,
+                               password, input);
     }
     QString stored() {
         return accountdb::readProfile(*conn, QStringLiteral("CurrentYear")) + u'-' +
@@ -136,12 +132,37 @@ protected:
 TEST_P(PeriodCommandsTest, refusals_exit_with_1_and_change_nothing) {
     const auto before = snapshot();
     const auto refused = [&](const QString &command, const QString &user, const QString &part,
-                             const QStringList &more = {}) {
-        const Outcome r = run(command, user, more);
-        EXPECT_EQ(r.code, 1) << command.toStdString() << ' ' << user.toStdString();
+                             const QStringList &more = {}, const std::optional<QString> &password = AdminTestPassword,
+                             int code = 1) {
+        const Outcome r = run(command, user, more, password);
+        EXPECT_EQ(r.code, code) << command.toStdString() << ' ' << user.toStdString();
         EXPECT_TRUE(r.err.contains(part)) << r.err.toStdString();
         EXPECT_EQ(snapshot(), before) << command.toStdString() << ' ' << user.toStdString();
     };
+    // Who runs the command proves it first, even a manager.
+    for (const QString &command : {QStringLiteral("cost"), QStringLiteral("close"), QStringLiteral("reopen")}) {
+        const QStringList more =
+            command == QLatin1String("close") ? QStringList{QStringLiteral("--ignore-missing-cost")} : QStringList{};
+        refused(command, QStringLiteral("admin"), QStringLiteral("ZOSTORE_PASSWORD"), more, std::nullopt, 2);
+        refused(command, QStringLiteral("admin"), QStringLiteral("密码错误，请重新输入！"), more,
+                QStringLiteral("admin123"));
+    }
+    // Only a granting row lets a clerk in; text values only fit where the column takes them.
+    QStringList odd = {QStringLiteral("null"), QStringLiteral("2"), QStringLiteral("0")};
+    if (isSqlite())
+        odd << QStringLiteral("''") << QStringLiteral("'yes'");
+    for (const QString &value : odd) {
+        conn->execute(QStringLiteral("delete from t_Grant where FUserID=2"));
+        conn->execute(QStringLiteral("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(2,'704',%1),"
+                                     "(2,'708',%1)")
+                          .arg(value));
+        SCOPED_TRACE(value.toStdString());
+        refused(QStringLiteral("close"), QStringLiteral("店员"), QStringLiteral("访问被拒绝！（权限 704）"),
+                {QStringLiteral("--ignore-missing-cost")});
+        refused(QStringLiteral("cost"), QStringLiteral("店员"), QStringLiteral("访问被拒绝！（权限 708）"));
+        refused(QStringLiteral("reopen"), QStringLiteral("店员"), QStringLiteral("访问被拒绝！（权限 704）"));
+    }
+    conn->execute(QStringLiteral("delete from t_Grant where FUserID=2"));
     refused(QStringLiteral("close"), QStringLiteral("店员"), QStringLiteral("（权限 704）"),
             {QStringLiteral("--ignore-missing-cost")});
     // Calculating costs does not allow closing.
@@ -195,7 +216,8 @@ TEST_P(PeriodCommandsTest, closing_advances_the_month_and_reopening_restores_eve
 }
 
 TEST_P(PeriodCommandsTest, calculated_costs_let_the_closing_pass_without_the_flag) {
-    const Outcome cost = run(QStringLiteral("cost"), QStringLiteral("会计"));
+    const Outcome cost = run(QStringLiteral("cost"), QStringLiteral("会计"), {QStringLiteral("--password-stdin")},
+                             std::nullopt, AdminTestPassword + QStringLiteral("\n"));
     ASSERT_EQ(cost.code, 0) << cost.err.toStdString();
     EXPECT_TRUE(cost.out.contains(QStringLiteral("成本计算方式 2"))) << cost.out.toStdString();
     EXPECT_EQ(scalar("select count(*) from ICStockBillEntry where FInterID=2 and FUnitCost=0"), 0);

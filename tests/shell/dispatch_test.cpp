@@ -177,6 +177,10 @@ TEST_P(DispatchTest, a_refused_grant_stops_the_command_before_any_component_exis
     EXPECT_EQ(takeCalls(), (QStringList{"nuvo_Bill.RunBill.init(C,S,i2,'王丽',s2013,s1)",
                                         "nuvo_Bill.RunBill.SearchBill(s19)"}));
     m_dialogs.clear();
+    // Only "1" grants.
+    grant(WangLi, "708", QVariant());
+    grant(WangLi, "709", 2);
+    grant(WangLi, "719", 0);
     for (const char *tool :
          {"MnuCacuCost", "cleardata", "orgahisprice", "stocklimit", "download", "upload", "updategrade"}) {
         m_dispatch.DispatchTool(tool);

@@ -5,6 +5,7 @@
 #include "admin/CommandLine.h"
 #include "admin/StockLimitCommands.h"
 #include "startup/LoginContext.h"
+#include "support/AdminRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +29,9 @@ protected:
         std::swap(conn, account); // bills go into the registered set
         bill(1, at(5), 22, 1, {{1, 7}, {2, 3}});
         bill(2, at(6), 99, 2, {{1, 4}});
-        conn->execute(QStringLiteral("insert into t_User(FUserID,FName,FManager) values(1,'admin',1),(2,'店员',0),(3,'经理',0)"));
+        conn->execute(QStringLiteral("insert into t_User(FUserID,FName,FManager,FPassword) "
+                                     "values(1,'admin',1,?),(2,'店员',0,?),(3,'经理',0,?)"),
+                      {adminTestPasswordHash(), adminTestPasswordHash(), adminTestPasswordHash()});
         conn->execute(QStringLiteral("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(3,'717',1)"));
         table.add(admin::stockLimitCommand());
         table.add(admin::safeStockExportCommand());
@@ -41,16 +44,12 @@ protected:
         StockFixture::TearDown();
     }
     int run(QStringList args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err), i(stdin);
-        admin::AdminIO io{o, e, i};
         args.prepend(catalogue);
         args.prepend(QStringLiteral("--catalog"));
-        const int rc = admin::runAdmin(table, args, io);
-        o.flush();
-        e.flush();
-        return rc;
+        const AdminOutcome r = runAdminCommand(table, args, AdminTestPassword);
+        out = r.out;
+        err = r.err;
+        return r.code;
     }
     int storeRows() { return count(QStringLiteral("select count(*) from ICSafeStock")); }
 
@@ -71,7 +70,9 @@ TEST_P(AdminCommandsTest, generation_is_grant_checked_and_reports_in_both_langua
     EXPECT_EQ(run(gen + QStringList{QStringLiteral("店员")}), 1);
     EXPECT_TRUE(err.contains(QStringLiteral("访问被拒绝！"))) << err.toStdString();
     EXPECT_EQ(run(gen + QStringList{QStringLiteral("经理")}), 1) << "717 alone does not allow generating";
+    EXPECT_TRUE(err.contains(QStringLiteral("访问被拒绝！（权限 397）"))) << err.toStdString();
     EXPECT_EQ(run(gen + QStringList{QStringLiteral("无此人")}), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("用户“无此人”不存在"))) << err.toStdString();
     EXPECT_EQ(run({QStringLiteral("stocklimit"), dbName, QStringLiteral("--user"), QStringLiteral("admin"),
                    QStringLiteral("--store"), QStringLiteral("88")}),
               1);
@@ -89,6 +90,7 @@ TEST_P(AdminCommandsTest, generation_is_grant_checked_and_reports_in_both_langua
 TEST_P(AdminCommandsTest, export_and_import_through_the_exchange_file) {
     conn->execute(QStringLiteral("insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) values(1,1,5,6,7),(2,2,1,2,3)"));
     EXPECT_EQ(run({QStringLiteral("safestock-export"), dbName, QStringLiteral("--user"), QStringLiteral("店员")}), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("访问被拒绝！（权限 717）"))) << err.toStdString();
     EXPECT_EQ(run({QStringLiteral("safestock-export"), dbName, QStringLiteral("--user"), QStringLiteral("经理")}), 0);
     EXPECT_TRUE(out.contains(QStringLiteral("导出完成！")));
     QFile f(QDir(work.path()).absoluteFilePath(QStringLiteral("safestock.txt")));
@@ -97,6 +99,7 @@ TEST_P(AdminCommandsTest, export_and_import_through_the_exchange_file) {
 
     conn->execute(QStringLiteral("delete from ICSafeStock"));
     EXPECT_EQ(run({QStringLiteral("safestock-import"), dbName, QStringLiteral("--user"), QStringLiteral("经理")}), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("访问被拒绝！（权限 397）"))) << err.toStdString();
     EXPECT_EQ(storeRows(), 0);
     EXPECT_EQ(run({QStringLiteral("safestock-import"), dbName, QStringLiteral("--user"), QStringLiteral("admin")}), 0)
         << err.toStdString();
