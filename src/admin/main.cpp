@@ -1,8 +1,5 @@
 // zostore-admin: creates catalogues and account sets, loads the demo and generates large data.
-#include "admin/AccountCommands.h"
-#include "admin/CommandLine.h"
-#include "admin/PeriodCommands.h"
-#include "admin/StockLimitCommands.h"
+#include "admin/CommandSet.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -14,13 +11,6 @@ int main(int argc, char *argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("ZoStore"));
     QTextStream out(stdout), err(stderr), in(stdin);
     zostore::admin::AdminIO io{out, err, in, isatty(STDIN_FILENO) != 0};
-    zostore::admin::CommandTable table;
-    zostore::admin::addAccountCommands(table);
-    table.add(zostore::admin::stockLimitCommand());
-    table.add(zostore::admin::safeStockExportCommand());
-    table.add(zostore::admin::safeStockImportCommand());
-    table.add(zostore::admin::costCommand());
-    table.add(zostore::admin::closeCommand());
-    table.add(zostore::admin::reopenCommand());
+    const zostore::admin::CommandTable table = zostore::admin::allCommands();
     return zostore::admin::runAdmin(table, app.arguments().mid(1), io);
 }

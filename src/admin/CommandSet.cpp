@@ -1,0 +1,22 @@
+// Every command of zostore-admin, as the program offers them.
+#include "admin/CommandSet.h"
+
+#include "admin/AccountCommands.h"
+#include "admin/PeriodCommands.h"
+#include "admin/StockLimitCommands.h"
+
+namespace zostore::admin {
+
+CommandTable allCommands() {
+    CommandTable table;
+    addAccountCommands(table);
+    table.add(stockLimitCommand());
+    table.add(safeStockExportCommand());
+    table.add(safeStockImportCommand());
+    table.add(costCommand());
+    table.add(closeCommand());
+    table.add(reopenCommand());
+    return table;
+}
+
+} // namespace zostore::admin
