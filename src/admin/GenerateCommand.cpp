@@ -28,27 +28,23 @@ Command generateCommand() {
             demo::checkCounts(counts); // before anything is created
             accountdb::Catalogue cat(inv.catalogue);
             cat.create();
-            const QString cs = cat.createAccountSet(inv.args[0], inv.args[1]);
-            try {
-                db::Connection conn(cs);
-                const auto r = demo::generateAccount(conn, counts, [&](const QString &line) {
+            demo::GeneratorResult r;
+            cat.createAccountSet(inv.args[0], inv.args[1], [&](db::Connection &conn) {
+                r = demo::generateAccount(conn, counts, [&](const QString &line) {
                     inv.io->out << line << '\n';
                     inv.io->out.flush();
                 });
-                inv.io->out << QStringLiteral("帐套“%1”已生成：单据 %2 张，分录 %3 行，余额 %4 行，共 %5 行，"
-                                              "用时 %6 秒，每秒 %7 行。\n")
-                                   .arg(inv.args[0])
-                                   .arg(r.bills)
-                                   .arg(r.lines)
-                                   .arg(r.balances)
-                                   .arg(r.rows)
-                                   .arg(r.seconds, 0, 'f', 2)
-                                   .arg(r.rowsPerSecond(), 0, 'f', 0)
-                            << QStringLiteral("登录用户：admin / admin123\n");
-            } catch (...) {
-                cat.removeAccountSet(inv.args[1]);
-                throw;
-            }
+            });
+            inv.io->out << QStringLiteral("帐套“%1”已生成：单据 %2 张，分录 %3 行，余额 %4 行，共 %5 行，"
+                                          "用时 %6 秒，每秒 %7 行。\n")
+                               .arg(inv.args[0])
+                               .arg(r.bills)
+                               .arg(r.lines)
+                               .arg(r.balances)
+                               .arg(r.rows)
+                               .arg(r.seconds, 0, 'f', 2)
+                               .arg(r.rowsPerSecond(), 0, 'f', 0)
+                        << QStringLiteral("登录用户：admin / admin123\n");
         }};
 }
 
