@@ -80,6 +80,14 @@ TEST_P(DemoTest, bills_cover_every_type_in_every_month_and_sum_their_entries) {
     EXPECT_GT(count(c, QStringLiteral("select count(*) from t_ICItem where FPrice_3<FPurPrice and FDel=0")),
               0);
     EXPECT_GT(count(c, QStringLiteral("select count(*) from t_ICItem where FJjEditDate>FSjEditDate")), 0);
+    // Costing has something to show: deliveries of an item in a month cost differently, and most cost
+    // prices are not the purchase price.
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from (select e.FItemID from ICStockBill t inner join "
+                                      "ICStockBillEntry e on t.FInterID=e.FInterID where t.FTranType=12 group by "
+                                      "e.FItemID,t.FPeriod having count(distinct e.FPrice)>1) x")),
+              50);
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from t_ICItem where abs(FPjCost-FPurPrice)>0.005")) * 2,
+              count(c, QStringLiteral("select count(*) from t_ICItem")));
     EXPECT_EQ(count(c, QStringLiteral("select count(*) from t_Stock where FVirtual=1")), 1);
     EXPECT_EQ(count(c, QStringLiteral("select count(*) from Vip")), 200);
     EXPECT_GE(
