@@ -95,8 +95,10 @@ bool Catalogue::isLeftover(const QString &dbFileName) const {
     if (hasTable(conn, unregisteredMark))
         return true;
     const QString tables =
-        isSqlite() ? QStringLiteral("select count(*) from sqlite_master where type='table'")
-                   : QStringLiteral("select count(*) from information_schema.tables where table_schema=current_schema()");
+        isSqlite()
+            ? QStringLiteral("select count(*) from sqlite_master where type='table'")
+            : QStringLiteral(
+                  "select count(*) from information_schema.tables where table_schema=current_schema()");
     return conn.scalar(tables).toInt() == 0;
 }
 

@@ -1,9 +1,9 @@
 // demo: the demo account set, loaded into a new database.
 #include "admin/AccountCommands.h"
 
-#include "demo/DemoAccount.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "demo/DemoAccount.h"
 
 namespace zostore::admin {
 

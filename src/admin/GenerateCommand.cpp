@@ -1,8 +1,8 @@
 // generate: a large synthetic account set for benchmarks.
 #include "admin/AccountCommands.h"
 
-#include "demo/Generator.h"
 #include "db/Connection.h"
+#include "demo/Generator.h"
 
 namespace zostore::admin {
 

@@ -1,6 +1,6 @@
 // The demo's stock bills, purchase orders and monthly opening balances, made day by day up to today.
-#include "demo/DemoContext.h"
 #include "db/Connection.h"
+#include "demo/DemoContext.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -240,7 +240,8 @@ void businessDay(BillMaker &b, const QDate &d) {
         auto lines = b.purchase(store, ctx.range(6, 14), d);
         // Each delivery is invoiced a little off the month's price, by day, item and store.
         for (Line &l : lines)
-            l.price = l.unitCost = round2(l.price * (1 + ((dom * 7 + l.item * 13 + store * 5) % 9 - 4) / 100.0));
+            l.price = l.unitCost =
+                round2(l.price * (1 + ((dom * 7 + l.item * 13 + store * 5) % 9 - 4) / 100.0));
         b.add(12, d, lines, ctx.range(1, ctx.suppliers), 0, store, 0, 0, QString(), dom == 20);
     }
     if (slot(1) || ctx.chance(0.3)) {

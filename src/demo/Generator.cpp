@@ -214,14 +214,15 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
     conn.execute(QStringLiteral("drop table zs_gen_day"));
     conn.execute(QStringLiteral("drop table zs_gen_type"));
     accountdb::writeProfile(conn, QStringLiteral("StartYear"), QString::number(first.year()),
-                 QStringLiteral("帐套启用年度"));
+                            QStringLiteral("帐套启用年度"));
     accountdb::writeProfile(conn, QStringLiteral("StartPeriod"), QString::number(first.month()),
-                 QStringLiteral("帐套启用期间"));
+                            QStringLiteral("帐套启用期间"));
     accountdb::writeProfile(conn, QStringLiteral("CurrentYear"), QString::number(c.lastDay.year()),
-                 QStringLiteral("帐套当前年度"));
+                            QStringLiteral("帐套当前年度"));
     accountdb::writeProfile(conn, QStringLiteral("CurrentPeriod"), QString::number(c.lastDay.month()),
-                 QStringLiteral("帐套当前期间"));
-    accountdb::writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("1"), QStringLiteral("初始化已关闭"));
+                            QStringLiteral("帐套当前期间"));
+    accountdb::writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("1"),
+                            QStringLiteral("初始化已关闭"));
     if (conn.scalar(QStringLiteral("select count(*) from t_User")).toInt() == 0)
         conn.execute(
             QStringLiteral(

@@ -1,12 +1,12 @@
 // Generated account sets: deterministic by counts, consistent, refused when the counts are wrong, and
 // listed in the catalogue only once they are whole.
-#include "demo/Generator.h"
 #include "accountdb/Catalogue.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/Error.h"
+#include "demo/Generator.h"
 #include "support/TestDatabase.h"
 
 #include <QCoreApplication>

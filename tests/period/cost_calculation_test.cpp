@@ -242,7 +242,9 @@ TEST_P(CostCalculationTest, the_three_styles_give_their_own_costs_on_generated_d
     counts.months = 2;
     counts.lastDay = QDate(2025, 2, 28);
     const int costed1[] = {22, 24, 25, 31, 99, 15, 16, 26, 14}, costed2[] = {14, 15, 16, 22, 24, 25, 26, 31, 33, 99};
-    const auto in = [](int t, const auto &list) { return std::find(std::begin(list), std::end(list), t) != std::end(list); };
+    const auto in = [](int t, const auto &list) {
+        return std::find(std::begin(list), std::end(list), t) != std::end(list);
+    };
 
     struct Entry {
         int interId, entryId, type, item;
@@ -292,7 +294,8 @@ TEST_P(CostCalculationTest, the_three_styles_give_their_own_costs_on_generated_d
                 const Entry *last = nullptr;
                 for (const Entry &r : all)
                     if (r.type == 12 && r.item == e.item && r.date <= e.date &&
-                        (!last || r.interId > last->interId || (r.interId == last->interId && r.entryId > last->entryId)))
+                        (!last || r.interId > last->interId ||
+                         (r.interId == last->interId && r.entryId > last->entryId)))
                         last = &r;
                 if (last)
                     cost = e.qty * last->price;
