@@ -1,12 +1,12 @@
 // Generating a large account set set-based, against row-by-row autocommitted inserts in the same run.
 // Usage: bench_generate [--lines N] [--baseline N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
 #include "ScratchDatabase.h"
-#include "demo/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/Error.h"
+#include "demo/Generator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,7 +4,6 @@
 #include "ScratchDatabase.h"
 #include "LastPriceLoop.h"
 
-#include "demo/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -12,6 +11,7 @@
 #include "db/Error.h"
 #include "db/Procedure.h"
 #include "db/Transaction.h"
+#include "demo/Generator.h"
 #include "period/AccountProfile.h"
 #include "period/CostCalculation.h"
 #include "period/PeriodProcedures.h"

@@ -1,12 +1,12 @@
 // From a finished login to the main window fully shown (first activation done), on the demo account set
 // and on a large generated one; the demo run is the baseline. Usage: bench_shell [--lines N] [--members N]
-#include "demo/DemoAccount.h"
-#include "demo/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "demo/DemoAccount.h"
+#include "demo/Generator.h"
 #include "shell/frmMain.h"
 #include "startup/LoginContext.h"
 #include "startup/ProgramFolder.h"

@@ -1,13 +1,13 @@
 // Stock-limit generation over 90 days of sales, set-based, against a statement-per-item loop in the same run.
 // Usage: bench_stocklimit [--lines N] [--baseline-items N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
 #include "ScratchDatabase.h"
-#include "demo/Generator.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/Error.h"
 #include "db/Transaction.h"
+#include "demo/Generator.h"
 #include "stocklimit/GenMinMaxStock.h"
 #include "stocklimit/SafeStockFile.h"
 #include "stocklimit/StockLimitGeneration.h"

@@ -1,10 +1,10 @@
 // Start-up to the login dialog shown, over a demo account set, against showing an empty dialog.
 #include "accountdb/Catalogue.h"
-#include "demo/DemoAccount.h"
 #include "components/Builtins.h"
 #include "components/LoginDialogs.h"
 #include "components/Registry.h"
 #include "db/Connection.h"
+#include "demo/DemoAccount.h"
 #include "startup/StartUp.h"
 #include "ui/ScriptedDialogs.h"
 

@@ -22,6 +22,9 @@ QString quoted(const QString &identifier) {
     return QLatin1Char('"') + identifier + QLatin1Char('"');
 }
 
+// Stands in a new account database until the catalogue lists it.
+const QString unregisteredMark = QStringLiteral("zs_unregistered");
+
 const QString listTable = QStringLiteral("create table Zo_DbList (FDbName varchar(100) not null, FDbFileName "
                                          "varchar(100) not null, primary key (FDbFileName))");
 } // namespace
@@ -81,6 +84,22 @@ bool Catalogue::databaseExists(const QString &dbFileName) const {
     db::Connection server(serverConnectionString());
     return server.scalar(QStringLiteral("select count(*) from pg_database where datname=?"), {dbFileName})
                .toInt() > 0;
+}
+
+// An unlisted database that is empty or still marked is what an interrupted creation left behind.
+bool Catalogue::isLeftover(const QString &dbFileName) const {
+    const QString account = accountConnectionString(dbFileName);
+    if (isSqlite() && QFileInfo(db::ConnectionString::parse(account).dataSource).size() == 0)
+        return true;
+    db::Connection conn(account);
+    if (hasTable(conn, unregisteredMark))
+        return true;
+    const QString tables =
+        isSqlite()
+            ? QStringLiteral("select count(*) from sqlite_master where type='table'")
+            : QStringLiteral(
+                  "select count(*) from information_schema.tables where table_schema=current_schema()");
+    return conn.scalar(tables).toInt() == 0;
 }
 
 void Catalogue::createDatabase(const QString &dbFileName) const {
@@ -178,22 +197,35 @@ void Catalogue::checkNewSet(const QString &name, const QString &dbFileName) cons
         throw Error(QStringLiteral("帐套“%1”已经存在！").arg(name));
     if (!nameOf(dbFileName).isEmpty())
         throw Error(QStringLiteral("帐套数据库“%1”已经登记在帐套列表中！").arg(dbFileName));
-    if (databaseExists(dbFileName))
-        throw Error(QStringLiteral("数据库“%1”已经存在，不能覆盖。").arg(dbFileName));
+    if (databaseExists(dbFileName)) {
+        if (!isLeftover(dbFileName))
+            throw Error(QStringLiteral("数据库“%1”已经存在，不能覆盖。").arg(dbFileName));
+        dropDatabase(dbFileName);
+    }
 }
 
 QString Catalogue::createAccountSet(const QString &name, const QString &dbFileName,
                                     const QList<int> &priceStyleIds) {
+    return createAndRegister(name, dbFileName, priceStyleIds, {});
+}
+
+QString Catalogue::createAccountSet(const QString &name, const QString &dbFileName, const Filler &fill) {
+    return createAndRegister(name, dbFileName, {1, 2, 3}, fill);
+}
+
+QString Catalogue::createAndRegister(const QString &name, const QString &dbFileName,
+                                     const QList<int> &priceStyleIds, const Filler &fill) {
     checkNewSet(name, dbFileName);
     QString account = accountConnectionString(dbFileName);
     createDatabase(dbFileName);
     try {
-        {
-            db::Connection conn(account);
-            createAccountSchema(conn, priceStyleIds);
-            const QDate today = QDate::currentDate();
-            insertProfileDefaults(conn, today.year(), today.month());
-        }
+        db::Connection conn(account);
+        conn.execute(QStringLiteral("create table %1 (FMark integer)").arg(unregisteredMark));
+        createAccountSchema(conn, priceStyleIds);
+        const QDate today = QDate::currentDate();
+        insertProfileDefaults(conn, today.year(), today.month());
+        if (fill)
+            fill(conn);
         db::Connection(m_cnstr).execute(
             QStringLiteral("insert into Zo_DbList(FDbName,FDbFileName) values(?,?)"), {name, dbFileName});
     } catch (...) {
@@ -203,6 +235,11 @@ QString Catalogue::createAccountSet(const QString &name, const QString &dbFileNa
             // the first failure is the one to report
         }
         throw;
+    }
+    try {
+        db::Connection(account).execute(QStringLiteral("drop table %1").arg(unregisteredMark));
+    } catch (const Error &) {
+        // the set is listed and whole; the mark only counts for a database the list lacks
     }
     return account;
 }

@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace zostore::db {
 class Connection;
@@ -38,6 +39,10 @@ public:
     // connection string. Refusals and failures leave catalogue and server unchanged.
     QString createAccountSet(const QString &name, const QString &dbFileName,
                              const QList<int> &priceStyleIds = {1, 2, 3});
+    // As above; fill adds the data before the set is registered, so a creation cut off half-way never
+    // appears in the list, and what it left behind is dropped by the next creation of that database.
+    using Filler = std::function<void(db::Connection &)>;
+    QString createAccountSet(const QString &name, const QString &dbFileName, const Filler &fill);
     // Unregisters the set and drops its database.
     void removeAccountSet(const QString &dbFileName);
 
@@ -48,6 +53,9 @@ public:
 private:
     void checkNewSet(const QString &name, const QString &dbFileName) const;
     bool databaseExists(const QString &dbFileName) const;
+    bool isLeftover(const QString &dbFileName) const;
+    QString createAndRegister(const QString &name, const QString &dbFileName, const QList<int> &priceStyleIds,
+                              const Filler &fill);
     void createDatabase(const QString &dbFileName) const;
     void dropDatabase(const QString &dbFileName) const;
     QString serverConnectionString() const;

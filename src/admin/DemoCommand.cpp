@@ -1,11 +1,11 @@
 // demo: the demo account set, loaded into a new database.
 #include "admin/AccountCommands.h"
 
-#include "demo/DemoAccount.h"
 #include "accountdb/PasswordHash.h"
 #include "admin/PasswordSource.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "demo/DemoAccount.h"
 
 namespace zostore::admin {
 
@@ -39,30 +39,24 @@ Command demoCommand() {
                 cat.removeAccountSet(file);
                 inv.io->out << QStringLiteral("已删除旧帐套“%1”。\n").arg(registered);
             }
-            const QString cs = cat.createAccountSet(name, file);
-            try {
-                db::Connection conn(cs);
-                const auto s = demo::loadDemoAccount(conn);
+            demo::DemoSummary s;
+            cat.createAccountSet(name, file, [&](db::Connection &conn) {
+                s = demo::loadDemoAccount(conn);
                 if (adminPassword)
                     for (const auto &l : demo::demoLogins())
                         if (l.manager)
                             conn.execute(QStringLiteral("update t_User set FPassword=? where FName=?"),
                                          {adminHash, l.name});
-                inv.io->out
-                    << QStringLiteral(
-                           "演示帐套“%1”已建立（数据库 %2）：商品 %3 种，会员 %4 人，单据 %5 张（%6 行），"
-                           "采购订单 %7 张，启用月份 %8。\n")
-                           .arg(name, file)
-                           .arg(s.items)
-                           .arg(s.members)
-                           .arg(s.bills)
-                           .arg(s.billLines)
-                           .arg(s.orders)
-                           .arg(s.startMonth.toString(QStringLiteral("yyyy-MM")));
-            } catch (...) {
-                cat.removeAccountSet(file);
-                throw;
-            }
+            });
+            inv.io->out << QStringLiteral("演示帐套“%1”已建立（数据库 %2）：商品 %3 种，会员 %4 人，单据 %5 张（%6 行），"
+                                          "采购订单 %7 张，启用月份 %8。\n")
+                               .arg(name, file)
+                               .arg(s.items)
+                               .arg(s.members)
+                               .arg(s.bills)
+                               .arg(s.billLines)
+                               .arg(s.orders)
+                               .arg(s.startMonth.toString(QStringLiteral("yyyy-MM")));
             inv.io->out << QStringLiteral("登录用户：\n");
             for (const auto &l : demo::demoLogins())
                 inv.io->out << QStringLiteral("  %1 / %2%3\n")

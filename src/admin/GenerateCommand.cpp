@@ -1,10 +1,10 @@
 // generate: a large synthetic account set for benchmarks.
 #include "admin/AccountCommands.h"
 
-#include "demo/Generator.h"
 #include "accountdb/PasswordHash.h"
 #include "admin/PasswordSource.h"
 #include "db/Connection.h"
+#include "demo/Generator.h"
 
 namespace zostore::admin {
 
@@ -35,33 +35,29 @@ Command generateCommand() {
             const QString hash = accountdb::hashPassword(password);
             accountdb::Catalogue cat(inv.catalogue);
             cat.create();
-            const QString cs = cat.createAccountSet(inv.args[0], inv.args[1]);
-            try {
-                db::Connection conn(cs);
+            demo::GeneratorResult r;
+            cat.createAccountSet(inv.args[0], inv.args[1], [&](db::Connection &conn) {
                 // In before the generator runs, so the set never has a password anyone could know.
                 conn.execute(QStringLiteral("insert into t_User(FUserID,FName,FPassword,FManager,FDescription) "
                                             "values(1,'admin',?,1,?)"),
                              {hash, QStringLiteral("系统管理员")});
-                const auto r = demo::generateAccount(conn, counts, [&](const QString &line) {
+                r = demo::generateAccount(conn, counts, [&](const QString &line) {
                     inv.io->out << line << '\n';
                     inv.io->out.flush();
                 });
-                inv.io->out << QStringLiteral("帐套“%1”已生成：单据 %2 张，分录 %3 行，余额 %4 行，共 %5 行，"
-                                              "用时 %6 秒，每秒 %7 行。\n")
-                                   .arg(inv.args[0])
-                                   .arg(r.bills)
-                                   .arg(r.lines)
-                                   .arg(r.balances)
-                                   .arg(r.rows)
-                                   .arg(r.seconds, 0, 'f', 2)
-                                   .arg(r.rowsPerSecond(), 0, 'f', 0)
-                            << (given ? QStringLiteral("登录用户：admin（密码是给出的那个）\n")
-                                      : QStringLiteral("登录用户：admin / %1（随机生成，只显示这一次，请记下）\n")
-                                            .arg(password));
-            } catch (...) {
-                cat.removeAccountSet(inv.args[1]);
-                throw;
-            }
+            });
+            inv.io->out << QStringLiteral("帐套“%1”已生成：单据 %2 张，分录 %3 行，余额 %4 行，共 %5 行，"
+                                          "用时 %6 秒，每秒 %7 行。\n")
+                               .arg(inv.args[0])
+                               .arg(r.bills)
+                               .arg(r.lines)
+                               .arg(r.balances)
+                               .arg(r.rows)
+                               .arg(r.seconds, 0, 'f', 2)
+                               .arg(r.rowsPerSecond(), 0, 'f', 0)
+                        << (given ? QStringLiteral("登录用户：admin（密码是给出的那个）\n")
+                                  : QStringLiteral("登录用户：admin / %1（随机生成，只显示这一次，请记下）\n")
+                                        .arg(password));
         }};
 }
 

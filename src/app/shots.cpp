@@ -1,9 +1,9 @@
 // Renders the login dialog to PNG over a throwaway demo account set (the main window has zostore-screens).
 #include "accountdb/Catalogue.h"
-#include "demo/DemoAccount.h"
 #include "components/LoginDialogs.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "demo/DemoAccount.h"
 #include "ui/WindowPicture.h"
 
 #include <QApplication>

@@ -1,13 +1,13 @@
 // The demo account set: master data, users and grants; bills and settings live in their own files.
 #include "demo/DemoAccount.h"
 
-#include "demo/DemoContext.h"
-#include "demo/DemoGoods.h"
 #include "accountdb/PasswordHash.h"
 #include "accountdb/Schema.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Transaction.h"
+#include "demo/DemoContext.h"
+#include "demo/DemoGoods.h"
 
 #include <QDateTime>
 #include <cmath>
@@ -232,7 +232,8 @@ void loadUsers(Context &ctx) {
     const QStringList roles = {QStringLiteral("系统管理员"), QStringLiteral("采购兼仓库管理"),
                                QStringLiteral("收银员")};
     for (const DemoLogin &l : demoLogins()) {
-        user.exec({++id, l.name, accountdb::hashPassword(l.password), l.manager ? 1 : 0, roles.value(id - 1)});
+        user.exec(
+            {++id, l.name, accountdb::hashPassword(l.password), l.manager ? 1 : 0, roles.value(id - 1)});
     }
     // The purchasing and warehouse clerk; the cashier has no grants at all.
     const QStringList codes = {

@@ -9,7 +9,8 @@
 // issues (FPreSend=1) included. Receipts are types 12, 15, 16 and 24 (sales returns bring goods
 // back); issues are 14, 22, 25, 26, 33 and 99; transfers (31) move goods between stores and leave
 // an item's total unchanged. Quantities (FQty) are positive on every entry; the type gives the sign.
-// Purchase receipts (12) are costed at their price, so their FCost equals their FAmount.
+// Purchase receipts (12) are costed at their price, so their FCost equals their FAmount; an item's cost
+// price FPjCost is its current month's FBegPrice when it has stock then, else its purchase price.
 #pragma once
 
 #include <QDate>

@@ -1,6 +1,6 @@
 // The demo's stock bills, purchase orders and monthly opening balances, made day by day up to today.
-#include "demo/DemoContext.h"
 #include "db/Connection.h"
+#include "demo/DemoContext.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -194,6 +194,11 @@ public:
                     {m_ctx.items[i].id, month.year(), month.month(), q, q != 0 ? round4(b / q) : 0.0, b});
             }
         }
+        // The cost price is what the closed months carried into the current one.
+        auto cost = m_ctx.conn.prepare(QStringLiteral("update t_ICItem set FPjCost=? where FItemID=?"));
+        for (int i = 0; i < m_ctx.items.size(); ++i)
+            if (m_begQty[Months - 1][i] > 0)
+                cost.exec({round4(m_begBal[Months - 1][i] / m_begQty[Months - 1][i]), m_ctx.items[i].id});
     }
 
 private:
@@ -232,8 +237,12 @@ void businessDay(BillMaker &b, const QDate &d) {
 
     if (dom == 1 || ctx.chance(0.4)) {
         const int store = ctx.chance(0.7) ? 1 : ctx.range(2, 3);
-        b.add(12, d, b.purchase(store, ctx.range(6, 14), d), ctx.range(1, ctx.suppliers), 0, store, 0, 0,
-              QString(), dom == 20);
+        auto lines = b.purchase(store, ctx.range(6, 14), d);
+        // Each delivery is invoiced a little off the month's price, by day, item and store.
+        for (Line &l : lines)
+            l.price = l.unitCost =
+                round2(l.price * (1 + ((dom * 7 + l.item * 13 + store * 5) % 9 - 4) / 100.0));
+        b.add(12, d, lines, ctx.range(1, ctx.suppliers), 0, store, 0, 0, QString(), dom == 20);
     }
     if (slot(1) || ctx.chance(0.3)) {
         const int to = ctx.chance(0.15) ? ctx.virtualStore : ctx.range(2, 3);

@@ -1,7 +1,7 @@
 // The demo's profile, report list, print variables and formats, member points, counter data and limits.
-#include "demo/DemoContext.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
+#include "demo/DemoContext.h"
 
 #include <QDateTime>
 

@@ -149,6 +149,18 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
          employees, days, c.bills});
     stage(QStringLiteral("单据"), r.bills);
 
+    // Each purchase and purchase return pays its own price, drifting up to 12 % around the item's list
+    // price by bill, item and month, and one sale line in thirteen clears stock under the list price:
+    // the latest price, the monthly average and a price style then value the issues differently.
+    const QString paid = QStringLiteral(
+        "round(i.FPurPrice*(1+((b.FInterID*17+i.FItemID*7+(b.FYear*12+b.FPeriod)*5)%25-12)/100.0),2)");
+    const QString price =
+        QStringLiteral("case when b.FTranType in (12,14) then %1 when b.FTranType in (15,16,25,26,31) then "
+                       "i.FPurPrice when b.FTranType=33 then 0 when b.FTranType in (22,99) and l.m%13=0 then "
+                       "round(i.FPurPrice*0.85,2) when b.FTranType=22 then i.FPrice_2 else i.FPrice_1 end")
+            .arg(paid);
+    const QString unitCost =
+        QStringLiteral("case when b.FTranType in (12,14) then %1 else i.FPurPrice end").arg(paid);
     r.lines = conn.execute(
         QStringLiteral(
             "insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,FAmount,FUnitCost,"
@@ -157,13 +169,10 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
             QStringLiteral(
                 ", l(m,q) as (select n,1+n%5 from s) "
                 "select b.FInterID,1+(l.m-1)%?,i.FItemID,l.q,case when i.FExchange=1 then l.q else 0 end,"
-                "case when b.FTranType in (12,14,15,16,25,26,31) then i.FPurPrice when b.FTranType=22 then "
-                "i.FPrice_2 when b.FTranType=33 then 0 else i.FPrice_1 end,"
-                "round(l.q*case when b.FTranType in (12,14,15,16,25,26,31) then i.FPurPrice when "
-                "b.FTranType=22 then i.FPrice_2 when b.FTranType=33 then 0 else i.FPrice_1 end,2),"
-                "i.FPurPrice,round(l.q*i.FPurPrice,2),0 "
+                "%1,round(l.q*%1,2),%2,round(l.q*%2,2),0 "
                 "from l inner join ICStockBill b on b.FInterID=1+(l.m-1)/? "
-                "inner join t_ICItem i on i.FItemID=1+(l.m*7919+b.FInterID*31)%?"),
+                "inner join t_ICItem i on i.FItemID=1+(l.m*7919+b.FInterID*31)%?")
+                .arg(price, unitCost),
         {static_cast<qint64>(c.bills) * c.lines, c.lines, c.lines, c.items});
     stage(QStringLiteral("单据分录"), r.lines);
 
@@ -205,14 +214,15 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
     conn.execute(QStringLiteral("drop table zs_gen_day"));
     conn.execute(QStringLiteral("drop table zs_gen_type"));
     accountdb::writeProfile(conn, QStringLiteral("StartYear"), QString::number(first.year()),
-                 QStringLiteral("帐套启用年度"));
+                            QStringLiteral("帐套启用年度"));
     accountdb::writeProfile(conn, QStringLiteral("StartPeriod"), QString::number(first.month()),
-                 QStringLiteral("帐套启用期间"));
+                            QStringLiteral("帐套启用期间"));
     accountdb::writeProfile(conn, QStringLiteral("CurrentYear"), QString::number(c.lastDay.year()),
-                 QStringLiteral("帐套当前年度"));
+                            QStringLiteral("帐套当前年度"));
     accountdb::writeProfile(conn, QStringLiteral("CurrentPeriod"), QString::number(c.lastDay.month()),
-                 QStringLiteral("帐套当前期间"));
-    accountdb::writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("1"), QStringLiteral("初始化已关闭"));
+                            QStringLiteral("帐套当前期间"));
+    accountdb::writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("1"),
+                            QStringLiteral("初始化已关闭"));
     if (conn.scalar(QStringLiteral("select count(*) from t_User")).toInt() == 0)
         conn.execute(
             QStringLiteral(

@@ -120,6 +120,20 @@ TEST_P(CatalogueTest, refusals_change_nothing) {
     if (isSqlite()) {
         EXPECT_EQ(QDir(db().dir() + QStringLiteral("/sets")).entryList({QStringLiteral("*.db")}).size(), 2);
     }
+    // a database the list lacks is kept, unless it is as empty as an interrupted creation leaves it
+    if (!isSqlite())
+        db::Connection(test::postgresAdminString())
+            .execute(QStringLiteral("create database %1").arg(set(QStringLiteral("b"))));
+    {
+        db::Connection other(cat.accountConnectionString(set(QStringLiteral("b"))),
+                             db::Connection::OpenMode::Create);
+        other.execute(QStringLiteral("create table t_Mine (FKey integer)"));
+    }
+    refused(QStringLiteral("另一个"), set(QStringLiteral("b")), QStringLiteral("不能覆盖"));
+    db::Connection(cat.accountConnectionString(set(QStringLiteral("b"))))
+        .execute(QStringLiteral("drop table t_Mine"));
+    cat.createAccountSet(QStringLiteral("另一个"), set(QStringLiteral("b")));
+    EXPECT_EQ(cat.list().size(), 2);
 }
 
 TEST(PasswordHashTest, verifies_only_the_right_password) {

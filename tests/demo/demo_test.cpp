@@ -1,12 +1,12 @@
 // The demo account set: consistent bills and balances, working logins, and the header-sum procedure.
 #include "accountdb/AccountProcedures.h"
-#include "demo/DemoAccount.h"
 #include "accountdb/PasswordHash.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
+#include "demo/DemoAccount.h"
 #include "support/TestDatabase.h"
 
 using namespace zostore;
@@ -80,6 +80,16 @@ TEST_P(DemoTest, bills_cover_every_type_in_every_month_and_sum_their_entries) {
     EXPECT_GT(count(c, QStringLiteral("select count(*) from t_ICItem where FPrice_3<FPurPrice and FDel=0")),
               0);
     EXPECT_GT(count(c, QStringLiteral("select count(*) from t_ICItem where FJjEditDate>FSjEditDate")), 0);
+    // Costing has something to show: deliveries of an item in a month cost differently, and most cost
+    // prices are not the purchase price.
+    EXPECT_GT(
+        count(c, QStringLiteral("select count(*) from (select e.FItemID from ICStockBill t inner join "
+                                "ICStockBillEntry e on t.FInterID=e.FInterID where t.FTranType=12 group by "
+                                "e.FItemID,t.FPeriod having count(distinct e.FPrice)>1) x")),
+        50);
+    EXPECT_GT(count(c, QStringLiteral("select count(*) from t_ICItem where abs(FPjCost-FPurPrice)>0.005")) *
+                  2,
+              count(c, QStringLiteral("select count(*) from t_ICItem")));
     EXPECT_EQ(count(c, QStringLiteral("select count(*) from t_Stock where FVirtual=1")), 1);
     EXPECT_EQ(count(c, QStringLiteral("select count(*) from Vip")), 200);
     EXPECT_GE(

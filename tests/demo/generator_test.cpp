@@ -1,10 +1,16 @@
-// Generated account sets: deterministic by counts, consistent, and refused when the counts are wrong.
-#include "demo/Generator.h"
+// Generated account sets: deterministic by counts, consistent, refused when the counts are wrong, and
+// listed in the catalogue only once they are whole.
+#include "accountdb/Catalogue.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
+#include "db/ConnectionString.h"
 #include "db/Error.h"
+#include "demo/Generator.h"
 #include "support/TestDatabase.h"
+
+#include <QCoreApplication>
+#include <cstdlib>
 
 using namespace zostore;
 using namespace zostore::accountdb;
@@ -53,7 +59,8 @@ TEST_P(GeneratorTest, same_counts_give_the_same_content) {
     EXPECT_EQ(contentChecksum(ca), contentChecksum(cb));
     // Both backends make the same content; a change to the generator shows here.
     EXPECT_EQ(contentChecksum(ca),
-              QStringLiteral("bf30cce7b944adc3986cf4bd3e20ca0e8af1f3f25693e351b128abd78af81cca"));
+              QStringLiteral("4efa4e45a49e2303fba179a7c2cfd4dcc4b72a7b2dc6fd9be7dedd01f57aed6d"))
+        << contentChecksum(ca).toStdString();
     EXPECT_NE(contentChecksum(ca), contentChecksum(cd));
 
     // Bills stay inside the months asked for, header sums match the entries, and the balances carry.
@@ -97,3 +104,53 @@ TEST_P(GeneratorTest, refuses_bad_counts_and_filled_sets) {
 }
 
 ZOSTORE_BACKENDS(GeneratorTest);
+
+TEST_P(GeneratorTest, a_generation_cut_off_half_way_is_not_listed_and_does_not_block_the_next) {
+    QString catalogue, setName = QStringLiteral("zs_gen_cut");
+    if (isSqlite()) {
+        catalogue = QStringLiteral("Provider=SQLite;Data Source=%1/sets/catalog.db").arg(db().dir());
+    } else {
+        auto cs = db::ConnectionString::parse(test::postgresAdminString());
+        const QString suffix = QString::number(QCoreApplication::applicationPid());
+        cs.database = QStringLiteral("zs_gencat_") + suffix;
+        catalogue = cs.toString();
+        setName += QLatin1Char('_') + suffix;
+    }
+    struct Drop {
+        bool pg;
+        QStringList names;
+        ~Drop() {
+            if (pg)
+                for (const QString &n : names)
+                    db::Connection(test::postgresAdminString())
+                        .execute(QStringLiteral("drop database if exists %1 with (force)").arg(n));
+        }
+    } drop{!isSqlite(), {db::ConnectionString::parse(catalogue).database, setName}};
+    Catalogue cat(catalogue);
+    cat.create();
+    const auto generate = [&](const std::function<void()> &halfWay) {
+        cat.createAccountSet(QStringLiteral("大帐套"), setName, [&](db::Connection &conn) {
+            generateAccount(conn, small(200), [&](const QString &stage) {
+                if (stage.startsWith(QStringLiteral("单据分录")))
+                    halfWay();
+            });
+        });
+    };
+    // a failure drops what was made; the process ending there leaves a marked database the list lacks
+    EXPECT_THROW(generate([] { throw Error(QStringLiteral("故障")); }), Error);
+    EXPECT_TRUE(cat.list().isEmpty());
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(generate([] { std::_Exit(9); }), testing::ExitedWithCode(9), "");
+    EXPECT_TRUE(cat.list().isEmpty());
+    {
+        db::Connection left(cat.accountConnectionString(setName));
+        EXPECT_TRUE(hasTable(left, QStringLiteral("zs_unregistered")));
+        EXPECT_EQ(left.scalar(QStringLiteral("select count(*) from ICStockBill")).toInt(), 0);
+    }
+
+    generate([] {});
+    ASSERT_EQ(cat.list().size(), 1);
+    db::Connection c(cat.accountConnectionString(setName));
+    EXPECT_EQ(c.scalar(QStringLiteral("select count(*) from ICStockBillEntry")).toInt(), 800);
+    EXPECT_FALSE(hasTable(c, QStringLiteral("zs_unregistered")));
+}

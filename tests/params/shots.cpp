@@ -1,9 +1,9 @@
 // Renders the parameters window (every page) and the stock-limit generation window over a demo account set.
 #include "accountdb/Catalogue.h"
-#include "demo/DemoAccount.h"
 #include "components/supertextbox/SuperTextbox.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "demo/DemoAccount.h"
 #include "params/frmSetPara.h"
 #include "startup/LoginContext.h"
 #include "stocklimit/frmGenMinMaxStock.h"

@@ -2,11 +2,16 @@
 #include "LastPriceLoop.h"
 #include "PeriodFixture.h"
 
+#include "accountdb/Schema.h"
+#include "accountdb/SystemProfile.h"
 #include "db/Error.h"
+#include "demo/Generator.h"
 #include "period/CostCalculation.h"
 #include "period/ProcedureSteps.h"
 
 #include <QRandomGenerator>
+#include <cmath>
+#include <map>
 
 using namespace zostore;
 using namespace zostore::test;
@@ -224,6 +229,102 @@ TEST_P(CostCalculationTest, price_style_cost_and_names_with_apostrophes) {
     EXPECT_DOUBLE_EQ(entryField(2, 1, QStringLiteral("FAmount")), 10);
     EXPECT_DOUBLE_EQ(entryField(3, 1, QStringLiteral("FUnitCost")), 0);
     EXPECT_DOUBLE_EQ(conn().scalar(QStringLiteral("select FSumAmount from ICStockBill where FInterID=2")).toDouble(), 10);
+}
+
+// A generated month valued by each style, checked entry by entry against the style's rule worked out here.
+TEST_P(CostCalculationTest, the_three_styles_give_their_own_costs_on_generated_data) {
+    demo::GeneratorCounts counts;
+    counts.items = 5;
+    counts.stores = 3;
+    counts.members = 0;
+    counts.bills = 80;
+    counts.lines = 3;
+    counts.months = 2;
+    counts.lastDay = QDate(2025, 2, 28);
+    const int costed1[] = {22, 24, 25, 31, 99, 15, 16, 26, 14}, costed2[] = {14, 15, 16, 22, 24, 25, 26, 31, 33, 99};
+    const auto in = [](int t, const auto &list) {
+        return std::find(std::begin(list), std::end(list), t) != std::end(list);
+    };
+
+    struct Entry {
+        int interId, entryId, type, item;
+        QDate date;
+        double qty, price, amount, cost;
+    };
+    double totals[4] = {};
+    for (int style = 1; style <= 3; ++style) {
+        const QString cs = db().createSibling(QStringLiteral("style%1").arg(style));
+        db::Connection c(cs);
+        accountdb::createAccountSchema(c);
+        accountdb::insertProfileDefaults(c, 2025, 1);
+        demo::generateAccount(c, counts);
+        accountdb::writeProfile(c, QStringLiteral("CostStyle_PriceName"), QStringLiteral("批发价"), QString());
+        std::vector<Entry> all;
+        for (auto rs = c.open(QStringLiteral("select t1.FInterID,t2.FEntryID,t1.FTranType,t2.FItemID,t1.FDate,"
+                                             "t2.FQty,t2.FPrice,t2.FAmount,t2.FCost from ICStockBill t1 "
+                                             "inner join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
+                                             "order by t1.FInterID,t2.FEntryID"));
+             !rs.eof(); rs.moveNext())
+            all.push_back({rs.toInt(QStringLiteral("FInterID")), rs.toInt(QStringLiteral("FEntryID")),
+                           rs.toInt(QStringLiteral("FTranType")), rs.toInt(QStringLiteral("FItemID")),
+                           rs.toDate(QStringLiteral("FDate")),
+                           rs.toDouble(QStringLiteral("FQty")), rs.toDouble(QStringLiteral("FPrice")),
+                           rs.toDouble(QStringLiteral("FAmount")), rs.toDouble(QStringLiteral("FCost"))});
+        std::map<std::pair<int, int>, double> expected; // (FInterID, FEntryID) -> FCost
+        std::map<int, double> wholesale, baseQty, baseVal;
+        for (auto rs = c.open(QStringLiteral("select FItemID,FPrice_2 from t_ICItem")); !rs.eof(); rs.moveNext())
+            wholesale[rs.toInt(QStringLiteral("FItemID"))] = rs.toDouble(QStringLiteral("FPrice_2"));
+        for (auto rs = c.open(QStringLiteral("select FItemID,FBegQty,FBegBal from icbal where FYear=2025 and "
+                                             "FPeriod=2"));
+             !rs.eof(); rs.moveNext()) {
+            baseQty[rs.toInt(QStringLiteral("FItemID"))] += rs.toDouble(QStringLiteral("FBegQty"));
+            baseVal[rs.toInt(QStringLiteral("FItemID"))] += rs.toDouble(QStringLiteral("FBegBal"));
+        }
+        for (const Entry &e : all)
+            if (e.type == 12 && e.date.month() == 2) {
+                baseQty[e.item] += e.qty;
+                baseVal[e.item] += e.amount;
+            }
+        for (const Entry &e : all) {
+            if (e.date.month() != 2)
+                continue;
+            double cost = e.cost;
+            if (style == 1 && in(e.type, costed1)) {
+                // the receipt with the highest FInterID dated on or before the bill, its last line of the item
+                const Entry *last = nullptr;
+                for (const Entry &r : all)
+                    if (r.type == 12 && r.item == e.item && r.date <= e.date &&
+                        (!last || r.interId > last->interId ||
+                         (r.interId == last->interId && r.entryId > last->entryId)))
+                        last = &r;
+                if (last)
+                    cost = e.qty * last->price;
+            } else if (style == 2 && in(e.type, costed2) && baseQty[e.item] > 0) {
+                const double unit = std::round(baseVal[e.item] / baseQty[e.item] * 10000) / 10000;
+                cost = std::round(e.qty * unit * 100) / 100;
+            } else if (style == 3 && in(e.type, costed1)) {
+                cost = e.qty * wholesale[e.item];
+            }
+            expected[{e.interId, e.entryId}] = cost;
+            if (e.type == 22 || e.type == 99)
+                totals[style] += cost;
+        }
+        ASSERT_EQ(CostCalculation(cs, {2025, 2}).run(style), CostCalculation::Outcome::Done);
+        int checked = 0;
+        for (const auto &[key, cost] : expected) {
+            const double got = c.scalar(QStringLiteral("select FCost from ICStockBillEntry where FInterID=? and "
+                                                       "FEntryID=?"),
+                                        {key.first, key.second})
+                                   .toDouble();
+            EXPECT_NEAR(got, cost, 0.006) << "style " << style << " bill " << key.first << " line " << key.second;
+            ++checked;
+        }
+        EXPECT_GT(checked, 100);
+    }
+    // the cost of goods sold tells the styles apart
+    EXPECT_GT(std::abs(totals[1] - totals[2]), 1) << totals[1] << " " << totals[2];
+    EXPECT_GT(std::abs(totals[2] - totals[3]), 1) << totals[2] << " " << totals[3];
+    EXPECT_GT(std::abs(totals[1] - totals[3]), 1) << totals[1] << " " << totals[3];
 }
 
 TEST_P(CostCalculationTest, hand_correction) {

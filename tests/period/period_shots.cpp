@@ -1,11 +1,11 @@
 // Renders the month-end and cost windows over a throwaway demo account set to PNG files (docs/).
 #include "accountdb/Catalogue.h"
-#include "demo/DemoAccount.h"
 #include "components/Builtins.h"
 #include "components/printer/PrintComponent.h"
 #include "components/Session.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "demo/DemoAccount.h"
 #include "period/PeriodProcedures.h"
 #include "period/frmCacuCost.h"
 #include "period/frmClosePeriod.h"

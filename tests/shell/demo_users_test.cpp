@@ -1,7 +1,7 @@
 // The demo account set as its three users see the main window.
-#include "demo/DemoAccount.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
+#include "demo/DemoAccount.h"
 #include "shell/Permissions.h"
 #include "shell/frmMain.h"
 #include "startup/LoginContext.h"

@@ -1,9 +1,9 @@
 // Renders the main window offscreen for each demo user, each module, the narrow layout and the about box.
 #include "accountdb/Catalogue.h"
-#include "demo/DemoAccount.h"
 #include "components/Builtins.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "demo/DemoAccount.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "startup/LoginContext.h"
