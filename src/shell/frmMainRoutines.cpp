@@ -13,11 +13,11 @@
 #include "startup/LoginContext.h"
 #include "startup/ProgramFolder.h"
 #include "startup/SettingsStore.h"
+#include "startup/UpgradeNotes.h"
 #include "ui/ActBar.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorTrap.h"
 #include "ui/Grid.h"
-#include "ui/Processes.h"
 #include "ui/StatusBar.h"
 #include "ui/WaitCursor.h"
 
@@ -341,9 +341,7 @@ void frmMain::showHelp() {
 }
 
 void frmMain::showVersionNotes() {
-    ui::processes().start(QStringLiteral("notepad.exe ") +
-                              startup::programFile(QStringLiteral("升级说明.txt")),
-                          ui::WindowStyle::NormalFocus);
+    startup::openUpgradeNotes(this);
 }
 
 void frmMain::showBillPopup() {
