@@ -225,11 +225,11 @@ TEST_P(FrmMainTest, first_activation_fills_the_status_bar_once_and_opens_the_rem
     w.FirstActivate();
     windowTable().removeWindow(windows::Action);
     EXPECT_EQ(reminders, 1);
-    EXPECT_EQ(w.stbMain()->panelText("acctname"), QStringLiteral("账套：测试账套"));
+    EXPECT_EQ(w.stbMain()->panelText("acctname"), QStringLiteral("账套：测试帐套"));
     EXPECT_EQ(w.stbMain()->panelText("curuser"), QStringLiteral("操作员：王丽"));
     EXPECT_EQ(w.stbMain()->panelText("currentperiod"), QStringLiteral("当前月份：2013年1月"));
     EXPECT_EQ(w.stbMain()->panelText("msgbox"), QStringLiteral("共有3封新消息！"));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("测试账套"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("测试帐套"));
     EXPECT_EQ(w.lblOrderOrgas()->text(), QStringLiteral("会员生日提醒(共0会员)"));
     // Later resizes no longer reselect the first module
     w.ClickModule(2);

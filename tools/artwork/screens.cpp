@@ -39,7 +39,7 @@ int main(int argc, char **argv) {
         accountdb::Catalogue catalogue(
             QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
         catalogue.create();
-        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo"));
+        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
         {
             db::Connection conn(cnstr);
             accountdb::loadDemoAccount(conn);
@@ -49,7 +49,7 @@ int main(int argc, char **argv) {
                                    QStringLiteral("main-clerk-nogrants")};
         for (int u = 0; u < 3; ++u) {
             startup::loginContext().setLogin(u + 1, users[u], cnstr, catalogue.catalogueString(),
-                                             QStringLiteral("演示账套"));
+                                             QStringLiteral("演示帐套"));
             shell::frmMain w;
             w.resize(1600, 960);
             w.show();
