@@ -434,7 +434,7 @@ void frmMain::relayout() {
 }
 
 void frmMain::placeBirthdayStrip(int containerWidth, int containerHeight) {
-    const int height = 1800;
+    const int height = 1650; // three rows under the caption, clear of the cards at 800 pixels high
     // as wide as both cards above it when the window allows, so the columns need no scrolling
     const int width = std::max(L::CardRight, std::min(L::ReportCardRight, containerWidth - 300)) - L::CardLeft;
     const int below = L::CardBottom + 300;
