@@ -8,7 +8,7 @@ namespace zostore::app {
 QWidget *createMainWindow() {
     auto *w = new shell::frmMain;
     w->setAttribute(Qt::WA_DeleteOnClose);
-    w->setWindowState(Qt::WindowMaximized);
+    w->fillScreen();
     return w;
 }
 

@@ -20,7 +20,7 @@ int main(int argc, char **argv) {
     try {
         accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
         catalogue.create();
-        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo"));
+        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
         {
             db::Connection conn(cnstr);
             demo::loadDemoAccount(conn);

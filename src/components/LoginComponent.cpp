@@ -51,7 +51,7 @@ void LoginComponent::Login(const QString &verLabel, const QString &fileVer) {
     try {
         sets = catalogue.list();
     } catch (const Error &e) {
-        throw Error(QStringLiteral("不能读取账套目录：%1\n请先用 zostore-admin 建立账套。").arg(e.description()));
+        throw Error(QStringLiteral("不能读取帐套目录：%1").arg(e.description()));
     }
     frmLogin dlg(verLabel, fileVer, catalogue, sets);
     QSettings remembered = rememberStore();

@@ -72,7 +72,7 @@ frmLogin::frmLogin(const QString &verLabel, const QString &fileVer, const accoun
 
     auto *form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight);
-    form->addRow(QStringLiteral("账套(&A)："), cmbAcct);
+    form->addRow(QStringLiteral("帐套(&A)："), cmbAcct);
     form->addRow(QStringLiteral("操作员(&U)："), cmbUser);
     form->addRow(QStringLiteral("密码(&P)："), txtPassword);
 
@@ -128,7 +128,7 @@ void frmLogin::loadUsers() {
 
 void frmLogin::tryLogin() {
     if (cmbAcct->currentIndex() < 0) {
-        ui::dialogs().info(QStringLiteral("没有可登录的账套，请先建立账套。"));
+        ui::dialogs().info(QStringLiteral("没有可登录的帐套，请先建立帐套。"));
         return;
     }
     if (cmbUser->currentIndex() < 0) {

@@ -55,6 +55,13 @@ QDate SystemParameters::gridDate(const QString &text) {
     return {};
 }
 
+namespace {
+// A null text binds as NULL; these columns take empty text, as readers of the profile expect.
+QString text(const QString &s) {
+    return s.isNull() ? QStringLiteral("") : s;
+}
+} // namespace
+
 void SystemParameters::save(db::Connection &conn, const ParameterSet &set, const QDateTime &now) {
     db::Transaction tx(conn);
     auto remove = conn.prepare(QStringLiteral("delete from t_systemprofile where lower(FKey)=lower(?)"));
@@ -62,15 +69,15 @@ void SystemParameters::save(db::Connection &conn, const ParameterSet &set, const
         QStringLiteral("insert into t_systemprofile(FKey,FValue,FDescription,FEditTime) values(?,?,?,?)"));
     for (const ProfileWrite &w : set.keys) {
         remove.exec({w.key});
-        insert.exec({w.key, w.value, w.description, now});
+        insert.exec({w.key, text(w.value), text(w.description), now});
     }
 
     conn.execute(QStringLiteral("delete from t_systemprofile where lower(FKey) in (lower(?),lower(?))"),
                  {CostStylePriceNameKey, CardTypeKey});
     auto insertList =
         conn.prepare(QStringLiteral("insert into t_systemprofile(FKey,FValue,FDescription) values(?,?,?)"));
-    insertList.exec({CostStylePriceNameKey, set.costStylePriceName, CostStylePriceNameDescription});
-    insertList.exec({CardTypeKey, set.cardType, CardTypeDescription});
+    insertList.exec({CostStylePriceNameKey, text(set.costStylePriceName), CostStylePriceNameDescription});
+    insertList.exec({CardTypeKey, text(set.cardType), CardTypeDescription});
 
     conn.execute(QStringLiteral("delete from VipJfRate"));
     auto rate = conn.prepare(QStringLiteral("insert into VipJfRate(FFromDate,FToDate,FJfRate) values(?,?,?)"));

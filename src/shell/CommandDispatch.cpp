@@ -3,14 +3,17 @@
 
 #include "components/Registry.h"
 #include "db/Connection.h"
+#include "db/Error.h"
 #include "shell/WindowTable.h"
 #include "startup/CheckGrant.h"
 #include "startup/LoginContext.h"
+#include "startup/MainWindowLoad.h"
 #include "startup/ProgramFolder.h"
 #include "ui/ErrorTrap.h"
 #include "ui/Processes.h"
 
 #include <QVariant>
+#include <cmath>
 
 namespace zostore::shell {
 namespace {
@@ -89,6 +92,14 @@ void grant(const char *code) {
     startup::CheckGrant(QString::fromLatin1(code));
 }
 
+// The tail's leading number, as the report tools were always read: "12x" is report 12.
+int reportNumber(const QString &tail) {
+    const double rounded = std::nearbyint(startup::MainWindowLoad::leadingNumber(tail));
+    if (!std::isfinite(rounded) || rounded < -2147483648.0 || rounded > 2147483647.0)
+        throw Error(QStringLiteral("报表编号超出范围：") + tail.left(40));
+    return static_cast<int>(rounded);
+}
+
 } // namespace
 
 void CommandDispatch::DispatchTool(const QString &toolName) {
@@ -103,7 +114,7 @@ void CommandDispatch::DispatchTool(const QString &toolName) {
                        {QStringLiteral("CashReport_"), 4}};
         for (const auto &r : reports) {
             if (toolName.startsWith(r.prefix, Qt::CaseSensitive)) {
-                report(toolName.mid(r.prefix.size()).toInt(), r.group);
+                report(reportNumber(toolName.mid(r.prefix.size())), r.group);
                 return;
             }
         }

@@ -17,6 +17,7 @@
 #include "ui/Twips.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,7 @@
 #include <QGraphicsDropShadowEffect>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
@@ -297,6 +299,7 @@ void frmMain::buildControls() {
     m_flexVip->setFocusPolicy(Qt::NoFocus);
     m_flexVip->verticalHeader()->setDefaultSectionSize(tw::toPixels(300));
     m_flexVip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_flexVip->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_flexVip->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
 
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -430,15 +433,31 @@ void frmMain::relayout() {
     }
 }
 
-void frmMain::placeBirthdayStrip(int, int containerHeight) {
-    const int height = 1800;
-    const int width = L::CardRight - L::CardLeft;
+void frmMain::placeBirthdayStrip(int containerWidth, int containerHeight) {
+    const int height = 1650; // three rows under the caption, clear of the cards at 800 pixels high
+    // as wide as both cards above it when the window allows, so the columns need no scrolling
+    const int width = std::max(L::CardRight, std::min(L::ReportCardRight, containerWidth - 300)) - L::CardLeft;
     const int below = L::CardBottom + 300;
     const int top = std::max(L::CardTop, std::min(below, containerHeight - height - 250));
     placeTwips(m_strip, L::CardLeft, top, width, height);
     placeTwips(m_label1, width - 1300, 170, 1100, 360);
     placeTwips(m_flexVip, 1080, 600, width - 1230, height - 700);
     m_strip->raise();
+}
+
+void frmMain::fillScreen() {
+    // where maximising is refused (no window manager) the window keeps this restored size
+    if (QScreen *sc = screen())
+        setGeometry(sc->availableGeometry());
+    setWindowState(Qt::WindowMaximized);
+}
+
+void frmMain::showEvent(QShowEvent *e) {
+    QMainWindow::showEvent(e);
+    // a restored window is laid out once at its first size; later resizes keep it (maximized ones relayout)
+    if (!m_laidOut && !isMaximized() && !e->spontaneous())
+        relayout();
+    m_laidOut = true;
 }
 
 bool frmMain::event(QEvent *e) {

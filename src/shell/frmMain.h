@@ -46,6 +46,8 @@ public:
     // The resize rules without the maximized test, and the resize handler that applies them when maximized.
     void relayout();
     void layoutAgain();
+    // Asks for the window maximized, with the screen's available area as its restored size.
+    void fillScreen();
 
     CommandDispatch &dispatch() { return m_dispatch; }
     ui::ActBar *actBar() const { return m_actBar; }
@@ -93,6 +95,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     bool event(QEvent *e) override;
 
 private:
@@ -146,6 +149,7 @@ private:
     QHash<QString, QPixmap> m_pictures;
     bool m_exiting = false;
     bool m_smallScreen = false;
+    bool m_laidOut = false;
     std::function<void()> m_endProcess;
 };
 

@@ -13,18 +13,20 @@
 #include "startup/LoginContext.h"
 #include "startup/ProgramFolder.h"
 #include "startup/SettingsStore.h"
+#include "startup/UpgradeNotes.h"
 #include "ui/ActBar.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorTrap.h"
 #include "ui/Grid.h"
-#include "ui/Processes.h"
 #include "ui/StatusBar.h"
+#include "ui/Twips.h"
 #include "ui/WaitCursor.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QUrl>
 
@@ -251,8 +253,14 @@ void frmMain::RefreshBirthdays() {
         if (e.marked)
             m_flexVip->setCellForeColor(e.row, e.column, QColor(255, 0, 0));
     }
-    for (int c = 0; c < m_flexVip->cols(); ++c)
-        m_flexVip->setColWidthTwips(c, 3600);
+    // columns as wide as their entries, so more of them fit the strip
+    const QFontMetrics fm(m_flexVip->font());
+    for (int c = 0; c < m_flexVip->cols(); ++c) {
+        int widest = 0;
+        for (int r = 0; r < 3; ++r)
+            widest = std::max(widest, fm.horizontalAdvance(m_flexVip->textMatrix(r, c)));
+        m_flexVip->setColWidthTwips(c, widest > 0 ? ui::twips::fromPixels(widest) + 450 : 300);
+    }
     for (int r = 3; r < 6; ++r)
         m_flexVip->setGridRowHidden(r, true);
     m_lblOrderOrgas->setText(QStringLiteral("会员生日提醒(共%1会员)").arg(entries.size()));
@@ -341,9 +349,7 @@ void frmMain::showHelp() {
 }
 
 void frmMain::showVersionNotes() {
-    ui::processes().start(QStringLiteral("notepad.exe ") +
-                              startup::programFile(QStringLiteral("升级说明.txt")),
-                          ui::WindowStyle::NormalFocus);
+    startup::openUpgradeNotes(this);
 }
 
 void frmMain::showBillPopup() {

@@ -24,7 +24,7 @@ protected:
         const auto cs = zostore::db::ConnectionString::parse(cnstr());
         m_dbFileName = cs.isSqlite() ? QStringLiteral("account") : cs.database;
         c.execute(QStringLiteral("insert into Zo_DbList (FDbName, FDbFileName) values (?, ?)"),
-                  {QStringLiteral("测试账套"), m_dbFileName});
+                  {QStringLiteral("测试帐套"), m_dbFileName});
         int id = 0;
         for (const auto &[name, pwd, manager] : {std::tuple{"admin", "admin123", 1}, {"王丽", "wl123456", 0},
                                                   {"李强", "lq123456", 0}})

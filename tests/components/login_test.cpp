@@ -3,6 +3,7 @@
 #include "accountdb/PasswordHash.h"
 #include "components/LoginComponent.h"
 #include "components/LoginDialogs.h"
+#include "db/Error.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -37,7 +38,7 @@ TEST_P(LoginTest, wrong_password_says_so_and_lets_the_user_try_again) {
     DialogsScope scope(m_dialogs);
     m_dialogs.queueWindow([](QDialog &d) {
         auto &dlg = static_cast<frmLogin &>(d);
-        EXPECT_EQ(dlg.cmbAcct->currentText(), QStringLiteral("测试账套"));
+        EXPECT_EQ(dlg.cmbAcct->currentText(), QStringLiteral("测试帐套"));
         EXPECT_EQ(dlg.cmbUser->count(), 3);
         EXPECT_TRUE(dlg.lblVersion->text().contains(QStringLiteral("7.1.20130101")));
         tryPassword(dlg, QStringLiteral("王丽"), QStringLiteral("wrong"));
@@ -53,7 +54,7 @@ TEST_P(LoginTest, wrong_password_says_so_and_lets_the_user_try_again) {
     ASSERT_TRUE(c.property(QStringLiteral("ok")).toBool());
     EXPECT_EQ(c.property(QStringLiteral("UserID")).toInt(), 2);
     EXPECT_EQ(c.property(QStringLiteral("UserName")).toString(), QStringLiteral("王丽"));
-    EXPECT_EQ(c.property(QStringLiteral("AcctName")).toString(), QStringLiteral("测试账套"));
+    EXPECT_EQ(c.property(QStringLiteral("AcctName")).toString(), QStringLiteral("测试帐套"));
     EXPECT_EQ(c.property(QStringLiteral("MasterPromptString")).toString(), cnstr());
     // The connection string reaches the same account set.
     db::Connection account(c.Cnstr());
@@ -85,6 +86,19 @@ TEST_P(LoginTest, giving_up_logs_in_no_one_and_writes_nothing) {
     EXPECT_EQ(c.UserID(), 0);
     EXPECT_TRUE(c.Cnstr().isEmpty());
     EXPECT_TRUE(QDir(m_settings.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+
+    // without a catalogue the login says once how to make one, and opens no window
+    LoginComponent none;
+    none.setCatalogue(QStringLiteral("Provider=SQLite;Data Source=") + m_settings.path() +
+                      QStringLiteral("/none/catalog.db"));
+    try {
+        none.Login(QStringLiteral("7.1.20130101"), QString());
+        ADD_FAILURE() << "login without a catalogue";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.description().count(QStringLiteral("zostore-admin")), 1) << e.description().toStdString();
+        EXPECT_FALSE(e.description().contains(QStringLiteral("账套"))) << e.description().toStdString();
+    }
+    EXPECT_FALSE(none.OK());
 }
 
 TEST_P(LoginTest, relogin_stays_in_the_account_set) {
@@ -94,7 +108,7 @@ TEST_P(LoginTest, relogin_stays_in_the_account_set) {
     m_dialogs.queueWindow([](QDialog &d) {
         auto &dlg = static_cast<frmLogin &>(d);
         EXPECT_FALSE(dlg.cmbAcct->isEnabled());
-        EXPECT_EQ(dlg.cmbAcct->currentText(), QStringLiteral("测试账套"));
+        EXPECT_EQ(dlg.cmbAcct->currentText(), QStringLiteral("测试帐套"));
         tryPassword(dlg, QStringLiteral("李强"), QStringLiteral("lq123456"));
         return dlg.result();
     });
@@ -102,7 +116,7 @@ TEST_P(LoginTest, relogin_stays_in_the_account_set) {
     ASSERT_TRUE(c.OK());
     EXPECT_EQ(c.UserID(), 3);
     EXPECT_EQ(c.Cnstr(), cnstr());
-    EXPECT_EQ(c.AcctName(), QStringLiteral("测试账套"));
+    EXPECT_EQ(c.AcctName(), QStringLiteral("测试帐套"));
 
     m_dialogs.queueWindow([](QDialog &) { return int(QDialog::Rejected); });
     c.ReLogin(cnstr());

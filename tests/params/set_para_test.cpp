@@ -205,6 +205,21 @@ TEST_P(SetParaTest, loading_matches_keys_without_case_and_skips_unknown_values) 
     EXPECT_EQ(value(QStringLiteral("Ver")), QStringLiteral("7.1"));
     EXPECT_EQ(conn->scalar(QStringLiteral("select FKey from t_systemprofile where lower(FKey)='currentperiod'")).toString(),
               QStringLiteral("CurrentPeriod"));
+    // a card type not in the list and the text boxes' descriptions are stored as empty text, never NULL
+    const auto nulls = [&] {
+        return conn->scalar(QStringLiteral("select count(*) from t_systemprofile where (FValue is null or "
+                                           "FDescription is null) and FKey<>'Ver'")).toInt(); // Ver: not the window's
+    };
+    EXPECT_EQ(nulls(), 0);
+    EXPECT_EQ(conn->scalar(QStringLiteral("select count(*) from t_systemprofile where FKey='SockPort' and "
+                                          "FDescription=''")).toInt(), 1);
+
+    frmSetPara again;
+    again.cmbCostStyle->setCurrentIndex(-1);
+    again.cmdOK->click();
+    EXPECT_EQ(nulls(), 0);
+    EXPECT_EQ(conn->scalar(QStringLiteral("select count(*) from t_systemprofile where FKey in "
+                                          "('CostStyle_PriceName','CardType') and FValue=''")).toInt(), 2);
 }
 
 TEST_P(SetParaTest, start_month_drives_the_current_month_until_the_set_moves_on) {

@@ -105,7 +105,7 @@ protected:
     void login(int userId, int year, int period, int startYear, int startPeriod) {
         auto &ctx = zostore::startup::loginContext();
         static const char *names[] = {"", "admin", "王丽", "李强"};
-        ctx.setLogin(userId, QString::fromUtf8(names[userId]), cnstr(), cnstr(), QStringLiteral("测试账套"));
+        ctx.setLogin(userId, QString::fromUtf8(names[userId]), cnstr(), cnstr(), QStringLiteral("测试帐套"));
         ctx.setIsManager(userId == Admin);
         ctx.setCurrentPeriod(qint16(year), qint16(period));
         ctx.setStartPeriod(qint16(startYear), qint16(startPeriod));

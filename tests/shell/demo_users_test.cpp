@@ -49,7 +49,7 @@ protected:
         bool cacuCost = false, clearData = false;
     };
     Seen seenBy(int userId, const QString &name) {
-        startup::loginContext().setLogin(userId, name, cnstr(), cnstr(), QStringLiteral("演示账套"));
+        startup::loginContext().setLogin(userId, name, cnstr(), cnstr(), QStringLiteral("演示帐套"));
         frmMain w;
         w.showMaximized();
         w.relayout();

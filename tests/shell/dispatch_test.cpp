@@ -214,6 +214,7 @@ TEST_P(DispatchTest, tools_run_their_commands_and_report_prefixes_are_case_sensi
         {"PurReport_3", {"nuvo_PurReport.Report.RunReport(C,S,i3,s2013,s1,s2013,s1,i1,'admin')"}},
         {"StockReport_7", {"nuvo_StockReport.Report.RunReport(C,S,i7,s2013,s1,s2013,s1,i1,'admin')"}},
         {"CashReport_2", {CashInit, "nuvo_CashMan.CashBill.RunReport(i2)"}},
+        {"SaleReport_12x", {"nuvo_PosReport.Report.RunReport(C,S,i12,s2013,s1,s2013,s1,i1,'admin')"}},
         {"salereport_12", {}},
         {"PosReport_1", {}},
         {"MnuQuestion", {}},

@@ -7,11 +7,14 @@
 #include "shell/frmMain.h"
 #include "startup/SettingsStore.h"
 #include "ui/ActBar.h"
+#include "ui/Grid.h"
 #include "ui/StatusBar.h"
 #include "ui/Twips.h"
 
 #include <QAction>
 #include <QDialog>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -225,16 +228,51 @@ TEST_P(FrmMainTest, first_activation_fills_the_status_bar_once_and_opens_the_rem
     w.FirstActivate();
     windowTable().removeWindow(windows::Action);
     EXPECT_EQ(reminders, 1);
-    EXPECT_EQ(w.stbMain()->panelText("acctname"), QStringLiteral("账套：测试账套"));
+    EXPECT_EQ(w.stbMain()->panelText("acctname"), QStringLiteral("账套：测试帐套"));
     EXPECT_EQ(w.stbMain()->panelText("curuser"), QStringLiteral("操作员：王丽"));
     EXPECT_EQ(w.stbMain()->panelText("currentperiod"), QStringLiteral("当前月份：2013年1月"));
     EXPECT_EQ(w.stbMain()->panelText("msgbox"), QStringLiteral("共有3封新消息！"));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("测试账套"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("测试帐套"));
     EXPECT_EQ(w.lblOrderOrgas()->text(), QStringLiteral("会员生日提醒(共0会员)"));
     // Later resizes no longer reselect the first module
     w.ClickModule(2);
     w.relayout();
     EXPECT_EQ(w.currentModule(), 2);
+}
+
+TEST_P(FrmMainTest, the_birthday_strip_shows_every_entry_at_1280_by_800_and_a_refused_maximise_fills_the_screen) {
+    for (int i = 1; i <= 9; ++i)
+        m_conn->execute("insert into Vip (FVipID, FOwner, FPhone, fbirthdate) values (?, ?, ?, ?)",
+                        {i, QStringLiteral("会员%1").arg(i), QStringLiteral("1518298%1").arg(i, 4, 10, QLatin1Char('0')),
+                         QDate::currentDate().addYears(-30)});
+    login(Admin, 2013, 1, 2013, 1);
+    m_window = std::make_unique<frmMain>();
+    frmMain &w = *m_window;
+    w.fillScreen();
+    w.setWindowState(Qt::WindowNoState); // as when no window manager grants the maximise
+    w.show();
+    QCoreApplication::processEvents();
+    const QRect area = w.screen()->availableGeometry();
+    EXPECT_EQ(w.size(), area.size());
+    EXPECT_EQ(w.pctMenu()->width(), w.width()) << "the picture menu is laid out at the restored size";
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_TRUE(w.pctMenu()->rect().contains(w.imgMenu(i)->geometry())) << i;
+
+    w.resize(1280, 800);
+    w.relayout();
+    w.FirstActivate();
+    EXPECT_EQ(w.lblOrderOrgas()->text(), QStringLiteral("会员生日提醒(共9会员)"));
+    QCoreApplication::processEvents();
+    auto *grid = w.flexVip();
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    const QRect strip = grid->parentWidget()->geometry();
+    EXPECT_LE(strip.right(), w.pctMenu()->width());
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < 3; ++r) {
+            const QRect cell = grid->visualRect(grid->model()->index(r, c));
+            EXPECT_TRUE(grid->viewport()->rect().contains(cell)) << r << ',' << c;
+            EXPECT_GE(cell.width(), grid->fontMetrics().horizontalAdvance(grid->model()->index(r, c).data().toString()));
+        }
 }
 
 TEST_P(FrmMainTest, the_period_panel_checks_its_grant_and_the_narrow_layout_moves_the_container) {

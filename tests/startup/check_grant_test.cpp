@@ -31,7 +31,7 @@ protected:
         c.execute(QStringLiteral("insert into t_Grant (FUserID, FSubSystemID, FGrant) values "
                                  "(2, '101', 1), (2, '704', 0), (3, '101', 1)"));
         loginContext().reset();
-        loginContext().setLogin(2, QStringLiteral("clerk"), cnstr(), QString(), QStringLiteral("测试账套"));
+        loginContext().setLogin(2, QStringLiteral("clerk"), cnstr(), QString(), QStringLiteral("测试帐套"));
     }
     void TearDown() override {
         loginContext().reset();

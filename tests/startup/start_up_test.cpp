@@ -35,7 +35,7 @@ public:
         prop(QStringLiteral("UserName"), QStringLiteral("王丽"));
         prop(QStringLiteral("Cnstr"), QStringLiteral("Provider=SQLite;Data Source=/data/demo.db"));
         prop(QStringLiteral("MasterPromptString"), QStringLiteral("Provider=SQLite;Data Source=/data/catalog.db"));
-        prop(QStringLiteral("AcctName"), QStringLiteral("演示账套"));
+        prop(QStringLiteral("AcctName"), QStringLiteral("演示帐套"));
     }
     QStringList calls;
 };
@@ -96,7 +96,7 @@ TEST_F(StartUpTest, a_login_fills_the_context_in_order_and_a_missing_component_s
         const LoginContext &ctx = loginContext();
         EXPECT_EQ(ctx.userId(), 2);
         EXPECT_EQ(ctx.userName(), QStringLiteral("王丽"));
-        EXPECT_EQ(ctx.acctName(), QStringLiteral("演示账套"));
+        EXPECT_EQ(ctx.acctName(), QStringLiteral("演示帐套"));
         EXPECT_EQ(ctx.masterPromptString(), QStringLiteral("Provider=SQLite;Data Source=/data/catalog.db"));
         EXPECT_EQ(systemDbConnectionString(),
                   QStringLiteral("Provider=Microsoft.Jet.Oledb.4.0;Data Source=") + m_folder.path() +

@@ -1,4 +1,5 @@
-// Renders the main window offscreen for each demo user, each module, the narrow layout and the about box.
+// Renders the main window offscreen for each demo user, each module, the narrow layout, the about box and
+// the upgrade notes.
 #include "accountdb/Catalogue.h"
 #include "components/Builtins.h"
 #include "db/Connection.h"
@@ -8,12 +9,14 @@
 #include "shell/frmMain.h"
 #include "startup/LoginContext.h"
 #include "startup/ProgramFolder.h"
+#include "startup/UpgradeNotes.h"
 #include "ui/ActBar.h"
 #include "ui/ScriptedDialogs.h"
 #include "ui/WindowPicture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -39,7 +42,7 @@ int main(int argc, char **argv) {
         accountdb::Catalogue catalogue(
             QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
         catalogue.create();
-        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo"));
+        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
         {
             db::Connection conn(cnstr);
             demo::loadDemoAccount(conn);
@@ -49,9 +52,9 @@ int main(int argc, char **argv) {
                                    QStringLiteral("main-clerk-nogrants")};
         for (int u = 0; u < 3; ++u) {
             startup::loginContext().setLogin(u + 1, users[u], cnstr, catalogue.catalogueString(),
-                                             QStringLiteral("演示账套"));
+                                             QStringLiteral("演示帐套"));
             shell::frmMain w;
-            w.resize(1600, 960);
+            w.resize(1280, 800);
             w.show();
             w.relayout();
             w.FirstActivate();
@@ -63,13 +66,19 @@ int main(int argc, char **argv) {
                 }
                 w.ClickModule(1);
                 w.actBar()->tool(QStringLiteral("subMenuTools"), QStringLiteral("smallscreen"))->trigger();
-                w.resize(1280, 760);
+                w.resize(1280, 800);
                 w.relayout();
                 ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("main-narrow.png"))) && ok;
                 w.actBar()->tool(QStringLiteral("subMenuTools"), QStringLiteral("smallscreen"))->trigger();
                 shell::frmAbout about;
                 about.show();
                 ok = ui::saveWindowPicture(about, QDir(outDir).filePath(QStringLiteral("about.png"))) && ok;
+                if (QDialog *notes = startup::openUpgradeNotes()) {
+                    ok = ui::saveWindowPicture(*notes, QDir(outDir).filePath(QStringLiteral("upgrade-notes.png"))) && ok;
+                    notes->close();
+                } else {
+                    ok = false;
+                }
             }
         }
     } catch (const Error &e) {
