@@ -34,7 +34,7 @@ int main(int argc, char **argv) {
         period::registerPeriodProcedures();
         accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
         catalogue.create();
-        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示账套"), QStringLiteral("demo"));
+        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
         int year = 0;
         int month = 0;
         {
@@ -44,7 +44,7 @@ int main(int argc, char **argv) {
             month = conn.scalar(QStringLiteral("select FValue from t_systemprofile where lower(FKey)='currentperiod'")).toInt();
         }
         auto &ctx = startup::loginContext();
-        ctx.setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(), QStringLiteral("演示账套"));
+        ctx.setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(), QStringLiteral("演示帐套"));
         ctx.setIsManager(true);
         ctx.setCurrentPeriod(static_cast<qint16>(year), static_cast<qint16>(month));
 
