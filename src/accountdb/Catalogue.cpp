@@ -19,7 +19,8 @@ namespace zostore::accountdb {
 
 namespace {
 QString quoted(const QString &identifier) {
-    return QLatin1Char('"') + identifier + QLatin1Char('"');
+    QString inner = identifier;
+    return QLatin1Char('"') + inner.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
 const QString listTable = QStringLiteral("create table Zo_DbList (FDbName varchar(100) not null, FDbFileName "

@@ -6,10 +6,14 @@
 #include "db/Transaction.h"
 #include "stocklimit/NumberText.h"
 
+#include "db/MessageText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cmath>
 
 namespace zostore::stocklimit {
 
@@ -43,6 +47,27 @@ struct Record {
     double safe;
 };
 
+// Keys are read like the quantities, then range-checked before they become integers.
+qint64 keyOf(const QString &field, const QString &path, int line) {
+    const double v = leadingNumber(field);
+    if (!(v >= 0.0 && v < 9.0e15) || v != static_cast<double>(static_cast<qint64>(v)))
+        throw Error(QStringLiteral("文件“%1”第 %2 行：代码“%3”不是有效的整数。")
+                        .arg(fullPath(path))
+                        .arg(line)
+                        .arg(db::shortened(field)));
+    return static_cast<qint64>(v);
+}
+
+double quantityOf(const QString &field, const QString &path, int line) {
+    const double v = leadingNumber(field);
+    if (!std::isfinite(v) || std::fabs(v) >= 1.0e15)
+        throw Error(QStringLiteral("文件“%1”第 %2 行：数量“%3”超出范围。")
+                        .arg(fullPath(path))
+                        .arg(line)
+                        .arg(db::shortened(field)));
+    return v;
+}
+
 QList<Record> readRecords(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -59,10 +84,16 @@ QList<Record> readRecords(const QString &path) {
             line.chop(1);
         const QStringList f = line.split(QLatin1Char(','));
         if (f.size() < 5)
-            throw Error(QStringLiteral("文件“%1”第 %2 行不足五个字段：%3").arg(fullPath(path)).arg(i + 1).arg(line));
-        records.append({static_cast<qint64>(leadingNumber(f[0])), static_cast<qint64>(leadingNumber(f[1])),
-                        leadingNumber(f[2]), leadingNumber(f[3]), leadingNumber(f[4])});
+            throw Error(QStringLiteral("文件“%1”第 %2 行不足五个字段：%3")
+                            .arg(fullPath(path))
+                            .arg(i + 1)
+                            .arg(db::shortened(line)));
+        records.append({keyOf(f[0], path, i + 1), keyOf(f[1], path, i + 1), quantityOf(f[2], path, i + 1),
+                        quantityOf(f[3], path, i + 1), quantityOf(f[4], path, i + 1)});
     }
+    // An empty file would only clear the chosen store's limits: almost always a failed export.
+    if (records.isEmpty())
+        throw Error(QStringLiteral("文件里没有数据：%1，未做任何修改。").arg(fullPath(path)));
     return records;
 }
 
@@ -104,7 +135,9 @@ int SafeStockFile::import(db::Connection &target, const QString &path, const Gen
     auto totals = target.prepare(
         QStringLiteral("update t_icitem set FMinStock=?,FMaxStock=?,FSafeStock=? where FItemID=?"));
     auto rows = target.prepare(
-        QStringLiteral("insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) values(?,?,?,?,?)"));
+        QStringLiteral("insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) values(?,?,?,?,?) "
+                       "on conflict(FStockID,FItemID) do update set FMin=excluded.FMin,FMax=excluded.FMax,"
+                       "FSafe=excluded.FSafe"));
     for (const Record &rec : records) {
         if (rec.stockId == 0)
             totals.exec({rec.min, rec.max, rec.safe, rec.itemId});
