@@ -23,6 +23,8 @@ struct Invocation {
     QStringList flags;
     QString catalogue; // --catalog, else the default catalogue
     AdminIO *io = nullptr;
+    // A command that did part of its work sets its own documented code; errors still throw.
+    int exitCode = 0;
 
     bool flag(const QString &name) const { return flags.contains(name); }
     QString option(const QString &name, const QString &fallback = QString()) const {

@@ -13,6 +13,9 @@
 #include "stocklimit/StockLimitGeneration.h"
 
 #include <QDir>
+#include <QSaveFile>
+
+#include <memory>
 
 namespace zostore::admin {
 
@@ -21,6 +24,9 @@ namespace {
 // Grants of the safety-stock editor and of its generation command.
 const QString EditorGrant = QStringLiteral("717");
 const QString GenerateGrant = QStringLiteral("397");
+
+// stocklimit's exit code when the limits were committed but the exchange file could not be put in place.
+constexpr int LimitsSavedFileNotWritten = 3;
 
 QDate dateOption(const Invocation &inv, const QString &name) {
     const QString text = inv.option(name);
@@ -71,7 +77,7 @@ Command stockLimitCommand() {
             QStringLiteral("<数据库名> --user 用户名 [--from yyyy-MM-dd] [--to yyyy-MM-dd] [--store 仓库代码] "
                            "[--basis own|all] [--from-item 代码] [--to-item 代码] [--min 倍数] [--max 倍数] "
                            "[--safe 倍数] [--export-to 数据库名]"),
-            QStringLiteral("按销售量生成库存上下限，并写出 safestock.txt"), 1, 1,
+            QStringLiteral("按销售量生成库存上下限，并写出 safestock.txt（上下限已保存而文件未写出时退出码为 3）"), 1, 1,
             {QStringLiteral("user"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("store"),
              QStringLiteral("basis"), QStringLiteral("from-item"), QStringLiteral("to-item"), QStringLiteral("min"),
              QStringLiteral("max"), QStringLiteral("safe"), QStringLiteral("export-to")},
@@ -99,7 +105,13 @@ Command stockLimitCommand() {
                 r.maxF = factorOption(inv, QStringLiteral("max"), accountdb::readProfile(conn, QStringLiteral("MaxStock")));
                 r.safeF = factorOption(inv, QStringLiteral("safe"), accountdb::readProfile(conn, QStringLiteral("SafeStock")));
 
-                stocklimit::StockLimitGeneration::generate(conn, r);
+                // The file is written beside its final name inside the transaction, so a folder that cannot
+                // take it leaves the limits as they were; only the rename waits for the commit.
+                const QString path = exchangePath();
+                std::unique_ptr<QSaveFile> staged;
+                int n = 0;
+                stocklimit::StockLimitGeneration::generate(
+                    conn, r, [&] { staged = stocklimit::SafeStockFile::stageGenerated(conn, path, r, n); });
                 const QString store = inv.option(QStringLiteral("store"));
                 inv.io->out << QStringLiteral("已生成库存上下限：%1，%2 至 %3，%4，倍数 最小 %5 最大 %6 安全 %7。\n")
                                    .arg(scopeText(r, store), r.first.toString(Qt::ISODate), r.last.toString(Qt::ISODate),
@@ -113,8 +125,14 @@ Command stockLimitCommand() {
                                    .arg(r.minF)
                                    .arg(r.maxF)
                                    .arg(r.safeF);
-                const QString path = exchangePath();
-                const int n = stocklimit::SafeStockFile::writeGenerated(conn, path, r);
+                if (!staged->commit()) {
+                    inv.io->err << QStringLiteral("库存上下限已保存，但 %1 未能写出（%2）；未导出到其他帐套。"
+                                                  "可用 safestock-export 重新写出。\n"
+                                                  "Stock limits were saved, but %1 was not written; nothing was exported.\n")
+                                       .arg(QDir::toNativeSeparators(path), staged->errorString());
+                    inv.exitCode = LimitsSavedFileNotWritten;
+                    return;
+                }
                 inv.io->out << QStringLiteral("已写出 %1 条记录到 %2。\nWrote %1 records to %2.\n").arg(n).arg(path);
                 if (!target.isEmpty()) {
                     db::Connection t(target);

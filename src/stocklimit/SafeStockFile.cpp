@@ -21,22 +21,43 @@ namespace {
 
 QString fullPath(const QString &path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
-int writeRows(db::Recordset &rs, const QString &path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file.errorString()));
-    int n = 0;
+std::unique_ptr<QSaveFile> stageRows(db::Recordset &rs, const QString &path, int &n) {
+    auto file = std::make_unique<QSaveFile>(path);
+    if (!file->open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file->errorString()));
+    n = 0;
     for (; !rs.eof(); rs.moveNext(), ++n) {
         const QString line = plainNumber(rs.value(QStringLiteral("FStockID"))) + QLatin1Char(',') +
                              plainNumber(rs.value(QStringLiteral("FItemID"))) + QLatin1Char(',') +
                              plainNumber(rs.value(QStringLiteral("FMin"))) + QLatin1Char(',') +
                              plainNumber(rs.value(QStringLiteral("FMax"))) + QLatin1Char(',') +
                              plainNumber(rs.value(QStringLiteral("FSafe"))) + QStringLiteral("\r\n");
-        file.write(line.toLatin1());
+        if (file->write(line.toLatin1()) < 0)
+            throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file->errorString()));
     }
-    if (!file.commit())
-        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file.errorString()));
+    if (!file->flush())
+        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file->errorString()));
+    return file;
+}
+
+int writeRows(db::Recordset &rs, const QString &path) {
+    int n = 0;
+    auto file = stageRows(rs, path, n);
+    if (!file->commit())
+        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file->errorString()));
     return n;
+}
+
+db::Recordset generatedRows(db::Connection &conn, const GenerationRequest &r) {
+    if (r.stockId != 0)
+        return conn.open(QStringLiteral("select t1.FStockID,t1.FItemID,t1.FMin,t1.FMax,t1.FSafe from ICSafeStock t1 "
+                                        "inner join t_icitem t2 on t1.FItemID=t2.FItemID "
+                                        "where t1.FStockID=? and t2.FNumber between ? and ? order by t2.FNumber"),
+                         {r.stockId, r.rangeFrom(), r.rangeTo()}, db::Cursor::Forward);
+    return conn.open(QStringLiteral("select 0 as FStockID,FItemID,isnull(FMinStock,0) as FMin,"
+                                    "isnull(FMaxStock,0) as FMax,isnull(FSafeStock,0) as FSafe from t_icitem "
+                                    "where FNumber between ? and ? order by FNumber"),
+                     {r.rangeFrom(), r.rangeTo()}, db::Cursor::Forward);
 }
 
 struct Record {
@@ -100,18 +121,14 @@ QList<Record> readRecords(const QString &path) {
 } // namespace
 
 int SafeStockFile::writeGenerated(db::Connection &conn, const QString &path, const GenerationRequest &r) {
-    db::Recordset rs;
-    if (r.stockId != 0)
-        rs = conn.open(QStringLiteral("select t1.FStockID,t1.FItemID,t1.FMin,t1.FMax,t1.FSafe from ICSafeStock t1 "
-                                      "inner join t_icitem t2 on t1.FItemID=t2.FItemID "
-                                      "where t1.FStockID=? and t2.FNumber between ? and ? order by t2.FNumber"),
-                       {r.stockId, r.rangeFrom(), r.rangeTo()}, db::Cursor::Forward);
-    else
-        rs = conn.open(QStringLiteral("select 0 as FStockID,FItemID,isnull(FMinStock,0) as FMin,"
-                                      "isnull(FMaxStock,0) as FMax,isnull(FSafeStock,0) as FSafe from t_icitem "
-                                      "where FNumber between ? and ? order by FNumber"),
-                       {r.rangeFrom(), r.rangeTo()}, db::Cursor::Forward);
+    db::Recordset rs = generatedRows(conn, r);
     return writeRows(rs, path);
+}
+
+std::unique_ptr<QSaveFile> SafeStockFile::stageGenerated(db::Connection &conn, const QString &path,
+                                                         const GenerationRequest &r, int &count) {
+    db::Recordset rs = generatedRows(conn, r);
+    return stageRows(rs, path, count);
 }
 
 int SafeStockFile::writeAll(db::Connection &conn, const QString &path) {
