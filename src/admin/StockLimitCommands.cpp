@@ -7,6 +7,7 @@
 #include "admin/BatchLogin.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "db/MessageText.h"
 #include "startup/LoginContext.h"
 #include "stocklimit/NumberText.h"
 #include "stocklimit/SafeStockFile.h"
@@ -34,7 +35,7 @@ QDate dateOption(const Invocation &inv, const QString &name) {
         return QDate::currentDate();
     const QDate d = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
     if (!d.isValid())
-        throw UsageError(QStringLiteral("--%1 的日期“%2”无效，应为 yyyy-MM-dd。").arg(name, text));
+        throw UsageError(QStringLiteral("--%1 的日期“%2”无效，应为 yyyy-MM-dd。").arg(name, db::shortened(text)));
     return d;
 }
 
@@ -49,7 +50,7 @@ int storeOption(db::Connection &conn, const Invocation &inv) {
         return 0;
     const QVariant id = conn.scalar(QStringLiteral("select FItemID from t_Stock where FNumber=?"), {number});
     if (id.isNull())
-        throw Error(QStringLiteral("仓库“%1”不存在。/ No store \"%1\".").arg(number));
+        throw Error(QStringLiteral("仓库“%1”不存在。/ No store \"%1\".").arg(db::shortened(number)));
     return id.toInt();
 }
 
