@@ -68,10 +68,20 @@ struct Record {
     double safe;
 };
 
+// Digits before the point; a number too long for a double would otherwise read as 0.
+int wholeDigits(const QString &field) {
+    const QString s = field.trimmed();
+    int i = s.startsWith(QLatin1Char('+')) || s.startsWith(QLatin1Char('-')) ? 1 : 0;
+    const int start = i;
+    while (i < s.size() && s[i].unicode() >= '0' && s[i].unicode() <= '9')
+        ++i;
+    return i - start;
+}
+
 // Keys are read like the quantities, then range-checked before they become integers.
 qint64 keyOf(const QString &field, const QString &path, int line) {
     const double v = leadingNumber(field);
-    if (!(v >= 0.0 && v < 9.0e15) || v != static_cast<double>(static_cast<qint64>(v)))
+    if (wholeDigits(field) > 15 || !(v >= 0.0 && v < 9.0e15) || v != static_cast<double>(static_cast<qint64>(v)))
         throw Error(QStringLiteral("文件“%1”第 %2 行：代码“%3”不是有效的整数。")
                         .arg(fullPath(path))
                         .arg(line)
@@ -81,7 +91,7 @@ qint64 keyOf(const QString &field, const QString &path, int line) {
 
 double quantityOf(const QString &field, const QString &path, int line) {
     const double v = leadingNumber(field);
-    if (!std::isfinite(v) || std::fabs(v) >= 1.0e15)
+    if (wholeDigits(field) > 15 || !std::isfinite(v) || std::fabs(v) >= 1.0e15)
         throw Error(QStringLiteral("文件“%1”第 %2 行：数量“%3”超出范围。")
                         .arg(fullPath(path))
                         .arg(line)

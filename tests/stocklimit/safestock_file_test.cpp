@@ -87,7 +87,7 @@ TEST_P(SafeStockFileTest, import_replaces_the_store_rows_of_the_range_in_the_tar
     const std::pair<QByteArray, QString> refused[] = {
         {"1,1,5,5,5\r\n1,99999999999999999999,1,1,1\r\n", QStringLiteral("第 2 行")},
         {"1,1,5,5,5\r\n-1,2,1,1,1\r\n", QStringLiteral("第 2 行")},
-        {"1,1,1e400,5,5\r\n", QStringLiteral("第 1 行")},
+        {"1,1,1" + QByteArray(400, '0') + ",5,5\r\n", QStringLiteral("第 1 行")},
         {"", QStringLiteral("文件里没有数据")},
         {"\r\n", QStringLiteral("第 1 行")}};
     for (const auto &[text, expected] : refused) {
