@@ -7,11 +7,13 @@
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/Error.h"
+#include "db/MessageText.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -19,7 +21,8 @@ namespace zostore::accountdb {
 
 namespace {
 QString quoted(const QString &identifier) {
-    return QLatin1Char('"') + identifier + QLatin1Char('"');
+    QString inner = identifier;
+    return QLatin1Char('"') + inner.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
 // Stands in a new account database until the catalogue lists it.
@@ -58,7 +61,7 @@ void Catalogue::checkDatabaseName(const QString &dbFileName) {
     if (!isValidDatabaseName(dbFileName))
         throw Error(QStringLiteral(
                         "帐套数据库名“%1”无效：只能用字母、数字和下划线，以字母或下划线开头，最长63个字符。")
-                        .arg(dbFileName));
+                        .arg(db::shortened(dbFileName)));
 }
 
 QString Catalogue::serverConnectionString() const {
@@ -138,7 +141,8 @@ void Catalogue::create() {
         return;
     }
     if (!isValidDatabaseName(cs.database))
-        throw Error(QStringLiteral("目录数据库名“%1”无效。").arg(cs.database));
+        throw Error(QStringLiteral("帐套目录连接字符串里的数据库名无效：只能用字母、数字和下划线，以字母或下划线开头，"
+                                   "最长63个字符。"));
     {
         db::Connection server(serverConnectionString());
         if (server.scalar(QStringLiteral("select count(*) from pg_database where datname=?"), {cs.database})
@@ -191,15 +195,15 @@ void Catalogue::checkNewSet(const QString &name, const QString &dbFileName) cons
         dbFileName.startsWith(QStringLiteral("template"), Qt::CaseInsensitive) ||
         dbFileName.compare(db::ConnectionString::parse(m_cnstr).databaseName(), Qt::CaseInsensitive) == 0 ||
         dbFileName.compare(QStringLiteral("catalog"), Qt::CaseInsensitive) == 0)
-        throw Error(QStringLiteral("帐套数据库名“%1”是保留名称，请换一个。").arg(dbFileName));
+        throw Error(QStringLiteral("帐套数据库名“%1”是保留名称，请换一个。").arg(db::shortened(dbFileName)));
     db::Connection conn = openCatalogue();
     if (conn.scalar(QStringLiteral("select count(*) from Zo_DbList where FDbName=?"), {name}).toInt() > 0)
         throw Error(QStringLiteral("帐套“%1”已经存在！").arg(name));
     if (!nameOf(dbFileName).isEmpty())
-        throw Error(QStringLiteral("帐套数据库“%1”已经登记在帐套列表中！").arg(dbFileName));
+        throw Error(QStringLiteral("帐套数据库“%1”已经登记在帐套列表中！").arg(db::shortened(dbFileName)));
     if (databaseExists(dbFileName)) {
         if (!isLeftover(dbFileName))
-            throw Error(QStringLiteral("数据库“%1”已经存在，不能覆盖。").arg(dbFileName));
+            throw Error(QStringLiteral("数据库“%1”已经存在，不能覆盖。").arg(db::shortened(dbFileName)));
         dropDatabase(dbFileName);
     }
 }
@@ -246,7 +250,7 @@ QString Catalogue::createAndRegister(const QString &name, const QString &dbFileN
 
 void Catalogue::removeAccountSet(const QString &dbFileName) {
     if (nameOf(dbFileName).isEmpty())
-        throw Error(QStringLiteral("帐套数据库“%1”不在帐套列表中。").arg(dbFileName));
+        throw Error(QStringLiteral("帐套数据库“%1”不在帐套列表中。").arg(db::shortened(dbFileName)));
     dropDatabase(dbFileName);
     db::Connection(m_cnstr).execute(QStringLiteral("delete from Zo_DbList where lower(FDbFileName)=?"),
                                     {dbFileName.toLower()});

@@ -156,7 +156,8 @@ int runAdmin(const CommandTable &table, const QStringList &arguments, AdminIO &i
         inv.io = &io;
         cmd->run(inv);
         io.out.flush();
-        return 0;
+        io.err.flush();
+        return inv.exitCode;
     } catch (const UsageError &e) {
         io.out.flush();
         io.err << QStringLiteral("错误：") << e.message() << '\n';

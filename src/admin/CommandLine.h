@@ -25,6 +25,8 @@ struct Invocation {
     QString catalogue; // --catalog or --catalog-file, else the default catalogue
     AdminIO *io = nullptr;
     mutable bool environmentPasswordTaken = false; // ZOSTORE_PASSWORD answers one question only
+    // A command that did part of its work sets its own documented code; errors still throw.
+    int exitCode = 0;
 
     bool flag(const QString &name) const { return flags.contains(name); }
     QString option(const QString &name, const QString &fallback = QString()) const {

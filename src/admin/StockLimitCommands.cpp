@@ -7,12 +7,16 @@
 #include "admin/BatchLogin.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "db/MessageText.h"
 #include "startup/LoginContext.h"
 #include "stocklimit/NumberText.h"
 #include "stocklimit/SafeStockFile.h"
 #include "stocklimit/StockLimitGeneration.h"
 
 #include <QDir>
+#include <QSaveFile>
+
+#include <memory>
 
 namespace zostore::admin {
 
@@ -22,13 +26,16 @@ namespace {
 const QString EditorGrant = QStringLiteral("717");
 const QString GenerateGrant = QStringLiteral("397");
 
+// stocklimit's exit code when the limits were committed but the exchange file could not be put in place.
+constexpr int LimitsSavedFileNotWritten = 3;
+
 QDate dateOption(const Invocation &inv, const QString &name) {
     const QString text = inv.option(name);
     if (text.isEmpty())
         return QDate::currentDate();
     const QDate d = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
     if (!d.isValid())
-        throw UsageError(QStringLiteral("--%1 的日期“%2”无效，应为 yyyy-MM-dd。").arg(name, text));
+        throw UsageError(QStringLiteral("--%1 的日期“%2”无效，应为 yyyy-MM-dd。").arg(name, db::shortened(text)));
     return d;
 }
 
@@ -43,7 +50,7 @@ int storeOption(db::Connection &conn, const Invocation &inv) {
         return 0;
     const QVariant id = conn.scalar(QStringLiteral("select FItemID from t_Stock where FNumber=?"), {number});
     if (id.isNull())
-        throw Error(QStringLiteral("仓库“%1”不存在。/ No store \"%1\".").arg(number));
+        throw Error(QStringLiteral("仓库“%1”不存在。/ No store \"%1\".").arg(db::shortened(number)));
     return id.toInt();
 }
 
@@ -71,7 +78,7 @@ Command stockLimitCommand() {
             QStringLiteral("<数据库名> --user 用户名 [--from yyyy-MM-dd] [--to yyyy-MM-dd] [--store 仓库代码] "
                            "[--basis own|all] [--from-item 代码] [--to-item 代码] [--min 倍数] [--max 倍数] "
                            "[--safe 倍数] [--export-to 数据库名]"),
-            QStringLiteral("按销售量生成库存上下限，并写出 safestock.txt"), 1, 1,
+            QStringLiteral("按销售量生成库存上下限，并写出 safestock.txt（上下限已保存而文件未写出时退出码为 3）"), 1, 1,
             {QStringLiteral("user"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("store"),
              QStringLiteral("basis"), QStringLiteral("from-item"), QStringLiteral("to-item"), QStringLiteral("min"),
              QStringLiteral("max"), QStringLiteral("safe"), QStringLiteral("export-to")},
@@ -99,7 +106,13 @@ Command stockLimitCommand() {
                 r.maxF = factorOption(inv, QStringLiteral("max"), accountdb::readProfile(conn, QStringLiteral("MaxStock")));
                 r.safeF = factorOption(inv, QStringLiteral("safe"), accountdb::readProfile(conn, QStringLiteral("SafeStock")));
 
-                stocklimit::StockLimitGeneration::generate(conn, r);
+                // The file is written beside its final name inside the transaction, so a folder that cannot
+                // take it leaves the limits as they were; only the rename waits for the commit.
+                const QString path = exchangePath();
+                std::unique_ptr<QSaveFile> staged;
+                int n = 0;
+                stocklimit::StockLimitGeneration::generate(
+                    conn, r, [&] { staged = stocklimit::SafeStockFile::stageGenerated(conn, path, r, n); });
                 const QString store = inv.option(QStringLiteral("store"));
                 inv.io->out << QStringLiteral("已生成库存上下限：%1，%2 至 %3，%4，倍数 最小 %5 最大 %6 安全 %7。\n")
                                    .arg(scopeText(r, store), r.first.toString(Qt::ISODate), r.last.toString(Qt::ISODate),
@@ -113,8 +126,14 @@ Command stockLimitCommand() {
                                    .arg(r.minF)
                                    .arg(r.maxF)
                                    .arg(r.safeF);
-                const QString path = exchangePath();
-                const int n = stocklimit::SafeStockFile::writeGenerated(conn, path, r);
+                if (!staged->commit()) {
+                    inv.io->err << QStringLiteral("库存上下限已保存，但 %1 未能写出（%2）；未导出到其他帐套。"
+                                                  "可用 safestock-export 重新写出。\n"
+                                                  "Stock limits were saved, but %1 was not written; nothing was exported.\n")
+                                       .arg(QDir::toNativeSeparators(path), staged->errorString());
+                    inv.exitCode = LimitsSavedFileNotWritten;
+                    return;
+                }
                 inv.io->out << QStringLiteral("已写出 %1 条记录到 %2。\nWrote %1 records to %2.\n").arg(n).arg(path);
                 if (!target.isEmpty()) {
                     db::Connection t(target);

@@ -9,6 +9,8 @@
 #include "db/Transaction.h"
 
 #include <QAtomicInt>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -39,6 +41,19 @@ bool isTimeout(const ConnectionImpl &c, const QSqlError &err) {
     return err.nativeErrorCode() == QLatin1String("57014");
 }
 
+// A file that is not an SQLite database would be rewritten as an empty one by the first statement.
+bool hasSqliteHeader(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    static const QByteArray magic("SQLite format 3\0", 16);
+    return f.read(magic.size()) == magic;
+}
+
+QString sqlitePath(const ConnectionImpl &c) {
+    return QDir::toNativeSeparators(QFileInfo(c.cs.dataSource).absoluteFilePath());
+}
+
 void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
     c.name = QStringLiteral("zostore_%1").arg(g_counter.fetchAndAddRelaxed(1));
     if (c.cs.isSqlite()) {
@@ -47,6 +62,15 @@ void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
             throw Error(QStringLiteral("帐套数据库文件不存在：%1").arg(fi.absoluteFilePath()));
         if (fi.exists() && !fi.isReadable())
             throw Error(QStringLiteral("帐套数据库文件不能读取：%1").arg(fi.absoluteFilePath()));
+        if (fi.exists() && (mode == Connection::OpenMode::Existing || fi.size() > 0) &&
+            !hasSqliteHeader(fi.absoluteFilePath()))
+            throw Error(QStringLiteral("不是帐套数据库文件：%1。请检查帐套目录里登记的文件路径，"
+                                       "或从备份恢复这个文件；本程序没有改动它。")
+                            .arg(QDir::toNativeSeparators(fi.absoluteFilePath())));
+        if (fi.exists() && !fi.isWritable())
+            throw Error(QStringLiteral("帐套数据库文件是只读的：%1。请去掉它的只读属性，或让当前用户有权写入它"
+                                       "和所在的文件夹，然后再打开。")
+                            .arg(QDir::toNativeSeparators(fi.absoluteFilePath())));
         c.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c.name);
         c.db.setDatabaseName(fi.absoluteFilePath());
         c.db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteBusyWaitMs));
@@ -136,6 +160,25 @@ void raise(const ConnectionImpl &c, const QSqlError &err) {
         text = err.text().trimmed();
     if (isLockError(c, err))
         throw Error(QStringLiteral("数据被其他用户锁定，请稍后再试（%1）").arg(text), Error::Lock);
+    if (c.cs.isSqlite()) {
+        // extended codes carry the primary one in the low byte
+        switch (err.nativeErrorCode().toInt() & 0xff) {
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            throw Error(QStringLiteral("帐套数据库文件已损坏：%1。请从备份恢复这个文件后再打开。").arg(sqlitePath(c)));
+        case SQLITE_FULL:
+            throw Error(QStringLiteral("磁盘已满，不能写入帐套数据库文件：%1。请腾出磁盘空间后重做，"
+                                       "这次操作没有保存。")
+                            .arg(sqlitePath(c)));
+        case SQLITE_READONLY:
+        case SQLITE_CANTOPEN:
+            throw Error(QStringLiteral("不能写入帐套数据库文件：%1。请让当前用户有权写入这个文件和所在的文件夹，"
+                                       "这次操作没有保存。")
+                            .arg(sqlitePath(c)));
+        default:
+            break;
+        }
+    }
     if (isTimeout(c, err))
         throw Error(QStringLiteral("数据库操作超时，已取消（%1）").arg(text));
     throw Error(QStringLiteral("数据库错误：%1").arg(text));

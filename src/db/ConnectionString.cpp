@@ -59,10 +59,10 @@ QList<QPair<QString, QString>> splitPairs(const QString &text) {
                 value += text[i++];
             }
             if (!closed)
-                throw Error(QStringLiteral("连接字符串格式错误：关键字“%1”的值缺少结束引号。").arg(key));
+                throw Error(QStringLiteral("连接字符串格式错误：第 %1 段的值缺少结束引号。").arg(segment));
             while (i < n && text[i] != QLatin1Char(';')) {
                 if (!text[i].isSpace())
-                    throw Error(QStringLiteral("连接字符串格式错误：关键字“%1”的引号后有多余字符。").arg(key));
+                    throw Error(QStringLiteral("连接字符串格式错误：第 %1 段的引号后有多余字符。").arg(segment));
                 ++i;
             }
         } else {
@@ -81,7 +81,9 @@ ConnectionString ConnectionString::parse(const QString &text) {
     ConnectionString cs;
     QString provider;
     bool portSeen = false;
+    int position = 0;
     for (const auto &[rawKey, value] : splitPairs(text)) {
+        ++position;
         const QString key = rawKey.toLower().simplified();
         if (key == QLatin1String("provider")) {
             provider = value;
@@ -93,7 +95,7 @@ ConnectionString ConnectionString::parse(const QString &text) {
             bool ok = false;
             cs.port = value.toInt(&ok);
             if (!ok || cs.port <= 0 || cs.port > 65535)
-                throw Error(QStringLiteral("连接字符串错误：端口“%1”无效。").arg(value.left(20)));
+                throw Error(QStringLiteral("连接字符串错误：端口无效。"));
             portSeen = true;
         } else if (key == QLatin1String("user id") || key == QLatin1String("uid") || key == QLatin1String("user")) {
             cs.userId = value;
@@ -105,11 +107,13 @@ ConnectionString ConnectionString::parse(const QString &text) {
             bool ok = false;
             cs.connectTimeout = value.toInt(&ok);
             if (!ok || cs.connectTimeout < 0)
-                throw Error(QStringLiteral("连接字符串错误：连接超时“%1”无效。").arg(value.left(20)));
+                throw Error(QStringLiteral("连接字符串错误：连接超时无效。"));
         } else if (key == QLatin1String("persist security info")) {
             // accepted for compatibility with stored strings; it has no effect here
         } else {
-            throw Error(QStringLiteral("连接字符串错误：不认识的关键字“%1”。").arg(rawKey.left(40)));
+            // the text may be the tail of a password cut at an unquoted ';', so it is named by position only
+            throw Error(QStringLiteral("连接字符串错误：第 %1 项的关键字不认识（值里有“;”时请用引号把值括起来）。")
+                            .arg(position));
         }
     }
     const QString p = provider.toLower();

@@ -3,7 +3,10 @@
 
 #include "stocklimit/GenerationRequest.h"
 
+#include <QSaveFile>
 #include <QString>
+
+#include <memory>
 
 namespace zostore::db {
 class Connection;
@@ -18,6 +21,10 @@ public:
     // After a generation: the chosen store's rows in the item range, or item totals when no store.
     // Returns the number of records written.
     static int writeGenerated(db::Connection &conn, const QString &path, const GenerationRequest &request);
+    // Like writeGenerated, but into a temporary file beside path; the caller's commit() on the result
+    // moves it into place, so the file can be written before the limits are committed and kept only after.
+    static std::unique_ptr<QSaveFile> stageGenerated(db::Connection &conn, const QString &path,
+                                                     const GenerationRequest &request, int &count);
     // Every item's totals, deleted items included, then every store row.
     static int writeAll(db::Connection &conn, const QString &path);
 

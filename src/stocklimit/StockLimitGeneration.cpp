@@ -52,7 +52,8 @@ const QString storeFromAllSales = QStringLiteral(
 
 } // namespace
 
-void StockLimitGeneration::generate(db::Connection &conn, const GenerationRequest &r) {
+void StockLimitGeneration::generate(db::Connection &conn, const GenerationRequest &r,
+                                    const std::function<void()> &beforeCommit) {
     const QVariant from = spanStart(r.first);
     const QVariant to = spanEnd(r.last);
     const QString a = r.rangeFrom();
@@ -71,6 +72,8 @@ void StockLimitGeneration::generate(db::Connection &conn, const GenerationReques
         else
             conn.execute(storeFromAllSales, {r.minF, r.maxF, r.safeF, from, to, k, a, z});
     }
+    if (beforeCommit)
+        beforeCommit();
     tx.commit();
 }
 

@@ -3,6 +3,8 @@
 
 #include "stocklimit/GenerationRequest.h"
 
+#include <functional>
+
 namespace zostore::db {
 class Connection;
 }
@@ -12,7 +14,9 @@ namespace zostore::stocklimit {
 class StockLimitGeneration {
 public:
     // One transaction on conn: an error leaves every limit as it was and passes to the caller.
-    static void generate(db::Connection &conn, const GenerationRequest &request);
+    // beforeCommit runs inside that transaction, after the limits are set; if it throws nothing is saved.
+    static void generate(db::Connection &conn, const GenerationRequest &request,
+                         const std::function<void()> &beforeCommit = {});
 };
 
 } // namespace zostore::stocklimit

@@ -243,9 +243,16 @@ void frmGenMinMaxStock::GenData() {
         const GenerationRequest r = request();
         db::Connection conn(startup::loginContext().cnstr());
         conn.setTimeout(3000);
-        StockLimitGeneration::generate(conn, r);
         const QString path = exchangeFilePath();
-        reportFileError([&] { SafeStockFile::writeGenerated(conn, path, r); });
+        std::unique_ptr<QSaveFile> staged;
+        int n = 0;
+        StockLimitGeneration::generate(conn, r, [&] { staged = SafeStockFile::stageGenerated(conn, path, r, n); });
+        if (!staged->commit()) {
+            ui::dialogs().message(QStringLiteral("库存上下限已保存，但文件“%1”未能写出（%2），未导出到其他帐套。")
+                                      .arg(QDir::toNativeSeparators(path), staged->errorString()),
+                                  ui::Icon::Warning);
+            return;
+        }
         if (chkExp->isChecked())
             reportFileError([&] {
                 db::Connection target(m_targetCnstr);

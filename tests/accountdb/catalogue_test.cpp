@@ -117,6 +117,21 @@ TEST_P(CatalogueTest, refusals_change_nothing) {
     refused(QStringLiteral("  "), set(QStringLiteral("b")), QStringLiteral("不能为空"));
     refused(QStringLiteral("保留"), QStringLiteral("postgres"), QStringLiteral("保留"));
     EXPECT_THROW(db::Connection{cat.accountConnectionString(set(QStringLiteral("b")))}, Error);
+    // Names that need quoting are refused before any statement is built, and never echoed whole.
+    refused(QStringLiteral("长名"), QString(100000, QLatin1Char('x')), QStringLiteral("（共 100000 个字符）"));
+    if (!isSqlite()) {
+        auto cs = db::ConnectionString::parse(catalogueString);
+        cs.database = QStringLiteral("zs\"cat'x;中");
+        try {
+            Catalogue(cs.toString()).create();
+            ADD_FAILURE() << "catalogue name accepted";
+        } catch (const Error &e) {
+            EXPECT_TRUE(e.description().contains(QStringLiteral("数据库名无效"))) << e.description().toStdString();
+            EXPECT_FALSE(e.description().contains(QStringLiteral("cat'x"))) << e.description().toStdString();
+        }
+        db::Connection admin(test::postgresAdminString());
+        EXPECT_EQ(admin.scalar(QStringLiteral("select count(*) from pg_database where datname=?"), {cs.database}).toInt(), 0);
+    }
     if (isSqlite()) {
         EXPECT_EQ(QDir(db().dir() + QStringLiteral("/sets")).entryList({QStringLiteral("*.db")}).size(), 2);
     }

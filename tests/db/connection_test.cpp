@@ -7,6 +7,9 @@
 #include "db/Transaction.h"
 #include "support/TestDatabase.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <optional>
 
 using namespace zostore;
@@ -231,3 +234,76 @@ TEST(Connection, unreachable_databases_are_reported_plainly) {
         EXPECT_FALSE(e.description().contains(QStringLiteral("Sec'ret")));
     }
 }
+
+// A file that is not a sound account set is named, explained and left exactly as it was.
+TEST(Connection, unusable_sqlite_files_are_named_and_left_untouched) {
+    QTemporaryDir dir;
+    const auto fault = [](const QString &path, bool query) {
+        try {
+            db::Connection c(QStringLiteral("Provider=SQLite;Data Source=%1").arg(path));
+            if (query)
+                c.scalar(QStringLiteral("select count(*) from sqlite_master"));
+            c.execute(QStringLiteral("create table t_x (a integer)"));
+        } catch (const Error &e) {
+            return e.description();
+        }
+        return QString();
+    };
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const auto bytesOf = [](const QString &path) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    };
+    QByteArray corrupt("SQLite format 3\0", 16);
+    corrupt += QByteArray(4096 - 16, '\x5a');
+    const std::pair<QByteArray, QString> cases[] = {
+        {QByteArray(), QStringLiteral("不是帐套数据库文件")},
+        {QByteArray("FStockID,FItemID\r\n"), QStringLiteral("不是帐套数据库文件")},
+        {corrupt, QStringLiteral("损坏")}};
+    int n = 0;
+    for (const auto &[bytes, expected] : cases) {
+        const QString path = dir.filePath(QStringLiteral("set%1.db").arg(++n));
+        write(path, bytes);
+        const QString msg = fault(path, true);
+        EXPECT_TRUE(msg.contains(expected)) << msg.toStdString();
+        EXPECT_TRUE(msg.contains(QFileInfo(path).absoluteFilePath())) << msg.toStdString();
+        EXPECT_FALSE(msg.contains(QStringLiteral("锁"))) << msg.toStdString();
+        EXPECT_EQ(bytesOf(path), bytes) << "byte-identical: " << n;
+    }
+
+    // A full disk: the page limit stands in for it.
+    const QString full = dir.filePath(QStringLiteral("full.db"));
+    {
+        db::Connection c(QStringLiteral("Provider=SQLite;Data Source=%1").arg(full), db::Connection::OpenMode::Create);
+        c.execute(QStringLiteral("create table t_x (a text)"));
+        c.execute(QStringLiteral("pragma max_page_count=%1").arg(c.scalar(QStringLiteral("pragma page_count")).toInt() + 2));
+        try {
+            c.execute(QStringLiteral("insert into t_x with recursive n(i) as (select 1 union all select i+1 from n "
+                                     "where i<2000) select hex(randomblob(500)) from n"));
+            ADD_FAILURE() << "page limit ignored";
+        } catch (const Error &e) {
+            EXPECT_TRUE(e.description().contains(QStringLiteral("磁盘已满"))) << e.description().toStdString();
+            EXPECT_TRUE(e.description().contains(QFileInfo(full).absoluteFilePath()));
+        }
+        EXPECT_EQ(c.scalar(QStringLiteral("select count(*) from t_x")).toInt(), 0);
+    }
+
+    // Read-only: only meaningful when permissions bind this user.
+    const QString ro = dir.filePath(QStringLiteral("ro.db"));
+    { db::Connection c(QStringLiteral("Provider=SQLite;Data Source=%1").arg(ro), db::Connection::OpenMode::Create);
+      c.execute(QStringLiteral("create table t_x (a integer)")); }
+    const QByteArray before = bytesOf(ro);
+    QFile::setPermissions(ro, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (QFileInfo(ro).isWritable())
+        return; // running as root
+    const QString msg = fault(ro, false);
+    EXPECT_TRUE(msg.contains(QStringLiteral("只读"))) << msg.toStdString();
+    EXPECT_TRUE(msg.contains(QFileInfo(ro).absoluteFilePath()));
+    EXPECT_EQ(bytesOf(ro), before);
+}
+

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 namespace zostore::test {
@@ -87,6 +88,19 @@ TEST_P(AdminCommandsTest, generation_is_grant_checked_and_reports_in_both_langua
     EXPECT_EQ(store(1, 1), limits(11, 14, 0)) << "store 01's own sales only";
 }
 
+TEST_P(AdminCommandsTest, a_file_that_cannot_be_written_keeps_the_limits_as_they_were) {
+    const QString path = QDir(work.path()).absoluteFilePath(QStringLiteral("safestock.txt"));
+    ASSERT_TRUE(QDir().mkpath(path)); // a folder in the file's place
+    EXPECT_EQ(run({QStringLiteral("stocklimit"), dbName, QStringLiteral("--user"), QStringLiteral("admin"),
+                   QStringLiteral("--from"), QStringLiteral("2026-11-01"), QStringLiteral("--to"),
+                   QStringLiteral("2026-11-30"), QStringLiteral("--store"), QStringLiteral("01")}),
+              1);
+    EXPECT_TRUE(err.contains(QStringLiteral("无法写入文件“%1”").arg(path))) << err.toStdString();
+    EXPECT_FALSE(out.contains(QStringLiteral("已写出"))) << out.toStdString();
+    EXPECT_EQ(storeRows(), 0) << "the generation was rolled back with the file";
+    EXPECT_TRUE(QFileInfo(path).isDir());
+}
+
 TEST_P(AdminCommandsTest, export_and_import_through_the_exchange_file) {
     conn->execute(QStringLiteral("insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) values(1,1,5,6,7),(2,2,1,2,3)"));
     EXPECT_EQ(run({QStringLiteral("safestock-export"), dbName, QStringLiteral("--user"), QStringLiteral("店员")}), 1);
@@ -97,14 +111,27 @@ TEST_P(AdminCommandsTest, export_and_import_through_the_exchange_file) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().endsWith("1,1,5,6,7\r\n2,2,1,2,3\r\n"));
 
-    conn->execute(QStringLiteral("delete from ICSafeStock"));
+    conn->execute(QStringLiteral("update ICSafeStock set FMin=0 where FStockID=1"));
+    conn->execute(QStringLiteral("delete from ICSafeStock where FStockID=2"));
     EXPECT_EQ(run({QStringLiteral("safestock-import"), dbName, QStringLiteral("--user"), QStringLiteral("经理")}), 1);
     EXPECT_TRUE(err.contains(QStringLiteral("访问被拒绝！（权限 397）"))) << err.toStdString();
-    EXPECT_EQ(storeRows(), 0);
+    EXPECT_EQ(storeRows(), 1);
     EXPECT_EQ(run({QStringLiteral("safestock-import"), dbName, QStringLiteral("--user"), QStringLiteral("admin")}), 0)
         << err.toStdString();
     EXPECT_EQ(storeRows(), 2);
+    EXPECT_EQ(store(1, 1), limits(5, 6, 7)) << "an existing row is set in place";
     EXPECT_EQ(store(2, 2), limits(1, 2, 3));
+
+    // An empty file would only wipe store 01's limits.
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.close();
+    EXPECT_EQ(run({QStringLiteral("safestock-import"), dbName, QStringLiteral("--user"), QStringLiteral("admin"),
+                   QStringLiteral("--store"), QStringLiteral("01")}),
+              1);
+    EXPECT_TRUE(err.contains(QStringLiteral("文件里没有数据"))) << err.toStdString();
+    EXPECT_EQ(store(1, 1), limits(5, 6, 7));
+    EXPECT_EQ(storeRows(), 2);
 }
 
 ZOSTORE_BACKENDS(AdminCommandsTest);

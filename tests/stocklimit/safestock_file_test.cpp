@@ -51,10 +51,11 @@ TEST_P(SafeStockFileTest, import_replaces_the_store_rows_of_the_range_in_the_tar
     fillItems(target);
     target.execute(QStringLiteral("insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) values"
                                   "(1,1,99,99,99),(1,2,99,99,99),(1,4,99,99,99),(2,1,99,99,99)"));
-    setFile("1,1,3,4,5\r\n1,3,1.5,2,0\r\n0,2,7,8,9\r\n0,77,1,1,1\r\n1,9x,,2,3\r\n");
+    setFile("1,1,3,4,5\r\n1,3,1.5,2,0\r\n0,2,7,8,9\r\n0,77,1,1,1\r\n1,9x,,2,3\r\n2,1,99,99,99\r\n"
+            "1,3,1.5,2,0\r\n");
 
     GenerationRequest r{first, last, QStringLiteral("A001"), QStringLiteral("B001"), 1, 0, 0, 0, true};
-    EXPECT_EQ(SafeStockFile::import(target, path(), r), 5);
+    EXPECT_EQ(SafeStockFile::import(target, path(), r), 7) << "rows already there are set in place";
     auto rows = [&target] {
         QStringList out;
         for (auto rs = target.open(QStringLiteral("select * from ICSafeStock order by FStockID,FItemID")); !rs.eof();
@@ -81,6 +82,22 @@ TEST_P(SafeStockFileTest, import_replaces_the_store_rows_of_the_range_in_the_tar
     } catch (const Error &e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("第 2 行"))) << e.description().toStdString();
         EXPECT_TRUE(e.description().contains(QFileInfo(path()).absoluteFilePath()));
+    }
+    // Keys beyond any integer, and an empty file that would only clear store 1, name the problem.
+    const std::pair<QByteArray, QString> refused[] = {
+        {"1,1,5,5,5\r\n1,99999999999999999999,1,1,1\r\n", QStringLiteral("第 2 行")},
+        {"1,1,5,5,5\r\n-1,2,1,1,1\r\n", QStringLiteral("第 2 行")},
+        {"1,1,1" + QByteArray(400, '0') + ",5,5\r\n", QStringLiteral("第 1 行")},
+        {"", QStringLiteral("文件里没有数据")},
+        {"\r\n", QStringLiteral("第 1 行")}};
+    for (const auto &[text, expected] : refused) {
+        setFile(text);
+        try {
+            SafeStockFile::import(target, path(), r);
+            ADD_FAILURE() << "accepted: " << text.toStdString();
+        } catch (const Error &e) {
+            EXPECT_TRUE(e.description().contains(expected)) << e.description().toStdString();
+        }
     }
     QFile::remove(path());
     EXPECT_THROW(SafeStockFile::import(target, path(), r), Error);
