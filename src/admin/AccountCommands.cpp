@@ -1,6 +1,7 @@
 // Commands that create and fill account sets, and the helpers they share.
 #include "admin/AccountCommands.h"
 
+#include "db/MessageText.h"
 #include "db/Error.h"
 
 namespace zostore::admin {
@@ -18,7 +19,7 @@ void addAccountCommands(CommandTable &table) {
 QString registeredAccount(const Invocation &inv, const QString &dbFileName) {
     accountdb::Catalogue cat(inv.catalogue);
     if (!accountdb::Catalogue::isValidDatabaseName(dbFileName) || cat.nameOf(dbFileName).isEmpty())
-        throw Error(QStringLiteral("帐套数据库“%1”不在帐套列表中。").arg(dbFileName));
+        throw Error(QStringLiteral("帐套数据库“%1”不在帐套列表中。").arg(db::shortened(dbFileName)));
     return cat.accountConnectionString(dbFileName);
 }
 

@@ -4,6 +4,7 @@
 #include "accountdb/PasswordHash.h"
 #include "admin/BatchLogin.h"
 #include "admin/PasswordSource.h"
+#include "db/MessageText.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Transaction.h"
@@ -21,7 +22,7 @@ QStringList grantCodes(const QString &list) {
         if (!code.match(c).hasMatch())
             throw Error(
                 QStringLiteral("权限代码“%1”无效：应为三位数字（如 101）或 R 加报表组和报表号（如 R15）。")
-                    .arg(c));
+                    .arg(db::shortened(c)));
         if (!codes.contains(c))
             codes << c;
     }
@@ -51,7 +52,7 @@ Command addUserCommand() {
             const std::optional<BatchUser> manager = requireManager(inv, cs);
             const std::optional<QString> password = newPassword(inv, QStringLiteral("用户“%1”").arg(login));
             if (!password)
-                throw UsageError(QStringLiteral("需要新用户“%1”的密码：%2").arg(login, passwordHelp()));
+                throw UsageError(QStringLiteral("需要新用户“%1”的密码：%2").arg(db::shortened(login), passwordHelp()));
             const QString hash = accountdb::hashPassword(*password);
             db::Connection conn(cs);
             db::Transaction tx(conn);

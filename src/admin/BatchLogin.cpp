@@ -4,6 +4,7 @@
 #include "admin/AccountCommands.h"
 #include "admin/PasswordSource.h"
 #include "components/LoginService.h"
+#include "db/MessageText.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "startup/CheckGrant.h"
@@ -28,7 +29,7 @@ BatchUser verifyLogin(const Invocation &inv, const QString &cnstr, const QString
         db::Connection conn(cnstr);
         auto rs = conn.open(QStringLiteral("select FUserID,FManager from t_User where FName=?"), {login});
         if (rs.eof())
-            throw Error(QStringLiteral("用户“%1”不存在。/ No user \"%1\".").arg(login));
+            throw Error(QStringLiteral("用户“%1”不存在。/ No user \"%1\".").arg(db::shortened(login)));
         user = BatchUser{rs.toInt(QStringLiteral("FUserID")), login, rs.toInt(QStringLiteral("FManager")) != 0};
     }
     const QString password = loginPassword(inv, login);

@@ -3,6 +3,7 @@
 
 #include "accountdb/Catalogue.h"
 #include "admin/PasswordSource.h"
+#include "db/MessageText.h"
 #include "db/Error.h"
 
 #include <QFile>
@@ -148,7 +149,7 @@ int runAdmin(const CommandTable &table, const QStringList &arguments, AdminIO &i
         }
         cmd = table.find(rest.first());
         if (!cmd)
-            throw UsageError(QStringLiteral("未知的命令“%1”。\nUnknown command \"%1\".").arg(rest.first()));
+            throw UsageError(QStringLiteral("未知的命令“%1”。\nUnknown command \"%1\".").arg(db::shortened(rest.first())));
         Invocation inv = parse(*cmd, rest.mid(1));
         if (!catalogueFile.isEmpty())
             catalogue = catalogueFromFile(catalogueFile);

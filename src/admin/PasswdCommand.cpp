@@ -4,6 +4,7 @@
 #include "accountdb/PasswordHash.h"
 #include "admin/BatchLogin.h"
 #include "admin/PasswordSource.h"
+#include "db/MessageText.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 
@@ -27,7 +28,7 @@ Command passwdCommand() {
             if (db::Connection(cs)
                     .scalar(QStringLiteral("select count(*) from t_User where FName=?"), {target})
                     .toInt() == 0)
-                throw Error(QStringLiteral("用户“%1”不存在。").arg(target));
+                throw Error(QStringLiteral("用户“%1”不存在。").arg(db::shortened(target)));
             const QString acting = inv.option(QStringLiteral("user"), target);
             const BatchUser user = verifyLogin(inv, cs, acting);
             if (acting != target && !user.manager)
@@ -36,7 +37,7 @@ Command passwdCommand() {
                                 .arg(Error::accessDenied().description()));
             const std::optional<QString> password = newPassword(inv, QStringLiteral("用户“%1”").arg(target));
             if (!password)
-                throw UsageError(QStringLiteral("需要用户“%1”的新密码：%2").arg(target, passwordHelp()));
+                throw UsageError(QStringLiteral("需要用户“%1”的新密码：%2").arg(db::shortened(target), passwordHelp()));
             const QString hash = accountdb::hashPassword(*password);
             db::Connection(cs).execute(QStringLiteral("update t_User set FPassword=? where FName=?"),
                                        {hash, target});

@@ -1,6 +1,7 @@
 // Where a batch command's passwords come from: an environment variable, standard input or a terminal.
 #include "admin/PasswordSource.h"
 
+#include "db/MessageText.h"
 #include "db/Error.h"
 
 #include <sodium.h>
@@ -91,7 +92,7 @@ bool fromStdin(const Invocation &inv) { return inv.flag(QStringLiteral("password
 } // namespace
 
 QString loginPassword(const Invocation &inv, const QString &user) {
-    const QString whose = QStringLiteral("用户“%1”").arg(user);
+    const QString whose = QStringLiteral("用户“%1”").arg(db::shortened(user));
     const QString env = qEnvironmentVariable(PasswordVariable);
     if (!env.isEmpty() && !inv.environmentPasswordTaken) {
         inv.environmentPasswordTaken = true;
