@@ -18,7 +18,8 @@
 //   t_GridLayout, t_PageSetup: the grid-format and page-setup services keep their layouts here.
 //   TDBill             FContent: the format definition the label list prints.
 //   t_ClosePeriodLog, t_ClosePeriodBal: the month-end closing keeps its undo records here, so that
-//                      reopening restores exactly what the closing replaced.
+//                      reopening restores exactly what the closing replaced; a log row with
+//                      FInterID 0 marks the month as closed, so only a closed month can be reopened.
 // Indexes follow the statements: bills by month and type and by date, entries by item, balances by
 // month and item, grants by user and code, limits by store and item, orders by due date.
 #include "accountdb/Schema.h"

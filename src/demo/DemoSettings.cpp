@@ -1,4 +1,5 @@
 // The demo's profile, report list, print variables and formats, member points, counter data and limits.
+#include "accountdb/ClosingLog.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "demo/DemoContext.h"
@@ -21,6 +22,7 @@ void profile(Context &ctx) {
     set(QStringLiteral("CurrentYear"), QString::number(ctx.today.year()), QStringLiteral("帐套当前年度"));
     set(QStringLiteral("CurrentPeriod"), QString::number(ctx.today.month()), QStringLiteral("帐套当前期间"));
     set(QStringLiteral("Closed"), QStringLiteral("1"), QStringLiteral("初始化已关闭"));
+    accountdb::markMonthsClosed(c, ctx.start, ctx.today);
     set(QStringLiteral("ShowAction"), QStringLiteral("1"), QStringLiteral("开机显示每日提醒"));
     set(QStringLiteral("MinStock"), QStringLiteral("0.5"));
     set(QStringLiteral("MaxStock"), QStringLiteral("2"));

@@ -2,6 +2,7 @@
 #include "demo/Generator.h"
 
 #include "accountdb/AccountProcedures.h"
+#include "accountdb/ClosingLog.h"
 #include "accountdb/PasswordHash.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -223,6 +224,7 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
                             QStringLiteral("帐套当前期间"));
     accountdb::writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("1"),
                             QStringLiteral("初始化已关闭"));
+    accountdb::markMonthsClosed(conn, first, c.lastDay);
     if (conn.scalar(QStringLiteral("select count(*) from t_User")).toInt() == 0)
         conn.execute(
             QStringLiteral(

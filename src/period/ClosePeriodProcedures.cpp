@@ -11,6 +11,7 @@
 // puts back exactly what was there.
 #include "period/ClosePeriodProcedures.h"
 
+#include "accountdb/ClosingLog.h"
 #include "accountdb/Schema.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -110,6 +111,7 @@ db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
     dropScratchTable(conn, QStringLiteral("zs_ending"));
     passStep(QStringLiteral("close.carried"));
 
+    accountdb::markMonthClosed(conn, cur.year, cur.period);
     writeStoredCurrentPeriod(conn, next);
     passStep(QStringLiteral("close.advanced"));
     return {};
@@ -122,6 +124,9 @@ db::Recordset spUnClosePeriod(db::Connection &conn, const db::ProcArgs &) {
     if (cur.index() <= start.index())
         throw Error(QStringLiteral("当前月份%1年%2月已是帐套启用月份，不能反结账！").arg(cur.year).arg(cur.period));
     const YearPeriod prev = previousPeriod(cur);
+    // Without the closing's record there is nothing to put back: reopening would only destroy balances.
+    if (!accountdb::isMonthClosed(conn, prev.year, prev.period))
+        throw Error(QStringLiteral("%1年%2月没有结过帐，不能反结账！").arg(prev.year).arg(prev.period));
 
     conn.execute(QStringLiteral("delete from icbal where FYear=? and FPeriod=?"), {cur.year, cur.period});
     conn.execute(QStringLiteral("insert into icbal (FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "

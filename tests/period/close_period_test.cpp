@@ -152,6 +152,29 @@ TEST_P(ClosePeriodTest, refusals_change_nothing) {
     EXPECT_THROW(closeMonth({2023, 12}, 0), Error);
     EXPECT_EQ(dumpAll(), before);
 
+    // February of a set that never closed January: its balances are all there is, nothing to put back
+    setCurrent(2024, 2, 2024, 1);
+    addBalance(1, 2024, 2, 4, 44);
+    const auto neverClosed = dumpAll();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            reopen();
+            FAIL() << "reopening a month that was never closed";
+        } catch (const Error &e) {
+            EXPECT_EQ(e.description(), QStringLiteral("2024年1月没有结过帐，不能反结账！"));
+        }
+        EXPECT_EQ(dumpAll(), neverClosed);
+        // closed and reopened once, it is open again and cannot be reopened twice
+        if (attempt == 0) {
+            setCurrent(2024, 1, 2024, 1);
+            closeMonth({2024, 1}, 0);
+            reopen();
+            EXPECT_EQ(stored(), (YearPeriod{2024, 1}));
+            setCurrent(2024, 2, 2024, 1);
+        }
+    }
+    setCurrent(2024, 1, 2024, 1);
+
     conn().execute(QStringLiteral("delete from t_systemprofile where lower(FKey)='currentperiod'"));
     EXPECT_THROW(closeMonth({2024, 1}, 0), Error);
 }
