@@ -40,9 +40,26 @@ static QString endingSql() {
 // The month's ending quantity and value per item, computed once into a temporary table.
 static void computeEnding(db::Connection &conn, YearPeriod cur) {
     createScratchTable(conn, QStringLiteral("zs_ending"), QStringLiteral("FItemID integer primary key, FQty %N, FBal %N"));
-    conn.execute(QStringLiteral("insert into zs_ending (FItemID,FQty,FBal) select e.FItemID, e.FQty, e.FBal from ") +
-                     endingSql() + QStringLiteral(" e"),
-                 {cur.year, cur.period, cur.year, cur.period});
+    if (conn.isPostgres()) {
+        conn.execute(QStringLiteral("insert into zs_ending (FItemID,FQty,FBal) select e.FItemID, e.FQty, e.FBal from ") +
+                         endingSql() + QStringLiteral(" e"),
+                     {cur.year, cur.period, cur.year, cur.period});
+        return;
+    }
+    // SQLite groups by sorting every line; adding each line into its item's keyed row costs half as much.
+    // The opening is added to the month's sum last, as the grouped form does.
+    const QString addUp = QStringLiteral(" where true on conflict(FItemID) do update set FQty=FQty+excluded.FQty, "
+                                         "FBal=FBal+excluded.FBal");
+    createScratchTable(conn, QStringLiteral("zs_movement"), QStringLiteral("FItemID integer primary key, FQty %N, FBal %N"));
+    conn.execute(QStringLiteral("insert into zs_movement (FItemID,FQty,FBal) select m.FItemID, m.FQty, m.FBal from (") +
+                     monthMovementLinesSql() + QStringLiteral(") m") + addUp,
+                 {cur.year, cur.period});
+    conn.execute(QStringLiteral("insert into zs_ending (FItemID,FQty,FBal) select FItemID, isnull(FBegQty,0), "
+                                "isnull(FBegBal,0) from icbal where FYear=? and FPeriod=?"),
+                 {cur.year, cur.period});
+    conn.execute(QStringLiteral("insert into zs_ending (FItemID,FQty,FBal) select FItemID, FQty, FBal from zs_movement") +
+                     addUp);
+    dropScratchTable(conn, QStringLiteral("zs_movement"));
 }
 
 static const QString zeroQtyWithValue =

@@ -3,19 +3,24 @@
 
 namespace zostore::period {
 
-QString monthMovementSql() {
+QString monthMovementLinesSql() {
     // "cross join" keeps the month's bills outermost on SQLite: grouping along the entries' item index
     // instead visits the whole entry table in item order, one random page read per line.
     return QStringLiteral(
                "select t2.FItemID,"
-               "sum(case when t1.FTranType in (%1) then isnull(t2.FQty,0) "
-               "when t1.FTranType in (%2) then -isnull(t2.FQty,0) else 0 end) as FQty,"
-               "sum(case when t1.FTranType=12 then isnull(t2.FAmount,0) "
+               "case when t1.FTranType in (%1) then isnull(t2.FQty,0) "
+               "when t1.FTranType in (%2) then -isnull(t2.FQty,0) else 0 end as FQty,"
+               "case when t1.FTranType=12 then isnull(t2.FAmount,0) "
                "when t1.FTranType in (%1) then isnull(t2.FCost,0) "
-               "when t1.FTranType in (%2) then -isnull(t2.FCost,0) else 0 end) as FBal "
+               "when t1.FTranType in (%2) then -isnull(t2.FCost,0) else 0 end as FBal "
                "from ICStockBill t1 cross join ICStockBillEntry t2 "
-               "where t1.FInterID=t2.FInterID and t1.FYear=? and t1.FPeriod=? and t1.FDeleted=0 group by t2.FItemID")
+               "where t1.FInterID=t2.FInterID and t1.FYear=? and t1.FPeriod=? and t1.FDeleted=0")
         .arg(inTypes, outTypes);
+}
+
+QString monthMovementSql() {
+    return QStringLiteral("select m.FItemID, sum(m.FQty) as FQty, sum(m.FBal) as FBal from (%1) m group by m.FItemID")
+        .arg(monthMovementLinesSql());
 }
 
 QString roundSql(const QString &expr, int decimals) {

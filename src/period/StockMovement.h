@@ -18,6 +18,8 @@ inline const QString costTakingTypes = QStringLiteral("14,15,16,22,24,25,26,31,3
 // select FItemID, FQty, FBal: the signed movement per item of the non-deleted bills of one month
 // (two parameters: year, period).
 QString monthMovementSql();
+// The same, one row per entry line, not summed.
+QString monthMovementLinesSql();
 
 // SQL rounding that both backends store alike (PostgreSQL rounds numeric, not double precision).
 QString roundSql(const QString &expr, int decimals);
