@@ -107,6 +107,8 @@ void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
         q.exec(QStringLiteral("pragma foreign_keys=off"));
         // Set-based procedures sort and join through temporary tables; on disk those cost more than the work.
         q.exec(QStringLiteral("pragma temp_store=memory"));
+        // Month-end statements read the whole month; the default 2 MB page cache rereads it from the kernel.
+        q.exec(QStringLiteral("pragma cache_size=-65536"));
     } else {
         QSqlQuery q(c.db);
         q.exec(QStringLiteral("set client_min_messages = warning"));
