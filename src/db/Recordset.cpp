@@ -31,6 +31,17 @@ Recordset::Recordset(std::shared_ptr<ConnectionImpl> conn, QSqlQuery &&query, Cu
     }
 }
 
+Recordset Recordset::fromRows(QStringList names, QVector<QVector<QVariant>> rows) {
+    Recordset rs;
+    rs.m_names = std::move(names);
+    rs.indexNames();
+    for (auto &row : rows)
+        row.resize(rs.m_names.size());
+    rs.m_rows = std::move(rows);
+    rs.m_eof = rs.m_rows.isEmpty();
+    return rs;
+}
+
 void Recordset::indexNames() {
     m_index.clear();
     for (int i = 0; i < m_names.size(); ++i) {

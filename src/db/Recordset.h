@@ -22,6 +22,9 @@ class Recordset {
 public:
     Recordset() = default;
 
+    // A static set held in memory, for components that hand rows to others without a database.
+    static Recordset fromRows(QStringList names, QVector<QVector<QVariant>> rows);
+
     bool eof() const;
     void moveNext();
     void moveFirst(); // static only

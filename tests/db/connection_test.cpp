@@ -68,6 +68,16 @@ TEST_P(ConnectionTest, values_travel_verbatim_and_fields_read_without_case) {
     n.moveNext();
     EXPECT_TRUE(n.eof());
 
+    // a set built in memory reads like one from a statement; short rows read as Null
+    auto m = db::Recordset::fromRows({QStringLiteral("FNumber"), QStringLiteral("FQty")},
+                                     {{QStringLiteral("A'1"), 3}, {QStringLiteral("B")}});
+    EXPECT_EQ(m.recordCount(), 2);
+    EXPECT_EQ(m.text(QStringLiteral("fnumber")), QStringLiteral("A'1"));
+    m.moveNext();
+    EXPECT_TRUE(m.isNull(QStringLiteral("FQty")));
+    m.moveNext();
+    EXPECT_TRUE(m.eof());
+
     EXPECT_EQ(c.scalar(QStringLiteral("select count(*) from t_Item")).toInt(), 2);
 
     // the one text built into SQL: a user condition, quoted by doubling apostrophes
