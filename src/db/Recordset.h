@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDateTime>
+#include <QMetaType>
+#include <QSharedPointer>
 #include <QHash>
 #include <QSqlQuery>
 #include <QStringList>
@@ -72,3 +74,6 @@ private:
 };
 
 } // namespace zostore::db
+
+// How a recordset travels through a late-bound component call.
+Q_DECLARE_METATYPE(QSharedPointer<zostore::db::Recordset>)
