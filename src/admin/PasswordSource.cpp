@@ -89,15 +89,20 @@ QString stdinLine(const Invocation &inv, const QString &whose) {
 
 bool fromStdin(const Invocation &inv) { return inv.flag(QStringLiteral("password-stdin")); }
 
+std::optional<QString> takeEnvironmentPassword(const Invocation &inv) {
+    const QString env = qEnvironmentVariable(PasswordVariable);
+    if (env.isEmpty() || inv.environmentPasswordTaken)
+        return std::nullopt;
+    inv.environmentPasswordTaken = true;
+    return env;
+}
+
 } // namespace
 
 QString loginPassword(const Invocation &inv, const QString &user) {
     const QString whose = QStringLiteral("用户“%1”").arg(db::shortened(user));
-    const QString env = qEnvironmentVariable(PasswordVariable);
-    if (!env.isEmpty() && !inv.environmentPasswordTaken) {
-        inv.environmentPasswordTaken = true;
-        return env;
-    }
+    if (const auto env = takeEnvironmentPassword(inv))
+        return *env;
     if (fromStdin(inv))
         return stdinLine(inv, whose);
     if (inv.io->terminal) {
@@ -111,11 +116,8 @@ QString loginPassword(const Invocation &inv, const QString &user) {
 std::optional<QString> newPassword(const Invocation &inv, const QString &whose, bool allowEmptyAnswer) {
     if (fromStdin(inv))
         return stdinLine(inv, whose);
-    const QString env = qEnvironmentVariable(PasswordVariable);
-    if (!env.isEmpty() && !inv.environmentPasswordTaken) {
-        inv.environmentPasswordTaken = true;
+    if (const auto env = takeEnvironmentPassword(inv))
         return env;
-    }
     if (!inv.io->terminal)
         return std::nullopt;
     const auto first = ask(inv, allowEmptyAnswer ? QStringLiteral("%1的新密码（直接回车则随机生成）：").arg(whose)

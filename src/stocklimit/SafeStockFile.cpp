@@ -21,10 +21,14 @@ namespace {
 
 QString fullPath(const QString &path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
+Error writeFailure(const QString &path, const QFileDevice &file) {
+    return Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file.errorString()));
+}
+
 std::unique_ptr<QSaveFile> stageRows(db::Recordset &rs, const QString &path, int &n) {
     auto file = std::make_unique<QSaveFile>(path);
     if (!file->open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file->errorString()));
+        throw writeFailure(path, *file);
     n = 0;
     for (; !rs.eof(); rs.moveNext(), ++n) {
         const QString line = plainNumber(rs.value(QStringLiteral("FStockID"))) + QLatin1Char(',') +
@@ -33,10 +37,10 @@ std::unique_ptr<QSaveFile> stageRows(db::Recordset &rs, const QString &path, int
                              plainNumber(rs.value(QStringLiteral("FMax"))) + QLatin1Char(',') +
                              plainNumber(rs.value(QStringLiteral("FSafe"))) + QStringLiteral("\r\n");
         if (file->write(line.toLatin1()) < 0)
-            throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file->errorString()));
+            throw writeFailure(path, *file);
     }
     if (!file->flush())
-        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file->errorString()));
+        throw writeFailure(path, *file);
     return file;
 }
 
@@ -44,7 +48,7 @@ int writeRows(db::Recordset &rs, const QString &path) {
     int n = 0;
     auto file = stageRows(rs, path, n);
     if (!file->commit())
-        throw Error(QStringLiteral("无法写入文件“%1”：%2").arg(fullPath(path), file->errorString()));
+        throw writeFailure(path, *file);
     return n;
 }
 
