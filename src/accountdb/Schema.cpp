@@ -16,7 +16,8 @@
 //   t_User             FName (login and display name), FPassword (Argon2id hash), FDescription.
 //   t_Message          the messages component's store; the status bar counts unread rows.
 //   t_GridLayout, t_PageSetup: the grid-format and page-setup services keep their layouts here.
-//   TDBill             FContent: the format definition the label list prints.
+//   TDBill             FContent: the format definition the label list prints; FLayout: a label
+//                      format's designed layout (type 51), kept apart from FContent.
 //   t_ClosePeriodLog, t_ClosePeriodBal: the month-end closing keeps its undo records here, so that
 //                      reopening restores exactly what the closing replaced; a log row with
 //                      FInterID 0 marks the month as closed, so only a closed month can be reopened.
@@ -188,7 +189,8 @@ QList<TableDef> buildTables() {
               cols({"ftrantype", "fvarname"}),
               {}});
     t.append({QStringLiteral("TDBill"),
-              {vc("FTDBillName", 100, true), integer("FSelected", "0"), key("FTranType"), text("FContent")},
+              {vc("FTDBillName", 100, true), integer("FSelected", "0"), key("FTranType"), text("FContent"),
+               text("FLayout")},
               cols({"FTranType", "FTDBillName"}),
               {}});
     t.append({QStringLiteral("VipJfRate"), {stamp("FFromDate"), stamp("FToDate"), qty("FJfRate")}, {}, {}});

@@ -1,6 +1,7 @@
 // Registration lives here so that no subsystem depends on the shell.
 #include "app/WindowRegistrations.h"
 
+#include "counter/frmPrintLabel.h"
 #include "params/frmSetPara.h"
 #include "period/PeriodProcedures.h"
 #include "period/frmCacuCost.h"
@@ -19,6 +20,8 @@ void registerSubsystemWindows() {
     table.registerWindow(shell::windows::SetPara, [](QWidget *parent) { return new params::frmSetPara(parent); });
     table.registerWindow(shell::windows::GenMinMaxStock,
                          [](QWidget *parent) { return new stocklimit::frmGenMinMaxStock(parent); });
+    table.registerWindow(shell::windows::PrintLabel,
+                         [](QWidget *parent) { return new counter::frmPrintLabel(parent); });
 }
 
 } // namespace zostore::app

@@ -6,6 +6,10 @@
 #include "components/LoginComponent.h"
 #include "components/MessageComponents.h"
 #include "components/PageSetComponent.h"
+#include "components/labels/DesignerComponent.h"
+#include "components/labels/LabelListComponent.h"
+#include "components/labels/PrinterSetupComponent.h"
+#include "components/labels/LabelPrintComponent.h"
 #include "components/Registry.h"
 #include "components/printer/PrintComponent.h"
 #include "components/supertextbox/SuperTextboxComponent.h"
@@ -33,6 +37,10 @@ void registerBuiltinComponents() {
     add<FormatGridComponent>();
     add<PrintComponent>();
     add<SuperTextboxComponent>();
+    add<labels::LabelPrintComponent>();
+    add<labels::LabelListComponent>();
+    add<labels::DesignerComponent>();
+    add<labels::PrinterSetupComponent>();
 }
 
 } // namespace zostore::components

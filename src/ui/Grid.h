@@ -25,6 +25,7 @@ public:
     void setCols(int cols);
     void setFixedRows(int fixed);
     void clear(); // no rows below the fixed ones; columns, keys and header texts stay
+    void removeGridRow(int row) { m_model->removeGridRow(row); }
 
     QString textMatrix(int row, int col) const { return m_model->textMatrix(row, col); }
     void setTextMatrix(int row, int col, const QString &text) { m_model->setTextMatrix(row, col, text); }

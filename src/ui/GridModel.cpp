@@ -55,6 +55,25 @@ void GridModel::clear() {
     endResetModel();
 }
 
+void GridModel::removeGridRow(int row) {
+    if (row < m_fixedRows || row >= m_rows)
+        return;
+    const int modelRow = row - m_fixedRows;
+    beginRemoveRows({}, modelRow, modelRow);
+    m_cells.remove(qsizetype(row) * m_cols, m_cols);
+    for (auto *colours : {&m_fore, &m_back}) {
+        QHash<qint64, QColor> moved;
+        for (auto it = colours->cbegin(); it != colours->cend(); ++it) {
+            const int r = int(it.key() / 65536);
+            if (r != row)
+                moved.insert(r > row ? it.key() - 65536 : it.key(), it.value());
+        }
+        *colours = std::move(moved);
+    }
+    --m_rows;
+    endRemoveRows();
+}
+
 QString GridModel::textMatrix(int row, int col) const {
     return inRange(row, col) ? m_cells.at(qsizetype(row) * m_cols + col) : QString();
 }

@@ -23,6 +23,8 @@ public:
     void setCols(int cols);
     void setFixedRows(int fixed);
     void clear();
+    // Removes one row below the fixed ones; the rows under it move up with their colours.
+    void removeGridRow(int row);
 
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);

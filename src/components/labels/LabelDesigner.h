@@ -1,0 +1,68 @@
+// The label format designer: the formats of the account set, their size and sheet, and the placed elements.
+#pragma once
+
+#include "components/labels/LabelFormat.h"
+#include "components/labels/LabelRenderer.h"
+
+#include <QDialog>
+
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QSpinBox;
+
+namespace zostore::components::labels {
+
+class ElementEditor;
+class LabelPreview;
+
+class LabelDesigner : public QDialog {
+    Q_OBJECT
+public:
+    explicit LabelDesigner(const QString &cnstr, QWidget *parent = nullptr);
+
+    QListWidget *lstFormats;
+    QLineEdit *txtName;
+    QDoubleSpinBox *txtWidth, *txtHeight, *txtGapX, *txtGapY, *txtLeft, *txtTop;
+    QSpinBox *txtColumns;
+    QListWidget *lstElements;
+    ElementEditor *editor;
+    LabelPreview *preview;
+    QLabel *lblProblems;
+
+    const LabelFormat &format() const { return m_format; }
+    bool isChanged() const { return m_changed; }
+    // Each returns false (after saying why) when nothing was done.
+    bool openFormat(const QString &name);
+    void newFormat();
+    bool save();
+    bool removeFormat();
+    bool setDefault();
+    void addElement(LabelElement::Kind kind);
+    void removeElement();
+    void updateElement(int index, const LabelElement &element);
+
+protected:
+    void reject() override;
+
+private:
+    void build();
+    void fillFormatList(const QString &current);
+    void showFormat();
+    void readFormatFields();
+    void fillElementList();
+    void markChanged();
+    void refreshPreview();
+    // Asks about unsaved changes; false when the user wants to stay.
+    bool settleChanges();
+    void loadSampleValues();
+
+    QString m_cnstr;
+    LabelFormat m_format;
+    QString m_originalName; // as stored; empty for a new format
+    bool m_changed = false;
+    bool m_loading = false;
+};
+
+} // namespace zostore::components::labels

@@ -1,0 +1,85 @@
+#include "components/labels/LabelItems.h"
+
+#include "accountdb/Schema.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "db/MessageText.h"
+#include "db/Recordset.h"
+
+#include <cmath>
+
+namespace zostore::components::labels {
+
+namespace {
+
+constexpr int RetailPriceStyle = 1;
+
+LabelItem itemOf(db::Recordset &rs) {
+    LabelItem item;
+    item.number = rs.text(QStringLiteral("FNumber"));
+    item.name = rs.text(QStringLiteral("FName"));
+    item.shopNumber = rs.text(QStringLiteral("FShopNumber"));
+    item.model = rs.text(QStringLiteral("FModel"));
+    item.unit = rs.text(QStringLiteral("FUnit"));
+    item.barcode = rs.text(QStringLiteral("FBar_Code"));
+    item.priceText = priceText(rs.toDouble(QStringLiteral("FRetail")));
+    return item;
+}
+
+} // namespace
+
+QString priceText(double price) { return QString::number(std::round(price * 100) / 100, 'f', 2); }
+
+LabelItems::LabelItems(db::Connection &conn) : m_conn(conn) {}
+
+QString LabelItems::priceColumn() const {
+    const QString col = accountdb::priceColumnName(RetailPriceStyle);
+    return accountdb::hasColumn(m_conn, QStringLiteral("t_ICItem"), col) ? QStringLiteral("i.") + col
+                                                                           : QStringLiteral("0");
+}
+
+std::optional<LabelItem> LabelItems::find(const QString &codeOrBarcode) const {
+    const QString code = codeOrBarcode.trimmed();
+    if (code.isEmpty())
+        return std::nullopt;
+    const QString fields = QStringLiteral("i.FNumber,i.FName,i.FShopNumber,i.FModel,i.FUnit,i.FBar_Code,");
+    auto rs = m_conn.open(QStringLiteral("select ") + fields + priceColumn() +
+                              QStringLiteral(" as FRetail from t_ICItem i where i.FDel=0 and "
+                                             "(i.FNumber=? or i.FShopNumber=? or i.FBar_Code=?) "
+                                             "order by case when i.FNumber=? then 0 else 1 end"),
+                          {code, code, code, code});
+    if (!rs.eof())
+        return itemOf(rs);
+    // A package barcode labels the package: its own code and price.
+    auto pack = m_conn.open(QStringLiteral("select ") + fields + QStringLiteral("b.FPrice as FRetail, b.FBarCode "
+                                "from t_icitem_barcode b join t_ICItem i on i.FItemID=b.FItemID "
+                                "where b.FBarCode=? and i.FDel=0"),
+                            {code});
+    if (pack.eof())
+        return std::nullopt;
+    LabelItem item = itemOf(pack);
+    item.barcode = pack.text(QStringLiteral("FBarCode"));
+    return item;
+}
+
+QList<LabelItem> LabelItems::fromBill(const QString &billNo) const {
+    auto bill = m_conn.open(QStringLiteral("select FInterID from ICStockBill where FBillNo=? and FDeleted=0"),
+                            {billNo.trimmed()});
+    if (bill.eof())
+        throw Error(QStringLiteral("没有单号为“%1”的单据。").arg(db::shortened(billNo.trimmed())));
+    auto rs = m_conn.open(QStringLiteral("select i.FNumber,i.FName,i.FShopNumber,i.FModel,i.FUnit,i.FBar_Code,") +
+                              priceColumn() +
+                              QStringLiteral(" as FRetail, sum(e.FQty) as FCount from ICStockBillEntry e "
+                                             "join t_ICItem i on i.FItemID=e.FItemID where e.FInterID=? "
+                                             "group by i.FItemID order by min(e.FEntryID)"),
+                          {bill.value(QStringLiteral("FInterID"))});
+    QList<LabelItem> items;
+    for (; !rs.eof(); rs.moveNext()) {
+        LabelItem item = itemOf(rs);
+        item.count = std::max(1, static_cast<int>(std::ceil(std::abs(rs.toDouble(QStringLiteral("FCount"))))));
+        items << item;
+    }
+    return items;
+}
+
+} // namespace zostore::components::labels

@@ -1,0 +1,34 @@
+// Draws labels of one format at a device's resolution; barcodes are encoded once per value.
+#pragma once
+
+#include "components/labels/LabelFormat.h"
+
+#include <QHash>
+#include <QStringList>
+
+class QPainter;
+
+namespace zostore::components::labels {
+
+using LabelValues = QHash<QString, QString>; // item field -> text, as labelFields() names them
+
+class LabelRenderer {
+public:
+    explicit LabelRenderer(LabelFormat format);
+
+    const LabelFormat &format() const { return m_format; }
+    // topLeft in device pixels; pxPerMm is the device's resolution.
+    void paint(QPainter &painter, const QPointF &topLeft, double pxPerMm, const LabelValues &values);
+    // Values that could not be drawn as barcodes, one message each.
+    const QStringList &problems() const { return m_problems; }
+
+private:
+    const BarcodeDrawing *barcode(const LabelElement &e, const QString &value);
+
+    LabelFormat m_format;
+    QHash<QString, BarcodeDrawing> m_barcodes; // symbology + digits flag + value
+    QHash<QString, QString> m_failed;
+    QStringList m_problems;
+};
+
+} // namespace zostore::components::labels
