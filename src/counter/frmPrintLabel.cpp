@@ -1,12 +1,12 @@
 #include "counter/frmPrintLabel.h"
 
 #include "components/Registry.h"
+#include "components/labels/LabelFormatStore.h"
 #include "components/labels/LabelList.h"
 #include "components/labels/LabelListComponent.h"
 #include "counter/PluExport.h"
 #include "db/Connection.h"
 #include "db/Error.h"
-#include "db/Recordset.h"
 #include "startup/FormServices.h"
 #include "startup/LoginContext.h"
 #include "startup/SettingsStore.h"
@@ -26,11 +26,11 @@
 namespace zostore::counter {
 
 namespace {
+constexpr short LabelTranType = components::labels::LabelTranType;
 const QString App = QStringLiteral("ZoStore");
 const QString Section = QStringLiteral("DefaultValue");
 const QString BegCharKey = QStringLiteral("WeightBegChar");
 const QString QtyKey = QStringLiteral("LabelQtyPerRow");
-constexpr short LabelTranType = 51;
 } // namespace
 
 frmPrintLabel::frmPrintLabel(QWidget *parent)
@@ -107,12 +107,10 @@ void frmPrintLabel::build() {
 void frmPrintLabel::fillFormats() {
     cmbPrintFmt->clear();
     db::Connection conn(startup::loginContext().cnstr());
-    auto rs = conn.open(
-        QStringLiteral("select FTDBillName,FSelected from TDBill where FTranType=51 order by FTDBillName"));
     int selected = -1;
-    for (; !rs.eof(); rs.moveNext()) {
-        cmbPrintFmt->addItem(rs.text(QStringLiteral("FTDBillName")));
-        if (rs.toBool(QStringLiteral("FSelected")))
+    for (const auto &f : components::labels::LabelFormatStore(conn).list()) {
+        cmbPrintFmt->addItem(f.name);
+        if (f.selected)
             selected = cmbPrintFmt->count() - 1;
     }
     cmbPrintFmt->setCurrentIndex(selected);

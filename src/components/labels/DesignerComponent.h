@@ -13,7 +13,4 @@ public:
     void RunDesiger(const QString &cnstr, int tranType);
 };
 
-// Only label formats are designed here; bill print formats belong to a module this program does not have.
-void requireLabelType(int tranType);
-
 } // namespace zostore::components::labels

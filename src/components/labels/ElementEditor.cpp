@@ -1,5 +1,7 @@
 #include "components/labels/ElementEditor.h"
 
+#include "components/labels/SpinBoxes.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -8,19 +10,6 @@
 #include <QLineEdit>
 
 namespace zostore::components::labels {
-
-namespace {
-
-QDoubleSpinBox *spin(QWidget *parent, double lo, double hi, double step, const QString &suffix) {
-    auto *s = new QDoubleSpinBox(parent);
-    s->setRange(lo, hi);
-    s->setSingleStep(step);
-    s->setDecimals(1);
-    s->setSuffix(suffix);
-    return s;
-}
-
-} // namespace
 
 QString kindCaption(LabelElement::Kind kind) {
     switch (kind) {
@@ -36,9 +25,9 @@ QString kindCaption(LabelElement::Kind kind) {
 
 ElementEditor::ElementEditor(QWidget *parent)
     : QWidget(parent), m_form(new QFormLayout(this)), m_kind(new QLabel(this)),
-      m_x(spin(this, 0, 300, 0.5, QStringLiteral(" 毫米"))), m_y(spin(this, 0, 300, 0.5, QStringLiteral(" 毫米"))),
-      m_w(spin(this, 0, 300, 0.5, QStringLiteral(" 毫米"))), m_h(spin(this, 0, 300, 0.5, QStringLiteral(" 毫米"))),
-      m_font(spin(this, 4, 72, 0.5, QStringLiteral(" 磅"))), m_lineWidth(spin(this, 0.1, 3, 0.1, QStringLiteral(" 毫米"))),
+      m_x(mmBox(this, 0, 300)), m_y(mmBox(this, 0, 300)),
+      m_w(mmBox(this, 0, 300)), m_h(mmBox(this, 0, 300)),
+      m_font(decimalBox(this, 4, 72, 0.5, QStringLiteral(" 磅"))), m_lineWidth(decimalBox(this, 0.1, 3, 0.1, QStringLiteral(" 毫米"))),
       m_text(new QLineEdit(this)), m_field(new QComboBox(this)), m_align(new QComboBox(this)),
       m_symbology(new QComboBox(this)), m_bold(new QCheckBox(QStringLiteral("粗体"), this)),
       m_digits(new QCheckBox(QStringLiteral("条码下印出数字"), this)) {

@@ -4,6 +4,7 @@
 #include "components/labels/LabelFormatStore.h"
 #include "components/labels/LabelItems.h"
 #include "components/labels/LabelPreview.h"
+#include "components/labels/SpinBoxes.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/MessageText.h"
@@ -25,15 +26,6 @@
 namespace zostore::components::labels {
 
 namespace {
-
-QDoubleSpinBox *mmBox(QWidget *parent, double lo, double hi) {
-    auto *s = new QDoubleSpinBox(parent);
-    s->setRange(lo, hi);
-    s->setDecimals(1);
-    s->setSingleStep(0.5);
-    s->setSuffix(QStringLiteral(" 毫米"));
-    return s;
-}
 
 QString fieldCaption(const QString &field) {
     for (const auto &f : labelFields())
@@ -85,10 +77,7 @@ LabelDesigner::LabelDesigner(const QString &cnstr, QWidget *parent) : QDialog(pa
     build();
     loadSampleValues();
     fillFormatList({});
-    if (lstFormats->count() > 0)
-        openFormat(lstFormats->item(0)->data(Qt::UserRole).toString());
-    else
-        newFormat();
+    openFirstOrNew();
 }
 
 void LabelDesigner::build() {
@@ -258,14 +247,28 @@ void LabelDesigner::fillFormatList(const QString &current) {
     }
 }
 
-bool LabelDesigner::openFormat(const QString &name) {
+void LabelDesigner::openFirstOrNew() {
+    if (lstFormats->count() > 0)
+        openFormat(lstFormats->item(0)->data(Qt::UserRole).toString());
+    else
+        newFormat();
+}
+
+bool LabelDesigner::withStore(const std::function<void(LabelFormatStore &)> &change) {
     try {
         db::Connection conn(m_cnstr);
-        m_format = LabelFormatStore(conn).load(name);
+        LabelFormatStore store(conn);
+        change(store);
     } catch (const Error &e) {
         ui::dialogs().info(e.description());
         return false;
     }
+    return true;
+}
+
+bool LabelDesigner::openFormat(const QString &name) {
+    if (!withStore([&](LabelFormatStore &store) { m_format = store.load(name); }))
+        return false;
     m_originalName = name;
     m_changed = false;
     fillFormatList(name);
@@ -368,13 +371,8 @@ void LabelDesigner::updateElement(int index, const LabelElement &element) {
 }
 
 bool LabelDesigner::save() {
-    try {
-        db::Connection conn(m_cnstr);
-        LabelFormatStore(conn).save(m_format, m_originalName);
-    } catch (const Error &e) {
-        ui::dialogs().info(e.description());
+    if (!withStore([&](LabelFormatStore &store) { store.save(m_format, m_originalName); }))
         return false;
-    }
     m_originalName = m_format.name;
     m_changed = false;
     fillFormatList(m_originalName);
@@ -388,20 +386,12 @@ bool LabelDesigner::removeFormat() {
     if (ui::dialogs().question(QStringLiteral("确实要删除标签格式“%1”吗？").arg(db::shortened(m_originalName))) !=
         ui::Answer::Yes)
         return false;
-    try {
-        db::Connection conn(m_cnstr);
-        LabelFormatStore(conn).remove(m_originalName);
-    } catch (const Error &e) {
-        ui::dialogs().info(e.description());
+    if (!withStore([&](LabelFormatStore &store) { store.remove(m_originalName); }))
         return false;
-    }
     m_changed = false;
     m_originalName.clear();
     fillFormatList({});
-    if (lstFormats->count() > 0)
-        openFormat(lstFormats->item(0)->data(Qt::UserRole).toString());
-    else
-        newFormat();
+    openFirstOrNew();
     return true;
 }
 
@@ -410,13 +400,8 @@ bool LabelDesigner::setDefault() {
         ui::dialogs().info(QStringLiteral("请先保存这个标签格式，再设为默认。"));
         return false;
     }
-    try {
-        db::Connection conn(m_cnstr);
-        LabelFormatStore(conn).select(m_originalName);
-    } catch (const Error &e) {
-        ui::dialogs().info(e.description());
+    if (!withStore([&](LabelFormatStore &store) { store.select(m_originalName); }))
         return false;
-    }
     fillFormatList(m_originalName);
     return true;
 }

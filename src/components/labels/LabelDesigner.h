@@ -5,6 +5,7 @@
 #include "components/labels/LabelRenderer.h"
 
 #include <QDialog>
+#include <functional>
 
 class QDoubleSpinBox;
 class QLabel;
@@ -15,6 +16,7 @@ class QSpinBox;
 namespace zostore::components::labels {
 
 class ElementEditor;
+class LabelFormatStore;
 class LabelPreview;
 
 class LabelDesigner : public QDialog {
@@ -57,6 +59,9 @@ private:
     // Asks about unsaved changes; false when the user wants to stay.
     bool settleChanges();
     void loadSampleValues();
+    void openFirstOrNew();
+    // Runs one change against the stored formats; false (after showing why) when it failed.
+    bool withStore(const std::function<void(LabelFormatStore &)> &change);
 
     QString m_cnstr;
     LabelFormat m_format;

@@ -20,6 +20,12 @@ void ensureLayoutColumn(db::Connection &conn) {
 
 } // namespace
 
+void requireLabelType(int tranType) {
+    if (tranType != LabelTranType)
+        throw Error(QStringLiteral("未安装单据套打组件：本程序只设计和打印商品标签（类型 51），不能处理类型 %1 的格式。")
+                        .arg(tranType));
+}
+
 LabelFormatStore::LabelFormatStore(db::Connection &conn) : m_conn(conn) {
     ensureLayoutColumn(m_conn);
 }

@@ -13,6 +13,9 @@ namespace zostore::components::labels {
 
 inline constexpr int LabelTranType = 51;
 
+// Only label formats are handled here; bill print formats belong to a module this program does not have.
+void requireLabelType(int tranType);
+
 struct FormatEntry {
     QString name;
     bool selected = false;

@@ -1,5 +1,7 @@
 #include "components/labels/LabelList.h"
 
+#include "components/labels/LabelFormat.h"
+
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/MessageText.h"
@@ -29,14 +31,6 @@ constexpr Column Columns[] = {{"FNumber", "商品编码", 1500}, {"FName", "商�
                               {"FShopNumber", "店内码", 1500}, {"FModel", "规格", 1200},
                               {"FUnit", "单位", 700},         {"FBarCode", "条码", 1700},
                               {"FPriceText", "零售价", 1000},  {"FCount", "标签数", 900}};
-
-const QStringList &labelFieldNames() {
-    static const QStringList names{QStringLiteral("FNumber"),    QStringLiteral("FName"),
-                                   QStringLiteral("FShopNumber"), QStringLiteral("FModel"),
-                                   QStringLiteral("FUnit"),       QStringLiteral("FBarCode"),
-                                   QStringLiteral("FPriceText")};
-    return names;
-}
 
 } // namespace
 
@@ -182,15 +176,16 @@ db::Recordset LabelList::labelData(int perRow) const {
     if (perRow < 1 || perRow > 50)
         throw Error(QStringLiteral("每行打印标签数要在 1 到 50 之间。"));
     QStringList names{QStringLiteral("FRow"), QStringLiteral("FCol")};
-    names << labelFieldNames();
+    for (const auto &f : labelFields())
+        names << f.first;
     QVector<QVector<QVariant>> rows;
     int k = 0;
     for (int r = m_grid->fixedRows(); r < m_grid->rows(); ++r) {
         if (m_grid->text(r, QStringLiteral("FNumber")).isEmpty())
             continue;
         QVector<QVariant> fields;
-        for (const QString &f : labelFieldNames())
-            fields << m_grid->text(r, f);
+        for (const auto &f : labelFields())
+            fields << m_grid->text(r, f.first);
         const int copies = std::max(1, m_grid->text(r, QStringLiteral("FCount")).toInt());
         for (int i = 0; i < copies; ++i, ++k) {
             QVector<QVariant> rec{k / perRow, k % perRow};

@@ -96,8 +96,7 @@ int LabelPrintComponent::writePdf(const QString &path, const LabelFormat &format
 void LabelPrintComponent::DoPrint(bool printNow, const QString &cnstr, int tranType, bool askPrinter, bool preview,
                                   const QSharedPointer<db::Recordset> &labelData, const QString &formatName) {
     m_pages = 0;
-    if (tranType != LabelTranType)
-        throw Error(QStringLiteral("未安装单据套打组件：本程序只打印商品标签（类型 51），不能打印类型 %1 的格式。").arg(tranType));
+    requireLabelType(tranType);
     LabelFormat format;
     {
         db::Connection conn(cnstr);

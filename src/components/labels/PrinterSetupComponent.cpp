@@ -1,6 +1,5 @@
 #include "components/labels/PrinterSetupComponent.h"
 
-#include "components/labels/DesignerComponent.h"
 #include "components/labels/LabelFormatStore.h"
 #include "components/labels/PrinterSetupDialog.h"
 #include "db/Connection.h"

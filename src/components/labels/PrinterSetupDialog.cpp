@@ -1,5 +1,6 @@
 #include "components/labels/PrinterSetupDialog.h"
 
+#include "components/labels/SpinBoxes.h"
 #include "ui/Dialogs.h"
 
 #include <QComboBox>
@@ -14,19 +15,6 @@
 
 namespace zostore::components::labels {
 
-namespace {
-
-QDoubleSpinBox *mm(QWidget *parent, double lo, double hi) {
-    auto *s = new QDoubleSpinBox(parent);
-    s->setRange(lo, hi);
-    s->setDecimals(1);
-    s->setSingleStep(0.5);
-    s->setSuffix(QStringLiteral(" 毫米"));
-    return s;
-}
-
-} // namespace
-
 PrinterSetupDialog::PrinterSetupDialog(const QStringList &formats, QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmTDSet"));
     setWindowTitle(QStringLiteral("套打设置"));
@@ -37,10 +25,10 @@ PrinterSetupDialog::PrinterSetupDialog(const QStringList &formats, QWidget *pare
     cmbPrinter->addItem(QStringLiteral("（系统默认打印机）"), QString());
     for (const QString &p : QPrinterInfo::availablePrinterNames())
         cmbPrinter->addItem(p, p);
-    txtPaperWidth = mm(this, 20, 1000);
-    txtPaperHeight = mm(this, 10, 3000);
-    txtOffsetX = mm(this, -50, 50);
-    txtOffsetY = mm(this, -50, 50);
+    txtPaperWidth = mmBox(this, 20, 1000);
+    txtPaperHeight = mmBox(this, 10, 3000);
+    txtOffsetX = mmBox(this, -50, 50);
+    txtOffsetY = mmBox(this, -50, 50);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("打印机："), cmbPrinter);
     form->addRow(QStringLiteral("纸张宽度："), txtPaperWidth);
