@@ -99,13 +99,29 @@ void printing(Context &ctx) {
 
     auto fmt = ctx.conn.prepare(
         QStringLiteral("insert into TDBill(FTDBillName,FSelected,FTranType,FContent) values(?,?,?,?)"));
-    fmt.exec({QStringLiteral("标准价签60×40"), 1, 51,
-              QStringLiteral("宽=60;高=40;商品名称=2,2;规格=2,10;产地=2,16;零售价=30,22;条码=2,30")});
-    fmt.exec({QStringLiteral("小价签40×30"), 0, 51,
-              QStringLiteral("宽=40;高=30;商品名称=2,2;零售价=20,14;条码=2,22")});
-    fmt.exec({QStringLiteral("会员促销价签"), 0, 51,
-              QStringLiteral("宽=60;高=40;商品名称=2,2;零售价=2,16;会员价=30,16;条码=2,30")});
-    fmt.exec({QStringLiteral("条码标签50×30"), 0, 51, QStringLiteral("宽=50;高=30;商品名称=2,2;条码=2,12")});
+    // Label layouts in millimetres, the form the label designer saves; three price labels fit across A4.
+    const char *priceLabel =
+        R"({"version":1,"width":60,"height":40,"gapX":3,"gapY":3,"marginLeft":8,"marginTop":10,"columns":3,)"
+        R"("elements":[{"kind":"box","x":0.5,"y":0.5,"w":59,"h":39,"lineWidth":0.3},)"
+        R"({"kind":"field","field":"FName","x":3,"y":2,"w":54,"h":7,"fontSize":11,"bold":true,"align":0},)"
+        R"({"kind":"field","field":"FModel","text":"规格：","x":3,"y":9.5,"w":30,"h":5,"fontSize":7,"bold":false,"align":0},)"
+        R"({"kind":"field","field":"FUnit","text":"单位：","x":34,"y":9.5,"w":23,"h":5,"fontSize":7,"bold":false,"align":0},)"
+        R"({"kind":"line","x":3,"y":15,"w":54,"h":0,"lineWidth":0.2},)"
+        R"({"kind":"price","field":"FPriceText","text":"¥","x":30,"y":16,"w":27,"h":10,"fontSize":18,"bold":true,"align":2},)"
+        R"({"kind":"text","text":"零售价","x":3,"y":18,"w":20,"h":5,"fontSize":8,"bold":false,"align":0},)"
+        R"({"kind":"barcode","field":"FBarCode","symbology":"EAN-13","showDigits":true,"x":3,"y":26,"w":40,"h":12}]})";
+    const char *shelfLabel =
+        R"({"version":1,"width":90,"height":30,"gapX":4,"gapY":4,"marginLeft":13,"marginTop":12,"columns":2,)"
+        R"("elements":[{"kind":"box","x":0.5,"y":0.5,"w":89,"h":29,"lineWidth":0.4},)"
+        R"({"kind":"field","field":"FName","x":3,"y":2,"w":56,"h":8,"fontSize":12,"bold":true,"align":0},)"
+        R"({"kind":"field","field":"FNumber","text":"货号：","x":3,"y":11,"w":40,"h":5,"fontSize":8,"bold":false,"align":0},)"
+        R"({"kind":"field","field":"FModel","text":"规格：","x":3,"y":16.5,"w":40,"h":5,"fontSize":8,"bold":false,"align":0},)"
+        R"({"kind":"price","field":"FPriceText","text":"¥","x":58,"y":2,"w":29,"h":12,"fontSize":20,"bold":true,"align":2},)"
+        R"({"kind":"barcode","field":"FNumber","symbology":"Code 128","showDigits":true,"x":46,"y":15,"w":41,"h":12}]})";
+    auto layout = ctx.conn.prepare(QStringLiteral(
+        "insert into TDBill(FTDBillName,FSelected,FTranType,FContent,FLayout) values(?,?,51,'',?)"));
+    layout.exec({QStringLiteral("商品价签60×40"), 1, QString::fromUtf8(priceLabel)});
+    layout.exec({QStringLiteral("货架标签90×30"), 0, QString::fromUtf8(shelfLabel)});
     fmt.exec({QStringLiteral("采购入库单标准格式"), 1, 12, QStringLiteral("纸张=A4;方向=纵向")});
     fmt.exec({QStringLiteral("销售出库单标准格式"), 1, 22, QStringLiteral("纸张=A4;方向=纵向")});
     fmt.exec({QStringLiteral("销售出库单(针式三联)"), 0, 22, QStringLiteral("纸张=241×140;方向=横向")});

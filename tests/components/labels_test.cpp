@@ -191,6 +191,18 @@ TEST(LabelFormats, layout_text_round_trips_and_impossible_formats_are_refused) {
     EXPECT_TRUE(broken([](LabelFormat &g) { g.elements[0].rect.moveLeft(50); }).contains(QStringLiteral("第 1 个项目超出")));
     EXPECT_TRUE(broken([](LabelFormat &g) { g.elements[2].field = QStringLiteral("FPurPrice"); }).contains(QStringLiteral("FPurPrice")));
     EXPECT_TRUE(broken([](LabelFormat &g) { g.name = QStringLiteral("  "); }).contains(QStringLiteral("名称")));
+    // Level and upright lines are accepted while they stay on the label.
+    auto line = [](QRectF r) {
+        return [r](LabelFormat &g) {
+            LabelElement e;
+            e.kind = LabelElement::Kind::Line;
+            e.rect = r;
+            g.elements.append(e);
+        };
+    };
+    EXPECT_EQ(broken(line(QRectF(3, 15, 54, 0))), QString());
+    EXPECT_EQ(broken(line(QRectF(30, 2, 0, 30))), QString());
+    EXPECT_TRUE(broken(line(QRectF(3, 15, 70, 0))).contains(QStringLiteral("第 5 个项目超出")));
 }
 
 TEST(LabelSheets, labels_fall_on_their_rows_and_pages_and_a_row_too_wide_is_refused) {

@@ -135,7 +135,12 @@ void LabelFormat::validate() const {
     for (int i = 0; i < elements.size(); ++i) {
         const LabelElement &e = elements.at(i);
         const QRectF r = e.rect.normalized();
-        if (!label.adjusted(-0.01, -0.01, 0.01, 0.01).contains(r))
+        const QRectF bounds = label.adjusted(-0.01, -0.01, 0.01, 0.01);
+        // A level or upright line has an empty rectangle, which contains() never accepts: check its ends.
+        const bool inside = e.kind == LabelElement::Kind::Line
+                                ? bounds.contains(r.topLeft()) && bounds.contains(r.bottomRight())
+                                : bounds.contains(r);
+        if (!inside)
             throw Error(QStringLiteral("标签格式“%1”：第 %2 个项目超出了标签的范围。").arg(who).arg(i + 1));
         const bool needsField = e.kind == LabelElement::Kind::Field || e.kind == LabelElement::Kind::Price ||
                                 e.kind == LabelElement::Kind::Barcode;

@@ -1,0 +1,78 @@
+// Renders the label window, the label designer and a label sheet in print preview over a demo account set.
+#include "accountdb/Catalogue.h"
+#include "components/Builtins.h"
+#include "components/labels/LabelDesigner.h"
+#include "components/labels/LabelList.h"
+#include "counter/frmPrintLabel.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "demo/DemoAccount.h"
+#include "startup/LoginContext.h"
+#include "ui/ScriptedDialogs.h"
+#include "ui/WindowPicture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QDialog>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    using namespace zostore;
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    QTemporaryDir tmp;
+    qputenv("ZOSTORE_WORKDIR", tmp.path().toUtf8());
+    try {
+        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        catalogue.create();
+        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
+        QStringList codes;
+        {
+            db::Connection conn(cnstr);
+            demo::loadDemoAccount(conn);
+            for (auto rs = conn.open(QStringLiteral("select FNumber from t_ICItem where length(FBar_Code)=13 and FDel=0 "
+                                                    "order by FNumber"));
+                 !rs.eof() && codes.size() < 8; rs.moveNext())
+                codes << rs.text(QStringLiteral("FNumber"));
+        }
+        components::registerBuiltinComponents();
+        auto &ctx = startup::loginContext();
+        ctx.setLogin(1, QStringLiteral("admin"), cnstr, QString(), QStringLiteral("演示帐套"));
+        ctx.setIsManager(true);
+        ui::ScriptedDialogs dialogs;
+        ui::DialogsScope scope(dialogs);
+
+        counter::frmPrintLabel w;
+        w.setAttribute(Qt::WA_DeleteOnClose, false);
+        for (int i = 0; i < codes.size(); ++i)
+            w.labelList()->addCode(codes[i], 1 + i % 3);
+        w.txtQty->setText(QStringLiteral("3"));
+        w.resize(1000, 520);
+        ui::saveWindowPicture(w, out.filePath(QStringLiteral("frmPrintLabel.png")));
+
+        components::labels::LabelDesigner designer(cnstr);
+        designer.openFormat(QStringLiteral("商品价签60×40"));
+        designer.lstElements->setCurrentRow(6);
+        ui::saveWindowPicture(designer, out.filePath(QStringLiteral("label-designer.png")));
+        designer.openFormat(QStringLiteral("货架标签90×30"));
+        ui::saveWindowPicture(designer, out.filePath(QStringLiteral("label-designer-shelf.png")));
+
+        dialogs.queueWindow([&](QDialog &preview) {
+            preview.resize(1000, 760);
+            ui::saveWindowPicture(preview, out.filePath(QStringLiteral("label-sheet-preview.png")));
+            return int(QDialog::Rejected);
+        });
+        w.txtQty->setText(QStringLiteral("3"));
+        w.runTool(QStringLiteral("print"));
+        for (const QString &m : dialogs.messages())
+            QTextStream(stderr) << m << '\n';
+    } catch (const Error &e) {
+        QTextStream(stderr) << e.description() << '\n';
+        return 1;
+    }
+    return 0;
+}
