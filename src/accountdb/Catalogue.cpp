@@ -1,6 +1,7 @@
 // The catalogue of account sets (Zo_DbList) and the databases it names.
 #include "accountdb/Catalogue.h"
 
+#include "accountdb/AccountBackup.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "accountdb/WorkFolder.h"
@@ -228,6 +229,7 @@ QString Catalogue::createAndRegister(const QString &name, const QString &dbFileN
         createAccountSchema(conn, priceStyleIds);
         const QDate today = QDate::currentDate();
         insertProfileDefaults(conn, today.year(), today.month());
+        writeAccountIdentity(conn);
         if (fill)
             fill(conn);
         db::Connection(m_cnstr).execute(

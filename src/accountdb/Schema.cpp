@@ -21,6 +21,9 @@
 //   t_ClosePeriodLog, t_ClosePeriodBal: the month-end closing keeps its undo records here, so that
 //                      reopening restores exactly what the closing replaced; a log row with
 //                      FInterID 0 marks the month as closed, so only a closed month can be reopened.
+//   t_WLBegBal         a partner's balance brought forward when history clearing deletes the bills that
+//                      made it (FOrgaType 1 supplier, 2 customer; see HistoryClearing.cpp for the signs).
+//   t_AccountIdentity  one random id per account set, so a backup is never restored over another set.
 // Indexes follow the statements: bills by month and type and by date, entries by item, balances by
 // month and item, grants by user and code, limits by store and item, orders by due date.
 #include "accountdb/Schema.h"
@@ -220,6 +223,11 @@ QList<TableDef> buildTables() {
                qty("FBegQty"), money("FBegPrice"), money("FBegBal")},
               {},
               {}});
+    t.append({QStringLiteral("t_WLBegBal"),
+              {key("FOrgaType"), key("FOrgaID"), money("FAmount", "0")},
+              cols({"FOrgaType", "FOrgaID"}),
+              {}});
+    t.append({QStringLiteral("t_AccountIdentity"), {vc("FIdentity", 64, true)}, cols({"FIdentity"}), {}});
     return t;
 }
 

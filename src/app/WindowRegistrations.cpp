@@ -5,6 +5,7 @@
 #include "params/frmSetPara.h"
 #include "period/PeriodProcedures.h"
 #include "period/frmCacuCost.h"
+#include "period/frmClearData.h"
 #include "period/frmClosePeriod.h"
 #include "shell/WindowTable.h"
 #include "stocklimit/frmGenMinMaxStock.h"
@@ -17,6 +18,7 @@ void registerSubsystemWindows() {
     table.registerWindow(shell::windows::ClosePeriod,
                          [](QWidget *parent) { return new period::frmClosePeriod(parent); });
     table.registerWindow(shell::windows::CacuCost, [](QWidget *parent) { return new period::frmCacuCost(parent); });
+    table.registerWindow(shell::windows::ClearData, [](QWidget *parent) { return new period::frmClearData(parent); });
     table.registerWindow(shell::windows::SetPara, [](QWidget *parent) { return new params::frmSetPara(parent); });
     table.registerWindow(shell::windows::GenMinMaxStock,
                          [](QWidget *parent) { return new stocklimit::frmGenMinMaxStock(parent); });

@@ -45,4 +45,14 @@ void writeStoredCurrentPeriod(db::Connection &conn, YearPeriod p) {
                  {QString::number(p.period)});
 }
 
+void writeStoredStartPeriod(db::Connection &conn, YearPeriod p) {
+    for (const auto &[key, value] : {std::pair{QStringLiteral("StartYear"), p.year},
+                                     std::pair{QStringLiteral("StartPeriod"), p.period}}) {
+        if (conn.execute(QStringLiteral("update t_systemprofile set FValue=? where lower(FKey)=?"),
+                         {QString::number(value), key.toLower()}) == 0)
+            conn.execute(QStringLiteral("insert into t_systemprofile (FKey,FValue,FDescription) values (?,?,'')"),
+                         {key, QString::number(value)});
+    }
+}
+
 } // namespace zostore::period

@@ -21,5 +21,7 @@ YearPeriod storedCurrentPeriod(db::Connection &conn);
 YearPeriod storedStartPeriod(db::Connection &conn);
 // Rewrites the stored current month; FEditTime is left alone so that undoing a month restores the rows exactly.
 void writeStoredCurrentPeriod(db::Connection &conn, YearPeriod p);
+// Sets the start month, adding the two keys when the set lacks them.
+void writeStoredStartPeriod(db::Connection &conn, YearPeriod p);
 
 } // namespace zostore::period

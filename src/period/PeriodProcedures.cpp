@@ -4,6 +4,7 @@
 #include "db/Procedure.h"
 #include "period/CacuCostProcedure.h"
 #include "period/ClosePeriodProcedures.h"
+#include "period/HistoryClearing.h"
 
 namespace zostore::period {
 
@@ -15,6 +16,7 @@ void registerPeriodProcedures() {
                   spClosePeriod, true});
     registry.add({QStringLiteral("sp_UnClosePeriod"), {}, spUnClosePeriod, true});
     registry.add({QStringLiteral("sp_CacuCost"), {}, spCacuCost, true});
+    registerHistoryClearing();
 }
 
 } // namespace zostore::period

@@ -3,7 +3,7 @@
 
 namespace zostore::period {
 
-// sp_ClosePeriod(@BillerID, @BillDate), sp_UnClosePeriod, sp_CacuCost.
+// sp_ClosePeriod(@BillerID, @BillDate), sp_UnClosePeriod, sp_CacuCost, sp_ClsData_1.
 void registerPeriodProcedures();
 
 } // namespace zostore::period

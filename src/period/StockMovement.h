@@ -15,6 +15,10 @@ inline const QString outTypes = QStringLiteral("14,22,25,26,33,99");
 // Types that take the month's cost in the weighted average.
 inline const QString costTakingTypes = QStringLiteral("14,15,16,22,24,25,26,31,33,99");
 
+// Signed quantity and value of one entry line t2 of bill t1.
+QString movementQtySql();
+QString movementValueSql();
+
 // select FItemID, FQty, FBal: the signed movement per item of the non-deleted bills of one month
 // (two parameters: year, period).
 QString monthMovementSql();
