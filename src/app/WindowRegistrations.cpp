@@ -2,6 +2,7 @@
 #include "app/WindowRegistrations.h"
 
 #include "counter/frmPrintLabel.h"
+#include "counter/frmSdyh_Set_Pos.h"
 #include "params/frmSetPara.h"
 #include "period/PeriodProcedures.h"
 #include "period/frmCacuCost.h"
@@ -24,6 +25,8 @@ void registerSubsystemWindows() {
                          [](QWidget *parent) { return new stocklimit::frmGenMinMaxStock(parent); });
     table.registerWindow(shell::windows::PrintLabel,
                          [](QWidget *parent) { return new counter::frmPrintLabel(parent); });
+    table.registerWindow(shell::windows::PosDiscount,
+                         [](QWidget *parent) { return new counter::frmSdyh_Set_Pos(parent); });
 }
 
 } // namespace zostore::app

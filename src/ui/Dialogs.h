@@ -21,6 +21,9 @@ public:
     // Yes/No question; returns Yes or No.
     virtual Answer question(const QString &text, Icon icon = Icon::Question, Answer defaultButton = Answer::No,
                             const QString &title = {}) = 0;
+    // Yes/No/Cancel question; returns Yes, No or Cancel.
+    virtual Answer questionWithCancel(const QString &text, Icon icon = Icon::Question,
+                                      Answer defaultButton = Answer::Yes, const QString &title = {}) = 0;
     // Empty optional when the user cancels.
     virtual std::optional<QString> inputBox(const QString &prompt, const QString &title = {},
                                             const QString &defaultText = {}) = 0;

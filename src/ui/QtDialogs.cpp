@@ -43,6 +43,23 @@ Answer QtDialogs::question(const QString &text, Icon icon, Answer defaultButton,
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
+Answer QtDialogs::questionWithCancel(const QString &text, Icon icon, Answer defaultButton, const QString &title) {
+    QMessageBox box(qtIcon(icon), titleOr(title), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    box.setDefaultButton(defaultButton == Answer::No       ? QMessageBox::No
+                         : defaultButton == Answer::Cancel ? QMessageBox::Cancel
+                                                           : QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
 std::optional<QString> QtDialogs::inputBox(const QString &prompt, const QString &title, const QString &defaultText) {
     bool ok = false;
     const QString text = QInputDialog::getText(QApplication::activeWindow(), titleOr(title), prompt,

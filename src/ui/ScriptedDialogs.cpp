@@ -14,6 +14,11 @@ Answer ScriptedDialogs::question(const QString &text, Icon icon, Answer defaultB
     return m_answers.isEmpty() ? defaultButton : m_answers.dequeue();
 }
 
+Answer ScriptedDialogs::questionWithCancel(const QString &text, Icon icon, Answer defaultButton,
+                                           const QString &title) {
+    return question(text, icon, defaultButton, title);
+}
+
 std::optional<QString> ScriptedDialogs::inputBox(const QString &prompt, const QString &title,
                                                  const QString &defaultText) {
     Q_UNUSED(defaultText)

@@ -1,6 +1,7 @@
 #include "components/labels/LabelItems.h"
 
 #include "accountdb/Schema.h"
+#include "components/items/ItemLookup.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/MessageText.h"
@@ -39,26 +40,18 @@ QString LabelItems::priceColumn() const {
 }
 
 std::optional<LabelItem> LabelItems::find(const QString &codeOrBarcode) const {
-    const QString code = codeOrBarcode.trimmed();
-    if (code.isEmpty())
+    const auto found = items::ItemLookup(m_conn, RetailPriceStyle, true).find(codeOrBarcode);
+    if (!found)
         return std::nullopt;
-    const QString fields = QStringLiteral("i.FNumber,i.FName,i.FShopNumber,i.FModel,i.FUnit,i.FBar_Code,");
-    auto rs = m_conn.open(QStringLiteral("select ") + fields + priceColumn() +
-                              QStringLiteral(" as FRetail from t_ICItem i where i.FDel=0 and "
-                                             "(i.FNumber=? or i.FShopNumber=? or i.FBar_Code=?) "
-                                             "order by case when i.FNumber=? then 0 else 1 end"),
-                          {code, code, code, code});
-    if (!rs.eof())
-        return itemOf(rs);
-    // A package barcode labels the package: its own code and price.
-    auto pack = m_conn.open(QStringLiteral("select ") + fields + QStringLiteral("b.FPrice as FRetail, b.FBarCode "
-                                "from t_icitem_barcode b join t_ICItem i on i.FItemID=b.FItemID "
-                                "where b.FBarCode=? and i.FDel=0"),
-                            {code});
-    if (pack.eof())
-        return std::nullopt;
-    LabelItem item = itemOf(pack);
-    item.barcode = pack.text(QStringLiteral("FBarCode"));
+    LabelItem item;
+    item.number = found->number;
+    item.name = found->name;
+    item.shopNumber = found->shopNumber;
+    item.model = found->model;
+    item.unit = found->unit;
+    // A barcode of the barcode table labels what it is printed on: its own code and price.
+    item.barcode = found->viaBarcodeTable ? found->barcode : found->itemBarcode;
+    item.priceText = priceText(found->viaBarcodeTable ? found->barcodePrice : found->price);
     return item;
 }
 
