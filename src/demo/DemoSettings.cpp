@@ -184,16 +184,21 @@ void counters(Context &ctx) {
         {QDateTime(ctx.today.addDays(-2), QTime(8, 0)), QDateTime(ctx.today.addDays(5), QTime(22, 0))},
         {QDateTime(ctx.start.addMonths(2).addDays(9), QTime(18, 0)),
          QDateTime(ctx.start.addMonths(2).addDays(9), QTime(21, 0))}};
+    // Every store: a late-night span that runs over midnight.
+    QList<QPair<int, QPair<QDateTime, QDateTime>>> groups;
     for (int store : {2, 3})
-        for (const auto &span : spans) {
+        for (const auto &span : spans)
+            groups.append({store, span});
+    groups.append({0, {QDateTime(ctx.today, QTime(21, 0)), QDateTime(ctx.today.addDays(1), QTime(2, 0))}});
+    for (const auto &[store, span] : groups) {
             int entry = 0;
-            for (int i = store * 7; i < ctx.items.size() && entry < 6; i += 23) {
+            for (int i = store * 7 + 3; i < ctx.items.size() && entry < 6; i += 23) {
                 const Item &it = ctx.items[i];
                 if (it.deleted || it.barcode.isEmpty())
                     continue;
                 const bool byRate = entry % 2 == 0;
                 zk.exec({store, span.first, span.second, ++entry, it.id, it.barcode, it.number,
-                         byRate ? 0.88 : 0, byRate ? 0.0 : round2(it.retail * 0.8), it.retail,
+                         byRate ? 88 : 0, byRate ? 0.0 : round2(it.retail * 0.8), it.retail,
                          byRate ? 0 : 20, byRate ? 0 : 5, 1});
             }
         }

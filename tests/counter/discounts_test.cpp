@@ -1,0 +1,104 @@
+// Discount groups: keys and texts, batch-rate rounding, saving, lookups and clashing spans on both backends.
+#include "accountdb/Schema.h"
+#include "components/items/ItemLookup.h"
+#include "components/items/ItemSearch.h"
+#include "counter/DiscountGroups.h"
+#include "counter/PosDiscounts.h"
+#include "db/Error.h"
+#include "support/TestDatabase.h"
+
+namespace zostore::test {
+
+using namespace counter;
+
+TEST(DiscountGroups, keys_texts_and_batch_rate_rounding) {
+    const DiscountSpan midnight{QDateTime(QDate(2013, 3, 1), QTime(0, 0)), QDateTime(QDate(2013, 3, 8), QTime(0, 0))};
+    EXPECT_EQ(groupText(midnight), QStringLiteral("2013-03-01～2013-03-08"));
+    EXPECT_EQ(groupKey(midnight), QStringLiteral("T_2013-03-01_2013-03-08"));
+    const DiscountSpan evening{QDateTime(QDate(2013, 3, 1), QTime(22, 0)), QDateTime(QDate(2013, 3, 2), QTime(6, 30))};
+    EXPECT_EQ(groupKey(evening), QStringLiteral("T_2013-03-01 22:00:00_2013-03-02 06:30:00"));
+    EXPECT_EQ(spanOfKey(groupKey(evening)), evening);
+    EXPECT_EQ(spanOfText(groupText(midnight)), midnight);
+    EXPECT_FALSE(spanOfKey(QStringLiteral("T_x_y")));
+
+    EXPECT_EQ(batchRatePrice(QStringLiteral("12.35"), QStringLiteral("90")), QStringLiteral("11.10"));
+    EXPECT_EQ(batchRatePrice(QStringLiteral("9.99"), QStringLiteral("85")), QStringLiteral("8.50"));
+    EXPECT_EQ(batchRatePrice(QStringLiteral("10.50"), QStringLiteral("50")), QStringLiteral("5.20")); // tie to even
+    EXPECT_EQ(batchRatePrice(QStringLiteral("10.70"), QStringLiteral("50")), QStringLiteral("5.40"));
+    EXPECT_TRUE(batchRatePrice(QStringLiteral("abc"), QStringLiteral("90")).isEmpty());
+}
+
+class DiscountStoreTest : public BackendTest {
+protected:
+    void SetUp() override {
+        BackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        conn = std::make_unique<db::Connection>(cnstr());
+        accountdb::createAccountSchema(*conn);
+        conn->execute(QStringLiteral("insert into t_Stock(FItemID,FNumber,FName,FPriceStyleID) values(1,'01','人民''路店',1)"));
+        conn->execute(QStringLiteral("insert into t_ICItem(FItemID,FNumber,FName,FQuickNum,FBar_Code,FDel,FPrice_1) "
+                                     "values(1,'A01','可乐','kl','6900000000011',0,5),(2,'A02','雪碧','xb',null,0,4.5),"
+                                     "(3,'A03','已删','ys',null,1,1)"));
+        conn->execute(QStringLiteral("insert into t_icitem_barcode(FItemID,FBarCode,FPriceStyleID,FPrice,FExchange) "
+                                     "values(1,'6900000000066',1,30,6)"));
+    }
+    std::unique_ptr<db::Connection> conn;
+};
+
+TEST_P(DiscountStoreTest, lookup_finds_codes_and_package_barcodes_and_search_matches_every_field) {
+    components::items::ItemLookup lookup(*conn, 1);
+    const auto pack = lookup.find(QStringLiteral("6900000000066"));
+    ASSERT_TRUE(pack);
+    EXPECT_TRUE(pack->isPackage());
+    EXPECT_EQ(pack->barcodePrice, 30);
+    EXPECT_EQ(pack->barcodeExchange, 6);
+    const auto plain = lookup.find(QStringLiteral("A01"));
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->isPackage());
+    EXPECT_EQ(plain->price, 5);
+    EXPECT_FALSE(lookup.find(QStringLiteral("A03")));
+    EXPECT_FALSE(lookup.find(QStringLiteral("x' or '1'='1")));
+
+    using components::items::searchItems;
+    EXPECT_EQ(searchItems(*conn, QStringLiteral("KL")).size(), 1);
+    EXPECT_EQ(searchItems(*conn, QStringLiteral("雪")).size(), 1);
+    EXPECT_EQ(searchItems(*conn, QStringLiteral("0066")).size(), 1);
+    EXPECT_EQ(searchItems(*conn, QStringLiteral("%")).size(), 0);
+    EXPECT_EQ(searchItems(*conn, QString()).size(), 2);
+}
+
+TEST_P(DiscountStoreTest, save_replaces_lines_in_order_and_clashing_spans_are_refused) {
+    PosDiscounts store(*conn);
+    const DiscountSpan a{QDateTime(QDate(2026, 1, 1), QTime(22, 0)), QDateTime(QDate(2026, 1, 2), QTime(2, 0))};
+    const DiscountSpan b{QDateTime(QDate(2026, 2, 1), QTime(0, 0)), QDateTime(QDate(2026, 2, 8), QTime(0, 0))};
+    QList<DiscountLine> lines(600);
+    for (int i = 0; i < lines.size(); ++i) {
+        lines[i].number = QStringLiteral("A01");
+        lines[i].barcode = QStringLiteral("条码'%1").arg(i);
+        lines[i].itemId = 1;
+        lines[i].rate = 90;
+    }
+    store.save(1, a, lines);
+    store.save(1, a, lines.mid(0, 2));
+    const auto back = store.lines(1, a);
+    ASSERT_EQ(back.size(), 2);
+    EXPECT_EQ(back[1].barcode, QStringLiteral("条码'1"));
+    EXPECT_EQ(back[0].name, QStringLiteral("可乐"));
+    store.save(1, b, lines.mid(0, 1));
+    EXPECT_EQ(store.groups(1), (QList<DiscountSpan>{a, b}));
+    try {
+        store.moveGroup(1, a, b);
+        ADD_FAILURE() << "moved onto an existing group";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.description(), GroupExistsMessage);
+    }
+    lines[0].barcode = QString(60, QLatin1Char('9'));
+    EXPECT_THROW(store.save(1, a, lines.mid(0, 1)), Error);
+    EXPECT_EQ(store.lines(1, a).size(), 2);
+    EXPECT_EQ(store.store(QStringLiteral("人民'路店"))->priceStyleId, 1);
+}
+
+ZOSTORE_BACKENDS(DiscountStoreTest);
+
+} // namespace zostore::test
