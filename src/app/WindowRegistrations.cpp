@@ -1,6 +1,7 @@
 // Registration lives here so that no subsystem depends on the shell.
 #include "app/WindowRegistrations.h"
 
+#include "counter/frmDefPrint.h"
 #include "counter/frmPrintLabel.h"
 #include "params/frmSetPara.h"
 #include "period/PeriodProcedures.h"
@@ -22,6 +23,7 @@ void registerSubsystemWindows() {
                          [](QWidget *parent) { return new stocklimit::frmGenMinMaxStock(parent); });
     table.registerWindow(shell::windows::PrintLabel,
                          [](QWidget *parent) { return new counter::frmPrintLabel(parent); });
+    table.registerWindow(shell::windows::PosBill, [](QWidget *parent) { return new counter::frmDefPrint(parent); });
 }
 
 } // namespace zostore::app
