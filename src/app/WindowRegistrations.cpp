@@ -1,6 +1,7 @@
 // Registration lives here so that no subsystem depends on the shell.
 #include "app/WindowRegistrations.h"
 
+#include "counter/frmDefPrint.h"
 #include "counter/frmPrintLabel.h"
 #include "counter/frmSdyh_Set_Pos.h"
 #include "params/frmSetPara.h"
@@ -27,6 +28,7 @@ void registerSubsystemWindows() {
                          [](QWidget *parent) { return new counter::frmPrintLabel(parent); });
     table.registerWindow(shell::windows::PosDiscount,
                          [](QWidget *parent) { return new counter::frmSdyh_Set_Pos(parent); });
+    table.registerWindow(shell::windows::PosBill, [](QWidget *parent) { return new counter::frmDefPrint(parent); });
 }
 
 } // namespace zostore::app

@@ -87,7 +87,8 @@ void printing(Context &ctx) {
         {"FSettleTime", "结算时间"}, {"FVipCardNo", "会员卡号"},
         {"FVipJf", "本次积分"}};
     for (const auto &v : receipt)
-        var.exec({99, QString::fromLatin1(v.first), QString::fromUtf8(v.second)});
+        // Captions carry their dollar signs, so inserting one writes a variable the counters fill.
+        var.exec({99, QString::fromLatin1(v.first), QLatin1Char('$') + QString::fromUtf8(v.second) + QLatin1Char('$')});
     var.exec({99, QStringLiteral("FPrice_1"), QStringLiteral("零售价")});
     var.exec({99, QStringLiteral("FPrice_2"), QStringLiteral("批发价")});
     var.exec({99, QStringLiteral("FPrice_3"), QStringLiteral("会员价")});
