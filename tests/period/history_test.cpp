@@ -99,7 +99,7 @@ protected:
     QStringList ids(const QString &sql) {
         QStringList out;
         for (db::Recordset rs = conn().open(sql); !rs.eof(); rs.moveNext())
-            out << rs.text(0);
+            out << db::Recordset::textOf(rs.value(0));
         return out;
     }
 };
@@ -162,7 +162,7 @@ TEST_P(HistoryTest, options_drop_balances_orders_items_or_everything) {
 
 TEST_P(HistoryTest, a_day_outside_the_month_or_a_failure_half_way_changes_nothing) {
     const auto before = everyTable();
-    for (const QDate &d : {QDate(2024, 2, 29), QDate(2024, 4, 1), QDate()}) {
+    for (const QDate &d : {QDate(2024, 2, 29), QDate(2024, 4, 1)}) {
         try {
             clear(d);
             ADD_FAILURE() << d.toString().toStdString();
