@@ -168,7 +168,6 @@ void registerHistoryClearing() {
 }
 
 void clearHistory(const QString &cnstr, const ClearOptions &o) {
-    registerHistoryClearing();
     db::ProcArgs args;
     args.add(QStringLiteral("@RemainStock"), db::ParamType::Integer, o.remainStock ? 1 : 0);
     args.add(QStringLiteral("@RemainWL"), db::ParamType::Integer, o.remainWL ? 1 : 0);

@@ -28,7 +28,7 @@ struct ClearOptions {
 QString clearDateMessage(YearPeriod current);
 bool isInPeriod(const QDate &date, YearPeriod current);
 
-// Runs sp_ClsData_1 on its own connection, in one transaction under the account-set lock.
+// Runs the registered sp_ClsData_1 on its own connection, in one transaction under the account-set lock.
 void clearHistory(const QString &cnstr, const ClearOptions &options);
 
 // Body of sp_ClsData_1(@RemainStock, @RemainWL, @Reinit, @RemainDate, @DelItem, @DelCplOrder).
