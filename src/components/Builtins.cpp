@@ -4,6 +4,7 @@
 #include "components/FileVersionComponent.h"
 #include "components/FormatGridComponent.h"
 #include "components/LoginComponent.h"
+#include "components/items/ItemGroupTree.h"
 #include "components/MessageComponents.h"
 #include "components/PageSetComponent.h"
 #include "components/labels/DesignerComponent.h"
@@ -41,6 +42,7 @@ void registerBuiltinComponents() {
     add<labels::LabelListComponent>();
     add<labels::DesignerComponent>();
     add<labels::PrinterSetupComponent>();
+    add<items::ItemGroupTreeComponent>();
 }
 
 } // namespace zostore::components
