@@ -4,6 +4,7 @@
 #include "components/FileVersionComponent.h"
 #include "components/FormatGridComponent.h"
 #include "components/LoginComponent.h"
+#include "components/items/ItemFilter.h"
 #include "components/items/ItemGroupTree.h"
 #include "components/MessageComponents.h"
 #include "components/PageSetComponent.h"
@@ -43,6 +44,7 @@ void registerBuiltinComponents() {
     add<labels::DesignerComponent>();
     add<labels::PrinterSetupComponent>();
     add<items::ItemGroupTreeComponent>();
+    add<items::ItemFilterComponent>();
 }
 
 } // namespace zostore::components
