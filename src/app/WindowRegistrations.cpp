@@ -10,12 +10,15 @@
 #include "period/frmClearData.h"
 #include "period/frmClosePeriod.h"
 #include "shell/WindowTable.h"
+#include "stocklimit/SafeStockProcedures.h"
 #include "stocklimit/frmGenMinMaxStock.h"
+#include "stocklimit/frmSetSafeStock.h"
 
 namespace zostore::app {
 
 void registerSubsystemWindows() {
     period::registerPeriodProcedures();
+    stocklimit::registerStockLimitProcedures();
     auto &table = shell::windowTable();
     table.registerWindow(shell::windows::ClosePeriod,
                          [](QWidget *parent) { return new period::frmClosePeriod(parent); });
@@ -24,6 +27,8 @@ void registerSubsystemWindows() {
     table.registerWindow(shell::windows::SetPara, [](QWidget *parent) { return new params::frmSetPara(parent); });
     table.registerWindow(shell::windows::GenMinMaxStock,
                          [](QWidget *parent) { return new stocklimit::frmGenMinMaxStock(parent); });
+    table.registerWindow(shell::windows::SafeStock,
+                         [](QWidget *parent) { return new stocklimit::frmSetSafeStock(parent); });
     table.registerWindow(shell::windows::PrintLabel,
                          [](QWidget *parent) { return new counter::frmPrintLabel(parent); });
     table.registerWindow(shell::windows::PosDiscount,

@@ -4,6 +4,8 @@
 #include "components/FileVersionComponent.h"
 #include "components/FormatGridComponent.h"
 #include "components/LoginComponent.h"
+#include "components/items/ItemFilter.h"
+#include "components/items/ItemGroupTree.h"
 #include "components/MessageComponents.h"
 #include "components/PageSetComponent.h"
 #include "components/labels/DesignerComponent.h"
@@ -41,6 +43,8 @@ void registerBuiltinComponents() {
     add<labels::LabelListComponent>();
     add<labels::DesignerComponent>();
     add<labels::PrinterSetupComponent>();
+    add<items::ItemGroupTreeComponent>();
+    add<items::ItemFilterComponent>();
 }
 
 } // namespace zostore::components

@@ -1,0 +1,62 @@
+// The safety-stock editor: each real store's limits and current stock per item, typed in place.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+class QLabel;
+class QSplitter;
+
+namespace zostore::components {
+class Component;
+namespace items {
+class ItemGroupTree;
+}
+}
+namespace zostore::ui {
+class ActBar;
+class Grid;
+}
+
+namespace zostore::stocklimit {
+
+class frmSetSafeStock : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmSetSafeStock(QWidget *parent = nullptr);
+    ~frmSetSafeStock() override;
+
+    components::items::ItemGroupTree *ItemGroup = nullptr;
+    QSplitter *picDrag = nullptr;
+    ui::Grid *Flex = nullptr;
+    QLabel *lblCount = nullptr;
+    ui::ActBar *actBar = nullptr;
+
+    // Toolbar commands by key; failures are shown and end the command.
+    void runTool(const QString &key);
+    // Fills the grid for the condition in force (worked out from the tree or showall when empty).
+    void LoadGrid();
+    const QString &condition() const { return m_condition; }
+    bool showAll() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void build();
+    void buildColumns();
+    void filter();
+    void exportLimits();
+    bool beforeEdit(int row, int col);
+    void afterEdit(int row, int col);
+    void markCurrentRow(int row);
+    void columnResized(int col, int newPixels);
+
+    std::shared_ptr<components::Component> m_tree;
+    QString m_condition;
+    bool m_firstActivate = true;
+    int m_markedRow = -1;
+};
+
+} // namespace zostore::stocklimit
