@@ -1,9 +1,11 @@
-// Renders the label window, the label designer and a label sheet in print preview over a demo account set.
+// Renders the counter windows over a demo account set: discounts, the receipt template, labels and their designer.
 #include "accountdb/Catalogue.h"
 #include "components/Builtins.h"
 #include "components/labels/LabelDesigner.h"
 #include "components/labels/LabelList.h"
+#include "counter/frmDefPrint.h"
 #include "counter/frmPrintLabel.h"
+#include "counter/frmSdyh_Set_Pos.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "demo/DemoAccount.h"
@@ -17,6 +19,7 @@
 #include <QListWidget>
 #include <QDialog>
 #include <QDir>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -46,6 +49,24 @@ int main(int argc, char **argv) {
         ui::ScriptedDialogs dialogs;
         ui::DialogsScope scope(dialogs);
 
+        {
+            counter::frmSdyh_Set_Pos discounts;
+            discounts.setAttribute(Qt::WA_DeleteOnClose, false);
+            discounts.resize(1100, 600);
+            // A shop with discount groups, not the warehouse.
+            const int shop = discounts.cmbStock->findText(QStringLiteral("店"), Qt::MatchContains);
+            discounts.cmbStock->setCurrentIndex(shop);
+            emit discounts.cmbStock->activated(shop);
+            ui::saveWindowPicture(discounts, out.filePath(QStringLiteral("frmSdyh_Set_Pos.png")));
+        }
+        {
+            counter::frmDefPrint receipt;
+            receipt.setAttribute(Qt::WA_DeleteOnClose, false);
+            receipt.resize(1000, 640);
+            ui::saveWindowPicture(receipt, out.filePath(QStringLiteral("frmDefPrint.png")));
+            receipt.tabs->setCurrentIndex(1);
+            ui::saveWindowPicture(receipt, out.filePath(QStringLiteral("frmDefPrint-commands.png")));
+        }
         counter::frmPrintLabel w;
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         for (int i = 0; i < codes.size(); ++i)
