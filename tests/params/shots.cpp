@@ -1,15 +1,20 @@
 // Renders the parameters window (every page) and the stock-limit generation window over a demo account set.
 #include "accountdb/Catalogue.h"
+#include "components/Builtins.h"
 #include "components/supertextbox/SuperTextbox.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "demo/DemoAccount.h"
 #include "params/frmSetPara.h"
 #include "startup/LoginContext.h"
+#include "stocklimit/SafeStockProcedures.h"
 #include "stocklimit/frmGenMinMaxStock.h"
+#include "stocklimit/frmSetSafeStock.h"
+#include "ui/ActBar.h"
 #include "ui/WindowPicture.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
@@ -49,6 +54,16 @@ int main(int argc, char **argv) {
         gen.txtUser->setText(QStringLiteral("zostore"));
         gen.txtPwd->setText(QStringLiteral("secret"));
         ok = ui::saveWindowPicture(gen, out.filePath(QStringLiteral("frmGenMinMaxStock.png"))) && ok;
+
+        components::registerBuiltinComponents();
+        stocklimit::registerStockLimitProcedures();
+        startup::loginContext().setIsManager(true);
+        stocklimit::frmSetSafeStock safe;
+        safe.setAttribute(Qt::WA_DeleteOnClose, false);
+        safe.resize(1200, 640);
+        safe.actBar->tool(QStringLiteral("tools"), QStringLiteral("showall"))->setChecked(true);
+        safe.runTool(QStringLiteral("showall"));
+        ok = ui::saveWindowPicture(safe, out.filePath(QStringLiteral("frmSetSafeStock.png"))) && ok;
         return ok ? 0 : 1;
     } catch (const Error &e) {
         QTextStream(stderr) << e.description() << '\n';

@@ -8,6 +8,7 @@
 #include "demo/DemoAccount.h"
 #include "period/PeriodProcedures.h"
 #include "period/frmCacuCost.h"
+#include "period/frmClearData.h"
 #include "period/frmClosePeriod.h"
 #include "startup/LoginContext.h"
 #include "ui/Grid.h"
@@ -55,8 +56,11 @@ int main(int argc, char **argv) {
         status->addPanel(QStringLiteral("currentperiod"), QStringLiteral("当前月份：%1年%2月").arg(year).arg(month));
         host.setStatusBar(status);
 
+        period::frmClearData clear(&host, QDate(2026, 12, 6));
+        bool ok = ui::saveWindowPicture(clear, QDir(outDir).filePath(QStringLiteral("frmClearData.png")));
+
         period::frmClosePeriod close(&host);
-        bool ok = ui::saveWindowPicture(close, QDir(outDir).filePath(QStringLiteral("period-close.png")));
+        ok = ui::saveWindowPicture(close, QDir(outDir).filePath(QStringLiteral("period-close.png")));
 
         period::frmCacuCost cost(&host);
         cost.resize(1100, 600);
