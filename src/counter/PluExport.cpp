@@ -19,13 +19,10 @@ int priceColumn(const ui::Grid &grid) {
     return 0;
 }
 
-// A name the scale cannot show would come out as question marks; say so instead.
-QByteArray toGbk(const QString &line, const QString &itemName) {
-    QStringEncoder encode("GBK");
-    if (!encode.isValid())
-        throw Error(QStringLiteral("本机不支持 GBK 编码，不能导出寺冈称文件。"));
+// A name the scale cannot show would come out as question marks; say so instead. The converters are opened once
+// per file: opening one per line costs more than the encoding itself.
+QByteArray toGbk(QStringEncoder &encode, QStringDecoder &decode, const QString &line, const QString &itemName) {
     const QByteArray bytes = encode(line);
-    QStringDecoder decode("GBK");
     if (encode.hasError() || QString(decode(bytes)) != line)
         throw Error(QStringLiteral("商品“%1”的资料里有 GBK 编码不能表示的字符，请改正后再导出。")
                         .arg(db::shortened(itemName)));
@@ -43,6 +40,10 @@ QByteArray pluFileContent(const ui::Grid &grid, const QString &leadingChars) {
     if (number < 0 || shop < 0 || name < 0)
         throw Error(QStringLiteral("标签表格缺少商品编码、店内码或品名列。"));
     const int price = priceColumn(grid);
+    QStringEncoder encode("GBK");
+    QStringDecoder decode("GBK");
+    if (!encode.isValid() || !decode.isValid())
+        throw Error(QStringLiteral("本机不支持 GBK 编码，不能导出寺冈称文件。"));
     QByteArray out;
     for (int r = 1; r < grid.rows(); ++r) {
         if (grid.textMatrix(r, number).isEmpty())
@@ -51,7 +52,7 @@ QByteArray pluFileContent(const ui::Grid &grid, const QString &leadingChars) {
         const QString itemName = grid.textMatrix(r, name);
         const QString line = plu + QLatin1Char(',') + itemName + QLatin1Char(',') + grid.textMatrix(r, price) +
                              QStringLiteral(",1,") + leadingChars + plu + QStringLiteral(",30,01,1,2\r\n");
-        out += toGbk(line, itemName);
+        out += toGbk(encode, decode, line, itemName);
     }
     return out;
 }
