@@ -1,5 +1,7 @@
 #include "counter/DiscountGroups.h"
 
+#include "components/labels/LabelItems.h"
+
 #include <QStringList>
 #include <cmath>
 
@@ -73,24 +75,29 @@ std::optional<QDateTime> spanEndOf(const QString &text) {
     return dt;
 }
 
+namespace {
+
+std::optional<DiscountSpan> spanOfEnds(const QString &fromText, const QString &toText) {
+    const auto from = spanEndOf(fromText), to = spanEndOf(toText);
+    if (!from || !to)
+        return std::nullopt;
+    return DiscountSpan{*from, *to};
+}
+
+} // namespace
+
 std::optional<DiscountSpan> spanOfKey(const QString &key) {
     const QStringList parts = key.split(QLatin1Char('_'));
     if (parts.size() != 3 || parts[0] != QLatin1String("T"))
         return std::nullopt;
-    const auto from = spanEndOf(parts[1]), to = spanEndOf(parts[2]);
-    if (!from || !to)
-        return std::nullopt;
-    return DiscountSpan{*from, *to};
+    return spanOfEnds(parts[1], parts[2]);
 }
 
 std::optional<DiscountSpan> spanOfText(const QString &text) {
     const QStringList parts = text.split(QStringLiteral("～"));
     if (parts.size() != 2)
         return std::nullopt;
-    const auto from = spanEndOf(parts[0]), to = spanEndOf(parts[1]);
-    if (!from || !to)
-        return std::nullopt;
-    return DiscountSpan{*from, *to};
+    return spanOfEnds(parts[0], parts[1]);
 }
 
 QString batchRatePrice(const QString &retailText, const QString &rateText) {
@@ -104,11 +111,7 @@ QString batchRatePrice(const QString &retailText, const QString &rateText) {
     return QString::number(static_cast<double>(tenths) / 10.0, 'f', 2);
 }
 
-QString priceCellText(double price) {
-    if (price == 0)
-        return {};
-    return QString::number(std::round(price * 100) / 100, 'f', 2);
-}
+QString priceCellText(double price) { return price == 0 ? QString() : components::labels::priceText(price); }
 
 QString numberCellText(double v) {
     QString t = QString::number(v, 'f', 4);

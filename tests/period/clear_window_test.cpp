@@ -51,8 +51,8 @@ protected:
             {QStringLiteral("sp_ClsData_1"),
              db::ProcedureRegistry::instance().find(QStringLiteral("sp_ClsData_1"))->params,
              [this](db::Connection &, const db::ProcArgs &args) {
-                 for (const auto &[spec, value] : args.items())
-                     m_received << spec.name + u'=' + value.toString();
+                 for (const auto &[param, value] : args.items())
+                     m_received << param.name + u'=' + value.toString();
                  return db::Recordset();
              },
              true});

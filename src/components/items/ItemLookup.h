@@ -35,9 +35,10 @@ public:
 
     // An item code wins over a barcode; deleted items are never found.
     std::optional<FoundItem> find(const QString &text);
+    // The price column as "i.<column>" (or "0" for style 0), for statements of their own over t_ICItem i.
+    QString priceExpression();
 
 private:
-    QString priceExpression();
     db::Connection &m_conn;
     int m_priceStyleId;
     bool m_byShopNumber;

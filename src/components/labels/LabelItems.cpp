@@ -1,6 +1,5 @@
 #include "components/labels/LabelItems.h"
 
-#include "accountdb/Schema.h"
 #include "components/items/ItemLookup.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -33,11 +32,6 @@ QString priceText(double price) { return QString::number(std::round(price * 100)
 
 LabelItems::LabelItems(db::Connection &conn) : m_conn(conn) {}
 
-QString LabelItems::priceColumn() const {
-    const QString col = accountdb::priceColumnName(RetailPriceStyle);
-    return accountdb::hasColumn(m_conn, QStringLiteral("t_ICItem"), col) ? QStringLiteral("i.") + col
-                                                                           : QStringLiteral("0");
-}
 
 std::optional<LabelItem> LabelItems::find(const QString &codeOrBarcode) const {
     const auto found = items::ItemLookup(m_conn, RetailPriceStyle, true).find(codeOrBarcode);
@@ -61,7 +55,7 @@ QList<LabelItem> LabelItems::fromBill(const QString &billNo) const {
     if (bill.eof())
         throw Error(QStringLiteral("没有单号为“%1”的单据。").arg(db::shortened(billNo.trimmed())));
     auto rs = m_conn.open(QStringLiteral("select i.FNumber,i.FName,i.FShopNumber,i.FModel,i.FUnit,i.FBar_Code,") +
-                              priceColumn() +
+                              items::ItemLookup(m_conn, RetailPriceStyle).priceExpression() +
                               QStringLiteral(" as FRetail, sum(e.FQty) as FCount from ICStockBillEntry e "
                                              "join t_ICItem i on i.FItemID=e.FItemID where e.FInterID=? "
                                              "group by i.FItemID order by min(e.FEntryID)"),

@@ -32,7 +32,6 @@ public:
     QList<LabelItem> fromBill(const QString &billNo) const;
 
 private:
-    QString priceColumn() const;
     db::Connection &m_conn;
 };
 
