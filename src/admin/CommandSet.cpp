@@ -3,6 +3,7 @@
 
 #include "admin/AccountCommands.h"
 #include "admin/PeriodCommands.h"
+#include "admin/ReminderCommands.h"
 #include "admin/StockLimitCommands.h"
 
 namespace zostore::admin {
@@ -16,6 +17,7 @@ CommandTable allCommands() {
     table.add(costCommand());
     table.add(closeCommand());
     table.add(reopenCommand());
+    table.add(remindersCommand());
     return table;
 }
 

@@ -9,6 +9,8 @@
 #include "period/frmCacuCost.h"
 #include "period/frmClearData.h"
 #include "period/frmClosePeriod.h"
+#include "reminders/ShortageProcedure.h"
+#include "reminders/frmActionList.h"
 #include "shell/WindowTable.h"
 #include "stocklimit/SafeStockProcedures.h"
 #include "stocklimit/frmGenMinMaxStock.h"
@@ -19,6 +21,7 @@ namespace zostore::app {
 void registerSubsystemWindows() {
     period::registerPeriodProcedures();
     stocklimit::registerStockLimitProcedures();
+    reminders::registerReminderProcedures();
     auto &table = shell::windowTable();
     table.registerWindow(shell::windows::ClosePeriod,
                          [](QWidget *parent) { return new period::frmClosePeriod(parent); });
@@ -34,6 +37,7 @@ void registerSubsystemWindows() {
     table.registerWindow(shell::windows::PosDiscount,
                          [](QWidget *parent) { return new counter::frmSdyh_Set_Pos(parent); });
     table.registerWindow(shell::windows::PosBill, [](QWidget *parent) { return new counter::frmDefPrint(parent); });
+    table.registerWindow(shell::windows::Action, [](QWidget *parent) { return new reminders::frmActionList(parent); });
 }
 
 } // namespace zostore::app

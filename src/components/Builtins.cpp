@@ -7,6 +7,7 @@
 #include "components/items/ItemFilter.h"
 #include "components/items/ItemGroupTree.h"
 #include "components/MessageComponents.h"
+#include "components/export/ExportComponent.h"
 #include "components/PageSetComponent.h"
 #include "components/labels/DesignerComponent.h"
 #include "components/labels/LabelListComponent.h"
@@ -45,6 +46,7 @@ void registerBuiltinComponents() {
     add<labels::PrinterSetupComponent>();
     add<items::ItemGroupTreeComponent>();
     add<items::ItemFilterComponent>();
+    add<ExportComponent>();
 }
 
 } // namespace zostore::components

@@ -1,9 +1,10 @@
 #include "stocklimit/SafeStockProcedures.h"
 
+#include "accountdb/ItemExtraFields.h"
+#include "accountdb/StoreStock.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
-#include "stocklimit/ItemExtraFields.h"
 
 #include <QStringList>
 
@@ -14,7 +15,7 @@ db::Recordset rpDefineMaxMinStock(db::Connection &conn, const db::ProcArgs &args
     if (cond.isEmpty())
         cond = QStringLiteral("1=1");
     QString extra;
-    for (const auto &f : itemExtraFields(conn))
+    for (const auto &f : accountdb::itemExtraFields(conn))
         extra += QStringLiteral("t1.") + f.name + QLatin1Char(',');
     // Stock is summed only for the listed items, so a group of fifty does not read every bill line.
     const QString items = QStringLiteral("(select t1.FItemID from t_ICItem t1 where (") + cond +
@@ -24,17 +25,9 @@ db::Recordset rpDefineMaxMinStock(db::Connection &conn, const db::ProcArgs &args
         QStringLiteral(
             "t1.FUnit,t1.FExchange,t1.FItemID,s.FItemID as FStockID,ss.FMin,ss.FMax,ss.FSafe,q.FQty "
             "from t_ICItem t1 cross join t_Stock s "
-            "left join ICSafeStock ss on ss.FItemID=t1.FItemID and ss.FStockID=s.FItemID "
-            "left join (select m.FItemID,m.FStockID,sum(m.FQty) as FQty from ("
-            "select e.FItemID,b.FInStockID as FStockID,e.FQty from ICStockBill b inner join ICStockBillEntry e "
-            "on b.FInterID=e.FInterID where b.FDeleted=0 and b.FInStockID is not null and e.FItemID in ") +
-        items +
-        QStringLiteral(
-            " union all "
-            "select e.FItemID,b.FOutStockID,-e.FQty from ICStockBill b inner join ICStockBillEntry e "
-            "on b.FInterID=e.FInterID where b.FDeleted=0 and b.FOutStockID is not null and e.FItemID in ") +
-        items +
-        QStringLiteral(") m group by m.FItemID,m.FStockID) q on q.FItemID=t1.FItemID and q.FStockID=s.FItemID "
+            "left join ICSafeStock ss on ss.FItemID=t1.FItemID and ss.FStockID=s.FItemID left join (") +
+        accountdb::storeStockSql(QStringLiteral("e.FItemID in ") + items) +
+        QStringLiteral(") q on q.FItemID=t1.FItemID and q.FStockID=s.FItemID "
                        "where s.FVirtual=0 and t1.FDel=0 and (") +
         cond + QStringLiteral(") order by t1.FNumber,s.FNumber");
     return conn.open(sql);

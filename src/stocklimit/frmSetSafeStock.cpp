@@ -1,5 +1,6 @@
 #include "stocklimit/frmSetSafeStock.h"
 
+#include "accountdb/ItemExtraFields.h"
 #include "accountdb/WorkFolder.h"
 #include "components/Registry.h"
 #include "components/items/ItemFilter.h"
@@ -11,7 +12,6 @@
 #include "startup/FormServices.h"
 #include "startup/LoginContext.h"
 #include "startup/SettingsStore.h"
-#include "stocklimit/ItemExtraFields.h"
 #include "stocklimit/SafeStockEditing.h"
 #include "stocklimit/SafeStockFile.h"
 #include "stocklimit/SafeStockProcedures.h"
@@ -62,7 +62,8 @@ bool parseStoreKey(const QString &key, StoreColumn &out) {
 } // namespace
 
 frmSetSafeStock::frmSetSafeStock(QWidget *parent)
-    : QMainWindow(parent), m_tree(components::createObject(components::items::ItemGroupTreeComponent::ProgId)) {
+    : QMainWindow(parent),
+      m_tree(components::createObject(components::items::ItemGroupTreeComponent::ProgId)) {
     setObjectName(QStringLiteral("frmSetSafeStock"));
     setWindowTitle(QStringLiteral("库存上下限设置"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -125,8 +126,11 @@ void frmSetSafeStock::build() {
     Flex->setEditable(true);
     Flex->setBeforeEdit([this](int row, int col) { return beforeEdit(row, col); });
     connect(Flex, &ui::Grid::afterEdit, this, &frmSetSafeStock::afterEdit);
+    connect(Flex, &ui::Grid::editRefused, this, &frmSetSafeStock::editRefused);
     connect(Flex->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &cur) { markCurrentRow(cur.isValid() ? cur.row() + Flex->fixedRows() : -1); });
+            [this](const QModelIndex &cur) {
+                markCurrentRow(cur.isValid() ? cur.row() + Flex->fixedRows() : -1);
+            });
     connect(Flex->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int col, int, int newSize) { columnResized(col, newSize); });
 }
@@ -135,7 +139,7 @@ void frmSetSafeStock::buildColumns() {
     db::Connection conn(startup::loginContext().cnstr());
     QStringList keys{QStringLiteral("FNumber"), QStringLiteral("FName"), QStringLiteral("FModel")};
     QStringList top{QStringLiteral("商品代码"), QStringLiteral("商品名称"), QStringLiteral("规格型号")};
-    for (const auto &f : itemExtraFields(conn)) {
+    for (const auto &f : accountdb::itemExtraFields(conn)) {
         keys << f.name;
         top << f.caption;
     }
@@ -144,7 +148,8 @@ void frmSetSafeStock::buildColumns() {
     QStringList bottom = top;
     static const char *const parts[] = {".Min", ".Max", ".Safe", ".Qty"};
     static const char *const captions[] = {"最小库存", "最大库存", "安全库存", "现有库存"};
-    auto rs = conn.open(QStringLiteral("select FItemID,FName from t_stock where Fvirtual=0 order by FNumber"));
+    auto rs =
+        conn.open(QStringLiteral("select FItemID,FName from t_stock where Fvirtual=0 order by FNumber"));
     for (; !rs.eof(); rs.moveNext())
         for (int i = 0; i < 4; ++i) {
             keys << QStringLiteral("F_") + rs.text(QStringLiteral("FItemID")) + QLatin1String(parts[i]);
@@ -247,7 +252,8 @@ void frmSetSafeStock::runTool(const QString &key) {
             components::createObject(QStringLiteral("VNPrinter.DoPrint"))
                 ->invoke(QStringLiteral("DoPrint"),
                          {key == QLatin1String("print"), login.cnstr(), objectName(), QString(),
-                          QVariant(QVariantList{QVariantList{QStringLiteral("商品类别：") + ItemGroup->selectedName()}}),
+                          QVariant(QVariantList{
+                              QVariantList{QStringLiteral("商品类别：") + ItemGroup->selectedName()}}),
                           QVariant::fromValue<QObject *>(Flex)});
         } else if (key == QLatin1String("pageset")) {
             startup::ShowPageSetup(Flex, Flex->cols() - 1, objectName());
@@ -281,11 +287,14 @@ bool frmSetSafeStock::beforeEdit(int row, int col) {
     StoreColumn sc;
     if (row < Flex->fixedRows() || !parseStoreKey(Flex->colKey(col), sc))
         return false;
-    if (sc.field.compare(QLatin1String("Qty"), Qt::CaseInsensitive) == 0) {
+    return sc.field.compare(QLatin1String("Qty"), Qt::CaseInsensitive) != 0;
+}
+
+void frmSetSafeStock::editRefused(int, int col) {
+    StoreColumn sc;
+    if (parseStoreKey(Flex->colKey(col), sc) &&
+        sc.field.compare(QLatin1String("Qty"), Qt::CaseInsensitive) == 0)
         ui::dialogs().info(QStringLiteral("现有库存由单据计算得出，不能直接修改！"));
-        return false;
-    }
-    return true;
 }
 
 void frmSetSafeStock::afterEdit(int row, int col) {

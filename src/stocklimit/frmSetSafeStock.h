@@ -12,11 +12,11 @@ class Component;
 namespace items {
 class ItemGroupTree;
 }
-}
+} // namespace zostore::components
 namespace zostore::ui {
 class ActBar;
 class Grid;
-}
+} // namespace zostore::ui
 
 namespace zostore::stocklimit {
 
@@ -50,6 +50,7 @@ private:
     void exportLimits();
     bool beforeEdit(int row, int col);
     void afterEdit(int row, int col);
+    void editRefused(int row, int col);
     void markCurrentRow(int row);
     void columnResized(int col, int newPixels);
 

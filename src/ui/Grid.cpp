@@ -23,6 +23,16 @@ Grid::Grid(QWidget *parent) : QTableView(parent), m_model(new GridModel(this)) {
     connect(m_model, &GridModel::cellEdited, this, &Grid::afterEdit);
 }
 
+bool Grid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) {
+    const bool userTrigger = trigger & (DoubleClicked | SelectedClicked | EditKeyPressed | AnyKeyPressed);
+    if (userTrigger && index.isValid() && m_model->isColEditable(index.column()) &&
+        !(m_model->flags(index) & Qt::ItemIsEditable)) {
+        emit editRefused(index.row() + m_model->fixedRows(), index.column());
+        return false;
+    }
+    return QTableView::edit(index, trigger, event);
+}
+
 void Grid::setCols(int cols) {
     m_model->setCols(cols);
     m_keys.resize(cols);
@@ -33,10 +43,16 @@ void Grid::setFixedRows(int fixed) {
     horizontalHeader()->setVisible(fixed > 0);
 }
 
-void Grid::clear() { m_model->clear(); }
+void Grid::clear() {
+    m_model->clear();
+}
 
-QString Grid::text(int row, const QString &key) const { return textMatrix(row, colIndex(key)); }
-void Grid::setText(int row, const QString &key, const QString &text) { setTextMatrix(row, colIndex(key), text); }
+QString Grid::text(int row, const QString &key) const {
+    return textMatrix(row, colIndex(key));
+}
+void Grid::setText(int row, const QString &key, const QString &text) {
+    setTextMatrix(row, colIndex(key), text);
+}
 
 void Grid::setColKey(int col, const QString &key) {
     if (col < 0 || col >= cols())
@@ -61,17 +77,25 @@ void Grid::setHeaders(const QStringList &captions) {
         setTextMatrix(0, c, captions.at(c));
 }
 
-void Grid::setColHidden(int col, bool hidden) { setColumnHidden(col, hidden); }
+void Grid::setColHidden(int col, bool hidden) {
+    setColumnHidden(col, hidden);
+}
 
 void Grid::setGridRowHidden(int row, bool hidden) {
     if (row >= fixedRows())
         setRowHidden(row - fixedRows(), hidden);
 }
 
-bool Grid::gridRowHidden(int row) const { return row >= fixedRows() && isRowHidden(row - fixedRows()); }
+bool Grid::gridRowHidden(int row) const {
+    return row >= fixedRows() && isRowHidden(row - fixedRows());
+}
 
-int Grid::colWidthTwips(int col) const { return twips::fromPixels(columnWidth(col)); }
-void Grid::setColWidthTwips(int col, int t) { setColumnWidth(col, twips::toPixels(t)); }
+int Grid::colWidthTwips(int col) const {
+    return twips::fromPixels(columnWidth(col));
+}
+void Grid::setColWidthTwips(int col, int t) {
+    setColumnWidth(col, twips::toPixels(t));
+}
 
 void Grid::setEditable(bool on) {
     m_model->setEditable(on);

@@ -48,6 +48,7 @@ public:
     int colWidthTwips(int col) const;
     void setColWidthTwips(int col, int twips);
     void setColAlignment(int col, Qt::Alignment a) { m_model->setColAlignment(col, a); }
+    Qt::Alignment colAlignment(int col) const { return m_model->colAlignment(col); }
 
     void setCellForeColor(int row, int col, const QColor &c) { m_model->setCellForeColor(row, col, c); }
     void setCellBackColor(int row, int col, const QColor &c) { m_model->setCellBackColor(row, col, c); }
@@ -56,8 +57,10 @@ public:
 
     void setEditable(bool on);
     void setColEditable(int col, bool on) { m_model->setColEditable(col, on); }
-    // Asked before a cell is edited; returning false refuses the edit.
+    // Asked before a cell is edited; returning false refuses the edit. It is also asked while painting,
+    // so it must only answer: a window that explains a refusal does so on editRefused.
     void setBeforeEdit(std::function<bool(int row, int col)> hook) { m_model->beforeEdit = std::move(hook); }
+    const QString &editedFrom() const { return m_model->editedFrom(); }
 
     // Columns, keys and header from the field names; one row per record. The set is read from its first row.
     void loadRecordset(db::Recordset &rs);
@@ -73,6 +76,11 @@ public:
 signals:
     // After the user changed a cell's text.
     void afterEdit(int row, int col);
+    // The user tried to edit a cell of an editable column that the before-edit hook refused.
+    void editRefused(int row, int col);
+
+protected:
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 
 private:
     GridModel *m_model;

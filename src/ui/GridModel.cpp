@@ -34,8 +34,12 @@ void GridModel::resize(int rows, int cols) {
     endResetModel();
 }
 
-void GridModel::setRows(int rows) { resize(rows, m_cols); }
-void GridModel::setCols(int cols) { resize(m_rows, cols); }
+void GridModel::setRows(int rows) {
+    resize(rows, m_cols);
+}
+void GridModel::setCols(int cols) {
+    resize(m_rows, cols);
+}
 
 void GridModel::setFixedRows(int fixed) {
     fixed = std::clamp(fixed, 0, std::max(m_rows, fixed));
@@ -117,20 +121,32 @@ void GridModel::setCellBackColor(int row, int col, const QColor &c) {
         emit dataChanged(index(row - m_fixedRows, col), index(row - m_fixedRows, col), {Qt::BackgroundRole});
 }
 
-QColor GridModel::cellForeColor(int row, int col) const { return m_fore.value(cellKey(row, col)); }
-QColor GridModel::cellBackColor(int row, int col) const { return m_back.value(cellKey(row, col)); }
+QColor GridModel::cellForeColor(int row, int col) const {
+    return m_fore.value(cellKey(row, col));
+}
+QColor GridModel::cellBackColor(int row, int col) const {
+    return m_back.value(cellKey(row, col));
+}
 
-void GridModel::setColAlignment(int col, Qt::Alignment a) { m_alignment.insert(col, a); }
+void GridModel::setColAlignment(int col, Qt::Alignment a) {
+    m_alignment.insert(col, a);
+}
 
 void GridModel::setColEditable(int col, bool on) {
     if (col >= 0 && col < m_cols)
         m_colEditable[col] = on;
 }
 
-bool GridModel::isColEditable(int col) const { return m_editable || m_colEditable.value(col); }
+bool GridModel::isColEditable(int col) const {
+    return m_editable || m_colEditable.value(col);
+}
 
-int GridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rows - m_fixedRows; }
-int GridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_cols; }
+int GridModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : m_rows - m_fixedRows;
+}
+int GridModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : m_cols;
+}
 
 QVariant GridModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid())
@@ -139,7 +155,8 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
     const int col = index.column();
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return m_cells.at(qsizetype(row) * m_cols + col);
+    case Qt::EditRole:
+        return m_cells.at(qsizetype(row) * m_cols + col);
     case Qt::ForegroundRole: {
         const auto it = m_fore.constFind(cellKey(row, col));
         return it == m_fore.cend() ? QVariant() : QVariant(QBrush(*it));
@@ -152,7 +169,8 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
         const auto it = m_alignment.constFind(col);
         return it == m_alignment.cend() ? QVariant() : QVariant(int(*it | Qt::AlignVCenter));
     }
-    default: return {};
+    default:
+        return {};
     }
 }
 
@@ -164,6 +182,7 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
     QString &cell = m_cells[qsizetype(row) * m_cols + index.column()];
     if (cell == text)
         return true;
+    m_editedFrom = cell;
     cell = text;
     emit dataChanged(index, index);
     emit cellEdited(row, index.column());

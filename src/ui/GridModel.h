@@ -37,9 +37,12 @@ public:
     QColor cellBackColor(int row, int col) const;
 
     void setColAlignment(int col, Qt::Alignment a);
+    Qt::Alignment colAlignment(int col) const { return m_alignment.value(col, Qt::AlignLeft); }
     void setEditable(bool on) { m_editable = on; }
     void setColEditable(int col, bool on);
     bool isColEditable(int col) const;
+    // Text the last edited cell held before the edit, so a refused value can be put back.
+    const QString &editedFrom() const { return m_editedFrom; }
 
     // Asked before a cell is edited; false refuses the edit.
     std::function<bool(int row, int col)> beforeEdit;
@@ -63,6 +66,7 @@ private:
     int m_cols = 0;
     int m_fixedRows = 0;
     bool m_editable = false;
+    QString m_editedFrom;
     QVector<QString> m_cells;
     QHash<qint64, QColor> m_fore;
     QHash<qint64, QColor> m_back;

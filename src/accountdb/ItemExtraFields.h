@@ -8,7 +8,7 @@ namespace zostore::db {
 class Connection;
 }
 
-namespace zostore::stocklimit {
+namespace zostore::accountdb {
 
 struct ItemExtraField {
     QString name;    // column of t_ICItem
@@ -18,4 +18,4 @@ struct ItemExtraField {
 // Only names that are plain identifiers and columns of t_ICItem, since they become part of SQL text.
 QList<ItemExtraField> itemExtraFields(db::Connection &conn);
 
-} // namespace zostore::stocklimit
+} // namespace zostore::accountdb

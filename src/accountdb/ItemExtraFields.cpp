@@ -1,11 +1,11 @@
-#include "stocklimit/ItemExtraFields.h"
+#include "accountdb/ItemExtraFields.h"
 
 #include "db/Connection.h"
 
 #include <QRegularExpression>
 #include <QSet>
 
-namespace zostore::stocklimit {
+namespace zostore::accountdb {
 
 QList<ItemExtraField> itemExtraFields(db::Connection &conn) {
     static const QRegularExpression ident(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -26,4 +26,4 @@ QList<ItemExtraField> itemExtraFields(db::Connection &conn) {
     return out;
 }
 
-} // namespace zostore::stocklimit
+} // namespace zostore::accountdb
