@@ -15,10 +15,4 @@ QString storeStockSql(const QString &lineFilter) {
         .arg(lineFilter);
 }
 
-QString realStoresStockSql() {
-    return QStringLiteral("select q.FItemID,sum(q.FQty) as FQty from (%1) q inner join t_Stock st "
-                          "on st.FItemID=q.FStockID where st.FVirtual=0 group by q.FItemID")
-        .arg(storeStockSql());
-}
-
 } // namespace zostore::accountdb

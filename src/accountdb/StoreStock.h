@@ -9,7 +9,4 @@ namespace zostore::accountdb {
 // lineFilter is a condition on the entry line e (for instance "e.FItemID in (...)"), or "1=1".
 QString storeStockSql(const QString &lineFilter = QStringLiteral("1=1"));
 
-// select FItemID, FQty: each item's stock summed over the real (not virtual) stores.
-QString realStoresStockSql();
-
 } // namespace zostore::accountdb

@@ -9,8 +9,8 @@
 namespace zostore::period {
 
 std::optional<QString> profileValue(db::Connection &conn, const QString &key) {
-    db::Recordset rs = conn.open(QStringLiteral("select FValue from t_systemprofile where lower(FKey)=?"),
-                                 {key.toLower()});
+    db::Recordset rs =
+        conn.open(QStringLiteral("select FValue from t_systemprofile where lower(FKey)=?"), {key.toLower()});
     if (rs.eof())
         return std::nullopt;
     return rs.text(QStringLiteral("FValue"));
@@ -50,8 +50,9 @@ void writeStoredStartPeriod(db::Connection &conn, YearPeriod p) {
                                      std::pair{QStringLiteral("StartPeriod"), p.period}}) {
         if (conn.execute(QStringLiteral("update t_systemprofile set FValue=? where lower(FKey)=?"),
                          {QString::number(value), key.toLower()}) == 0)
-            conn.execute(QStringLiteral("insert into t_systemprofile (FKey,FValue,FDescription) values (?,?,'')"),
-                         {key, QString::number(value)});
+            conn.execute(
+                QStringLiteral("insert into t_systemprofile (FKey,FValue,FDescription) values (?,?,'')"),
+                {key, QString::number(value)});
     }
 }
 

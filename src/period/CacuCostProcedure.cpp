@@ -12,51 +12,56 @@
 // what they had, and the cost list shows any entry still without cost.
 #include "period/CacuCostProcedure.h"
 
+#include "accountdb/StockMovement.h"
 #include "db/Connection.h"
 #include "db/Procedure.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
 #include "period/ScratchTable.h"
-#include "period/StockMovement.h"
 
 namespace zostore::period {
 
 static QString averageSql() {
     return QStringLiteral(
                "(select x.FItemID, %1 as FUnitCost from (select u.FItemID, sum(u.FQty) as FQty, "
-               "sum(u.FBal) as FBal from (select FItemID, isnull(FBegQty,0) as FQty, isnull(FBegBal,0) as FBal "
+               "sum(u.FBal) as FBal from (select FItemID, isnull(FBegQty,0) as FQty, isnull(FBegBal,0) as "
+               "FBal "
                "from icbal where FYear=? and FPeriod=? union all "
                "select t2.FItemID, isnull(t2.FQty,0), isnull(t2.FAmount,0) from ICStockBill t1 inner join "
                "ICStockBillEntry t2 on t1.FInterID=t2.FInterID where t1.FYear=? and t1.FPeriod=? "
                "and t1.FDeleted=0 and t1.FTranType=12) u group by u.FItemID) x where x.FQty>0)")
-        .arg(roundSql(QStringLiteral("x.FBal/x.FQty"), 4));
+        .arg(accountdb::roundSql(QStringLiteral("x.FBal/x.FQty"), 4));
 }
 
 db::Recordset spCacuCost(db::Connection &conn, const db::ProcArgs &) {
     const YearPeriod p = storedCurrentPeriod(conn);
-    createScratchTable(conn, QStringLiteral("zs_avgcost"), QStringLiteral("FItemID integer primary key, FUnitCost %N"));
-    conn.execute(QStringLiteral("insert into zs_avgcost (FItemID,FUnitCost) select a.FItemID, a.FUnitCost from ") +
-                     averageSql() + QStringLiteral(" a"),
-                 {p.year, p.period, p.year, p.period});
+    createScratchTable(conn, QStringLiteral("zs_avgcost"),
+                       QStringLiteral("FItemID integer primary key, FUnitCost %N"));
+    conn.execute(
+        QStringLiteral("insert into zs_avgcost (FItemID,FUnitCost) select a.FItemID, a.FUnitCost from ") +
+            averageSql() + QStringLiteral(" a"),
+        {p.year, p.period, p.year, p.period});
     prepareScratchTable(conn, QStringLiteral("zs_avgcost"));
 
     // Entries that already hold their cost are left alone: rewriting a row costs far more than comparing it.
-    const QString cost = roundSql(QStringLiteral("ICStockBillEntry.FQty*a.FUnitCost"), 2);
-    conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=a.FUnitCost, FCost=%1 from zs_avgcost a, "
-                                "ICStockBill t1 where t1.FInterID=ICStockBillEntry.FInterID "
-                                "and a.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
-                                "and t1.FDeleted=0 and t1.FTranType in (%2) and (ICStockBillEntry.FUnitCost is "
-                                "distinct from a.FUnitCost or ICStockBillEntry.FCost is distinct from %1)")
-                     .arg(cost, costTakingTypes),
-                 {p.year, p.period});
+    const QString cost = accountdb::roundSql(QStringLiteral("ICStockBillEntry.FQty*a.FUnitCost"), 2);
+    conn.execute(
+        QStringLiteral("update ICStockBillEntry set FUnitCost=a.FUnitCost, FCost=%1 from zs_avgcost a, "
+                       "ICStockBill t1 where t1.FInterID=ICStockBillEntry.FInterID "
+                       "and a.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
+                       "and t1.FDeleted=0 and t1.FTranType in (%2) and (ICStockBillEntry.FUnitCost is "
+                       "distinct from a.FUnitCost or ICStockBillEntry.FCost is distinct from %1)")
+            .arg(cost, accountdb::costTakingTypes),
+        {p.year, p.period});
     passStep(QStringLiteral("cost.entries"));
 
-    conn.execute(QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost from ICStockBill t1 "
-                                "where t1.FInterID=ICStockBillEntry.FInterID and t1.FYear=? and t1.FPeriod=? "
-                                "and t1.FDeleted=0 and t1.FTranType in (15,25,31) and (ICStockBillEntry.FPrice is "
-                                "distinct from ICStockBillEntry.FUnitCost or ICStockBillEntry.FAmount is distinct "
-                                "from ICStockBillEntry.FCost)"),
-                 {p.year, p.period});
+    conn.execute(
+        QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost from ICStockBill t1 "
+                       "where t1.FInterID=ICStockBillEntry.FInterID and t1.FYear=? and t1.FPeriod=? "
+                       "and t1.FDeleted=0 and t1.FTranType in (15,25,31) and (ICStockBillEntry.FPrice is "
+                       "distinct from ICStockBillEntry.FUnitCost or ICStockBillEntry.FAmount is distinct "
+                       "from ICStockBillEntry.FCost)"),
+        {p.year, p.period});
     conn.execute(QStringLiteral("update ICStockBill set FSumAmount=s.FSumAmount from (select e.FInterID, "
                                 "isnull(sum(e.FAmount),0) as FSumAmount from ICStockBill b inner join "
                                 "ICStockBillEntry e on b.FInterID=e.FInterID where b.FYear=? and b.FPeriod=? "
@@ -66,8 +71,9 @@ db::Recordset spCacuCost(db::Connection &conn, const db::ProcArgs &) {
                  {p.year, p.period});
     passStep(QStringLiteral("cost.valued"));
 
-    conn.execute(QStringLiteral("update t_ICItem set FPjCost=a.FUnitCost from zs_avgcost a "
-                                "where a.FItemID=t_ICItem.FItemID and t_ICItem.FPjCost is distinct from a.FUnitCost"));
+    conn.execute(
+        QStringLiteral("update t_ICItem set FPjCost=a.FUnitCost from zs_avgcost a "
+                       "where a.FItemID=t_ICItem.FItemID and t_ICItem.FPjCost is distinct from a.FUnitCost"));
     dropScratchTable(conn, QStringLiteral("zs_avgcost"));
     passStep(QStringLiteral("cost.items"));
     return {};

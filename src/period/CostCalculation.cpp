@@ -25,7 +25,8 @@ const QString billTypesOfMonth = QStringLiteral("22,24,25,31,99,15,16,26,14");
 // without such a receipt, keep their cost.
 const QString receiptPriceSql = QStringLiteral(
     "insert into zs_receiptprice (FInterID,FItemID,FDate,FPrice) "
-    "select x.FInterID, x.FItemID, x.FDate, x.FPrice from (select t2.FInterID, t2.FItemID, t1.FDate, t2.FPrice, "
+    "select x.FInterID, x.FItemID, x.FDate, x.FPrice from (select t2.FInterID, t2.FItemID, t1.FDate, "
+    "t2.FPrice, "
     "row_number() over (partition by t2.FInterID, t2.FItemID order by t2.FEntryID desc) as LineNo "
     "from ICStockBill t1 inner join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
     "where t1.FTranType=12 and t1.FDate is not null) x where x.LineNo=1");
@@ -51,7 +52,8 @@ const QString lastPriceUpdateSql = QStringLiteral(
 
 } // namespace
 
-CostCalculation::CostCalculation(QString cnstr, YearPeriod period) : m_cnstr(std::move(cnstr)), m_period(period) {}
+CostCalculation::CostCalculation(QString cnstr, YearPeriod period)
+    : m_cnstr(std::move(cnstr)), m_period(period) {}
 
 int CostCalculation::readCostStyle(const QString &cnstr) {
     db::Connection conn(cnstr);
@@ -75,22 +77,25 @@ CostCalculation::Outcome CostCalculation::run(int costStyle) {
 }
 
 void CostCalculation::valueAtCost(db::Connection &conn, bool zeroWhenNoAmount) {
-    conn.execute(QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost from ICStockBill t1 "
-                                "where t1.FInterID=ICStockBillEntry.FInterID and t1.FYear=? and t1.FPeriod=? "
-                                "and t1.FTranType in (15,25,31) and (ICStockBillEntry.FPrice is distinct from "
-                                "ICStockBillEntry.FUnitCost or ICStockBillEntry.FAmount is distinct from "
-                                "ICStockBillEntry.FCost)"),
-                 {m_period.year, m_period.period});
+    conn.execute(
+        QStringLiteral("update ICStockBillEntry set FPrice=FUnitCost, FAmount=FCost from ICStockBill t1 "
+                       "where t1.FInterID=ICStockBillEntry.FInterID and t1.FYear=? and t1.FPeriod=? "
+                       "and t1.FTranType in (15,25,31) and (ICStockBillEntry.FPrice is distinct from "
+                       "ICStockBillEntry.FUnitCost or ICStockBillEntry.FAmount is distinct from "
+                       "ICStockBillEntry.FCost)"),
+        {m_period.year, m_period.period});
     passStep(QStringLiteral("cost.valued"));
-    const QString sum = zeroWhenNoAmount ? QStringLiteral("isnull(sum(e.FAmount),0)") : QStringLiteral("sum(e.FAmount)");
+    const QString sum =
+        zeroWhenNoAmount ? QStringLiteral("isnull(sum(e.FAmount),0)") : QStringLiteral("sum(e.FAmount)");
     // Summed once per bill of the month instead of once per bill through a correlated subquery.
-    conn.execute(QStringLiteral("update ICStockBill set FSumAmount=s.FSumAmount from (select e.FInterID, %1 as "
-                                "FSumAmount from ICStockBill b inner join ICStockBillEntry e on b.FInterID=e.FInterID "
-                                "where b.FTranType in (15,25,31) and b.FYear=? and b.FPeriod=? group by e.FInterID) s "
-                                "where ICStockBill.FInterID=s.FInterID "
-                                "and ICStockBill.FSumAmount is distinct from s.FSumAmount")
-                     .arg(sum),
-                 {m_period.year, m_period.period});
+    conn.execute(
+        QStringLiteral("update ICStockBill set FSumAmount=s.FSumAmount from (select e.FInterID, %1 as "
+                       "FSumAmount from ICStockBill b inner join ICStockBillEntry e on b.FInterID=e.FInterID "
+                       "where b.FTranType in (15,25,31) and b.FYear=? and b.FPeriod=? group by e.FInterID) s "
+                       "where ICStockBill.FInterID=s.FInterID "
+                       "and ICStockBill.FSumAmount is distinct from s.FSumAmount")
+            .arg(sum),
+        {m_period.year, m_period.period});
 }
 
 // The month may have been closed from another workstation while this one waited for the lock.
@@ -132,21 +137,22 @@ void CostCalculation::weightedAverage() {
 
 CostCalculation::Outcome CostCalculation::priceStyleCost() {
     db::Connection conn(m_cnstr);
-    const QVariant styleId = conn.scalar(
-        QStringLiteral("select t1.FItemID from t_pricestyle t1 inner join t_systemprofile t2 on t1.FName=t2.FValue "
-                       "where lower(t2.FKey)='coststyle_pricename'"));
+    const QVariant styleId = conn.scalar(QStringLiteral(
+        "select t1.FItemID from t_pricestyle t1 inner join t_systemprofile t2 on t1.FName=t2.FValue "
+        "where lower(t2.FKey)='coststyle_pricename'"));
     if (styleId.isNull())
         return Outcome::NoPriceStyle;
     // The column name comes from the price style's key, an integer read from the database.
     const QString column = QStringLiteral("FPrice_%1").arg(styleId.toLongLong());
     db::Transaction t(conn, db::Transaction::Lock::Books);
     checkStillCurrent(conn);
-    conn.execute(QStringLiteral("update ICStockBillEntry set FUnitCost=t3.%1, FCost=ICStockBillEntry.FQty*t3.%1 "
-                                "from ICStockBill t1, t_icitem t3 where t1.FInterID=ICStockBillEntry.FInterID "
-                                "and t3.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
-                                "and t1.FTranType in (%2)")
-                     .arg(column, billTypesOfMonth),
-                 {m_period.year, m_period.period});
+    conn.execute(
+        QStringLiteral("update ICStockBillEntry set FUnitCost=t3.%1, FCost=ICStockBillEntry.FQty*t3.%1 "
+                       "from ICStockBill t1, t_icitem t3 where t1.FInterID=ICStockBillEntry.FInterID "
+                       "and t3.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
+                       "and t1.FTranType in (%2)")
+            .arg(column, billTypesOfMonth),
+        {m_period.year, m_period.period});
     passStep(QStringLiteral("cost.entries"));
     valueAtCost(conn, false);
     t.commit();
@@ -163,11 +169,13 @@ void CostCalculation::correctUnitCost(qint64 interId, int entryId, double unitCo
         throw Error(QStringLiteral("单位成本必须是数字！"));
     db::Connection conn(m_cnstr);
     db::Transaction t(conn);
-    conn.execute(QStringLiteral("update icstockbillentry set FUnitCost=?, FCost=FQty*? where FInterID=? and FEntryID=?"),
+    conn.execute(QStringLiteral(
+                     "update icstockbillentry set FUnitCost=?, FCost=FQty*? where FInterID=? and FEntryID=?"),
                  {unitCost, unitCost, interId, entryId});
     if (valuedAtCost)
         conn.execute(
-            QStringLiteral("update icstockbillentry set FPrice=?, FAmount=FQty*? where FInterID=? and FEntryID=?"),
+            QStringLiteral(
+                "update icstockbillentry set FPrice=?, FAmount=FQty*? where FInterID=? and FEntryID=?"),
             {unitCost, unitCost, interId, entryId});
     t.commit();
 }

@@ -14,13 +14,13 @@
 #include "period/HistoryClearing.h"
 
 #include "accountdb/Schema.h"
+#include "accountdb/StockMovement.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
 #include "period/ScratchTable.h"
-#include "period/StockMovement.h"
 
 namespace zostore::period {
 
@@ -33,13 +33,15 @@ const QStringList businessTables = {
     QStringLiteral("t_ClosePeriodBal"), QStringLiteral("t_WLBegBal")};
 
 void foldStock(db::Connection &conn, YearPeriod cur) {
-    createScratchTable(conn, QStringLiteral("zs_clear_fold"), QStringLiteral("FItemID integer primary key, FQty %N, FBal %N"));
-    conn.execute(QStringLiteral("insert into zs_clear_fold (FItemID,FQty,FBal) select t2.FItemID, sum(%1), sum(%2) "
-                                "from zs_clear_bills c cross join ICStockBill t1 cross join ICStockBillEntry t2 "
-                                "where t1.FInterID=c.FInterID and t2.FInterID=t1.FInterID and t1.FYear=? "
-                                "and t1.FPeriod=? and t1.FDeleted=0 group by t2.FItemID")
-                     .arg(movementQtySql(), movementValueSql()),
-                 {cur.year, cur.period});
+    createScratchTable(conn, QStringLiteral("zs_clear_fold"),
+                       QStringLiteral("FItemID integer primary key, FQty %N, FBal %N"));
+    conn.execute(
+        QStringLiteral("insert into zs_clear_fold (FItemID,FQty,FBal) select t2.FItemID, sum(%1), sum(%2) "
+                       "from zs_clear_bills c cross join ICStockBill t1 cross join ICStockBillEntry t2 "
+                       "where t1.FInterID=c.FInterID and t2.FInterID=t1.FInterID and t1.FYear=? "
+                       "and t1.FPeriod=? and t1.FDeleted=0 group by t2.FItemID")
+            .arg(accountdb::movementQtySql(), accountdb::movementValueSql()),
+        {cur.year, cur.period});
     conn.execute(QStringLiteral("delete from zs_clear_fold where abs(FQty)<0.0000001 and abs(FBal)<0.00005"));
     conn.execute(QStringLiteral("insert into icbal (FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "
                                 "select FItemID, ?, ?, FQty, 0, FBal from zs_clear_fold where true "
@@ -47,10 +49,11 @@ void foldStock(db::Connection &conn, YearPeriod cur) {
                                 "FBegQty=coalesce(icbal.FBegQty,0)+excluded.FBegQty, "
                                 "FBegBal=coalesce(icbal.FBegBal,0)+excluded.FBegBal"),
                  {cur.year, cur.period});
-    conn.execute(QStringLiteral("update icbal set FBegPrice=case when abs(FBegQty)<0.0000001 then 0 else %1 end "
-                                "where FYear=? and FPeriod=? and FItemID in (select FItemID from zs_clear_fold)")
-                     .arg(roundSql(QStringLiteral("FBegBal/FBegQty"), 4)),
-                 {cur.year, cur.period});
+    conn.execute(
+        QStringLiteral("update icbal set FBegPrice=case when abs(FBegQty)<0.0000001 then 0 else %1 end "
+                       "where FYear=? and FPeriod=? and FItemID in (select FItemID from zs_clear_fold)")
+            .arg(accountdb::roundSql(QStringLiteral("FBegBal/FBegQty"), 4)),
+        {cur.year, cur.period});
     dropScratchTable(conn, QStringLiteral("zs_clear_fold"));
 }
 
@@ -58,42 +61,53 @@ void foldPartners(db::Connection &conn) {
     conn.execute(QStringLiteral(
         "insert into t_WLBegBal (FOrgaType,FOrgaID,FAmount) select * from ("
         "select case when t1.FTranType in (12,14) then 1 else 2 end as k, t1.FOrgaID as o, "
-        "sum(case when t1.FTranType in (12,22) then coalesce(t2.FAmount,0) else -coalesce(t2.FAmount,0) end) as a "
+        "sum(case when t1.FTranType in (12,22) then coalesce(t2.FAmount,0) else -coalesce(t2.FAmount,0) end) "
+        "as a "
         "from zs_clear_bills c cross join ICStockBill t1 cross join ICStockBillEntry t2 "
         "where t1.FInterID=c.FInterID and t2.FInterID=t1.FInterID and t1.FDeleted=0 "
         "and t1.FTranType in (12,14,22,24) and t1.FOrgaID is not null "
         "group by case when t1.FTranType in (12,14) then 1 else 2 end, t1.FOrgaID) s where true "
-        "on conflict (FOrgaType,FOrgaID) do update set FAmount=coalesce(t_WLBegBal.FAmount,0)+excluded.FAmount"));
+        "on conflict (FOrgaType,FOrgaID) do update set "
+        "FAmount=coalesce(t_WLBegBal.FAmount,0)+excluded.FAmount"));
 }
 
 void deleteCompletedOrders(db::Connection &conn) {
-    createScratchTable(conn, QStringLiteral("zs_clear_orders"), QStringLiteral("FInterID integer primary key"));
-    conn.execute(QStringLiteral("insert into zs_clear_orders (FInterID) select o.FInterID from ICOrder o "
-                                "where exists (select 1 from ICOrderEntry e where e.FInterID=o.FInterID) "
-                                "and not exists (select 1 from ICOrderEntry e where e.FInterID=o.FInterID "
-                                "and coalesce(e.FCancelAction,0)=0 and coalesce(e.FCompleteQty,0)<coalesce(e.FQty,0))"));
-    conn.execute(QStringLiteral("delete from ICOrderEntry where FInterID in (select FInterID from zs_clear_orders)"));
-    conn.execute(QStringLiteral("delete from ICOrder where FInterID in (select FInterID from zs_clear_orders)"));
+    createScratchTable(conn, QStringLiteral("zs_clear_orders"),
+                       QStringLiteral("FInterID integer primary key"));
+    conn.execute(QStringLiteral(
+        "insert into zs_clear_orders (FInterID) select o.FInterID from ICOrder o "
+        "where exists (select 1 from ICOrderEntry e where e.FInterID=o.FInterID) "
+        "and not exists (select 1 from ICOrderEntry e where e.FInterID=o.FInterID "
+        "and coalesce(e.FCancelAction,0)=0 and coalesce(e.FCompleteQty,0)<coalesce(e.FQty,0))"));
+    conn.execute(
+        QStringLiteral("delete from ICOrderEntry where FInterID in (select FInterID from zs_clear_orders)"));
+    conn.execute(
+        QStringLiteral("delete from ICOrder where FInterID in (select FInterID from zs_clear_orders)"));
     dropScratchTable(conn, QStringLiteral("zs_clear_orders"));
 }
 
 void deleteUnusedItems(db::Connection &conn) {
     createScratchTable(conn, QStringLiteral("zs_clear_items"), QStringLiteral("FItemID integer primary key"));
-    conn.execute(QStringLiteral(
-        "insert into zs_clear_items (FItemID) select FItemID from t_ICItem i where "
-        "not exists (select 1 from ICStockBillEntry e where e.FItemID=i.FItemID) "
-        "and i.FItemID not in (select FItemID from ICOrderEntry) "
-        "and i.FItemID not in (select FItemID from icbal) "
-        "and i.FItemID not in (select FItemID from ICSafeStock) "
-        "and i.FItemID not in (select FItemID from PosQtZkSet where FItemID is not null)"));
-    conn.execute(QStringLiteral("delete from t_icitem_barcode where FItemID in (select FItemID from zs_clear_items)"));
-    conn.execute(QStringLiteral("delete from t_ICItem where FItemID in (select FItemID from zs_clear_items)"));
+    conn.execute(
+        QStringLiteral("insert into zs_clear_items (FItemID) select FItemID from t_ICItem i where "
+                       "not exists (select 1 from ICStockBillEntry e where e.FItemID=i.FItemID) "
+                       "and i.FItemID not in (select FItemID from ICOrderEntry) "
+                       "and i.FItemID not in (select FItemID from icbal) "
+                       "and i.FItemID not in (select FItemID from ICSafeStock) "
+                       "and i.FItemID not in (select FItemID from PosQtZkSet where FItemID is not null)"));
+    conn.execute(
+        QStringLiteral("delete from t_icitem_barcode where FItemID in (select FItemID from zs_clear_items)"));
+    conn.execute(
+        QStringLiteral("delete from t_ICItem where FItemID in (select FItemID from zs_clear_items)"));
     dropScratchTable(conn, QStringLiteral("zs_clear_items"));
 }
 
-void clearBefore(db::Connection &conn, YearPeriod cur, const QDateTime &cutoff, bool remainStock, bool remainWL) {
-    createScratchTable(conn, QStringLiteral("zs_clear_bills"), QStringLiteral("FInterID integer primary key"));
-    conn.execute(QStringLiteral("insert into zs_clear_bills (FInterID) select FInterID from ICStockBill where FDate<?"),
+void clearBefore(db::Connection &conn, YearPeriod cur, const QDateTime &cutoff, bool remainStock,
+                 bool remainWL) {
+    createScratchTable(conn, QStringLiteral("zs_clear_bills"),
+                       QStringLiteral("FInterID integer primary key"));
+    conn.execute(QStringLiteral(
+                     "insert into zs_clear_bills (FInterID) select FInterID from ICStockBill where FDate<?"),
                  {cutoff});
     prepareScratchTable(conn, QStringLiteral("zs_clear_bills"));
     if (remainStock) {
@@ -108,9 +122,11 @@ void clearBefore(db::Connection &conn, YearPeriod cur, const QDateTime &cutoff, 
     else
         conn.execute(QStringLiteral("delete from t_WLBegBal"));
     passStep(QStringLiteral("clear.partners"));
-    conn.execute(QStringLiteral("delete from ICStockBillEntry where FInterID in (select FInterID from zs_clear_bills)"));
+    conn.execute(QStringLiteral(
+        "delete from ICStockBillEntry where FInterID in (select FInterID from zs_clear_bills)"));
     passStep(QStringLiteral("clear.entries"));
-    conn.execute(QStringLiteral("delete from ICStockBill where FInterID in (select FInterID from zs_clear_bills)"));
+    conn.execute(
+        QStringLiteral("delete from ICStockBill where FInterID in (select FInterID from zs_clear_bills)"));
     dropScratchTable(conn, QStringLiteral("zs_clear_bills"));
     conn.execute(QStringLiteral("delete from t_ClosePeriodLog"));
     conn.execute(QStringLiteral("delete from t_ClosePeriodBal"));
@@ -155,16 +171,15 @@ db::Recordset spClsData1(db::Connection &conn, const db::ProcArgs &args) {
 
 void registerHistoryClearing() {
     using db::ParamType;
-    db::ProcedureRegistry::instance().add(
-        {QStringLiteral("sp_ClsData_1"),
-         {{QStringLiteral("@RemainStock"), ParamType::Integer},
-          {QStringLiteral("@RemainWL"), ParamType::Integer},
-          {QStringLiteral("@Reinit"), ParamType::Integer},
-          {QStringLiteral("@RemainDate"), ParamType::Date},
-          {QStringLiteral("@DelItem"), ParamType::Integer},
-          {QStringLiteral("@DelCplOrder"), ParamType::Integer}},
-         spClsData1,
-         true});
+    db::ProcedureRegistry::instance().add({QStringLiteral("sp_ClsData_1"),
+                                           {{QStringLiteral("@RemainStock"), ParamType::Integer},
+                                            {QStringLiteral("@RemainWL"), ParamType::Integer},
+                                            {QStringLiteral("@Reinit"), ParamType::Integer},
+                                            {QStringLiteral("@RemainDate"), ParamType::Date},
+                                            {QStringLiteral("@DelItem"), ParamType::Integer},
+                                            {QStringLiteral("@DelCplOrder"), ParamType::Integer}},
+                                           spClsData1,
+                                           true});
 }
 
 void clearHistory(const QString &cnstr, const ClearOptions &o) {

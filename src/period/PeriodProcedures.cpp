@@ -11,9 +11,11 @@ namespace zostore::period {
 void registerPeriodProcedures() {
     using db::ParamType;
     auto &registry = db::ProcedureRegistry::instance();
-    registry.add({QStringLiteral("sp_ClosePeriod"),
-                  {{QStringLiteral("@BillerID"), ParamType::Integer}, {QStringLiteral("@BillDate"), ParamType::Date}},
-                  spClosePeriod, true});
+    registry.add(
+        {QStringLiteral("sp_ClosePeriod"),
+         {{QStringLiteral("@BillerID"), ParamType::Integer}, {QStringLiteral("@BillDate"), ParamType::Date}},
+         spClosePeriod,
+         true});
     registry.add({QStringLiteral("sp_UnClosePeriod"), {}, spUnClosePeriod, true});
     registry.add({QStringLiteral("sp_CacuCost"), {}, spCacuCost, true});
     registerHistoryClearing();

@@ -13,6 +13,8 @@ void passStep(const QString &name) {
         observer()(name);
 }
 
-void setStepObserver(std::function<void(const QString &)> f) { observer() = std::move(f); }
+void setStepObserver(std::function<void(const QString &)> f) {
+    observer() = std::move(f);
+}
 
 } // namespace zostore::period

@@ -33,16 +33,21 @@ struct ColumnDef {
 
 // Columns before and after the item's extra fields, per grid.
 const std::vector<ColumnDef> head0{{"FNumber", "商品代码"}, {"FName", "商品名称"}, {"FModel", "规格型号"}};
-const std::vector<ColumnDef> tail0{{"FUnit", "单位"}, {"FPurPrice", "进价"}, {"FPjcost", "成本价"}, {"FItemID", "内码"}};
-const std::vector<ColumnDef> head1{{"FDate", "单据日期"}, {"FBillNo", "单据号码"}, {"FNumber", "商品代码"},
-                                   {"FName", "商品名称"}, {"FModel", "规格型号"}};
-const std::vector<ColumnDef> tail1{{"FUnit", "单位"},   {"FMainQty", "辅助数量"}, {"FQty", "数量"},
-                                   {"FPrice", "进价"},  {"FAmount", "金额"},      {"FInterID", ""}};
-const std::vector<ColumnDef> head2{{"FDate", "单据日期"},   {"FBillNo", "单据号码"}, {"FTranType", "单据类型"},
-                                   {"FNumber", "商品代码"}, {"FName", "商品名称"},   {"FModel", "规格型号"}};
-const std::vector<ColumnDef> tail2{{"FUnit", "单位"},     {"FPurPrice", "进价"}, {"FMainQty", "辅助数量"},
-                                   {"FQty", "数量"},      {"FPrice", "售价"},    {"FAmount", "金额"},
-                                   {"FUnitCost", "单位成本"}, {"FCost", "成本"}, {"FInterID", ""},
+const std::vector<ColumnDef> tail0{
+    {"FUnit", "单位"}, {"FPurPrice", "进价"}, {"FPjcost", "成本价"}, {"FItemID", "内码"}};
+const std::vector<ColumnDef> head1{{"FDate", "单据日期"},
+                                   {"FBillNo", "单据号码"},
+                                   {"FNumber", "商品代码"},
+                                   {"FName", "商品名称"},
+                                   {"FModel", "规格型号"}};
+const std::vector<ColumnDef> tail1{{"FUnit", "单位"},  {"FMainQty", "辅助数量"}, {"FQty", "数量"},
+                                   {"FPrice", "进价"}, {"FAmount", "金额"},      {"FInterID", ""}};
+const std::vector<ColumnDef> head2{{"FDate", "单据日期"},     {"FBillNo", "单据号码"},
+                                   {"FTranType", "单据类型"}, {"FNumber", "商品代码"},
+                                   {"FName", "商品名称"},     {"FModel", "规格型号"}};
+const std::vector<ColumnDef> tail2{{"FUnit", "单位"},         {"FPurPrice", "进价"}, {"FMainQty", "辅助数量"},
+                                   {"FQty", "数量"},          {"FPrice", "售价"},    {"FAmount", "金额"},
+                                   {"FUnitCost", "单位成本"}, {"FCost", "成本"},     {"FInterID", ""},
                                    {"FEntryID", ""}};
 
 const QStringList tabCaptions{QStringLiteral("商品成本表(&A)"), QStringLiteral("无进价的入库单"),
@@ -53,20 +58,23 @@ QString gridSql(int index) {
     case 0:
         return QStringLiteral("select * from t_ICItem where FDel=0 order by FNumber");
     case 1:
-        return QStringLiteral("select t1.FBillNo,t1.FInterID,t1.FDate,t3.*,t2.FMainQty,t2.FQty,t2.FPrice,t2.FAmount "
-                              "from ICStockBill t1 Inner Join ICStockBillEntry t2 ON t1.FInterID=t2.FInterID "
-                              "Inner Join t_ICItem t3 ON t2.FItemID=t3.FItemID "
-                              "where FDeleted=0 and t2.FPreSend=0 and t1.FTranType in (12) and t2.FAmount=0 and "
-                              "t2.FQty<>0 and t1.Fyear=? and t1.FPeriod=? order by t1.FDate,t1.FBillNo");
+        return QStringLiteral(
+            "select t1.FBillNo,t1.FInterID,t1.FDate,t3.*,t2.FMainQty,t2.FQty,t2.FPrice,t2.FAmount "
+            "from ICStockBill t1 Inner Join ICStockBillEntry t2 ON t1.FInterID=t2.FInterID "
+            "Inner Join t_ICItem t3 ON t2.FItemID=t3.FItemID "
+            "where FDeleted=0 and t2.FPreSend=0 and t1.FTranType in (12) and t2.FAmount=0 and "
+            "t2.FQty<>0 and t1.Fyear=? and t1.FPeriod=? order by t1.FDate,t1.FBillNo");
     default:
         return QStringLiteral(
-            "select case t1.FTranType when 14 then '采购退货单' when 22 then '销售出库单' when 24 then '销售退货单' "
+            "select case t1.FTranType when 14 then '采购退货单' when 22 then '销售出库单' when 24 then "
+            "'销售退货单' "
             "when 15 then '其他入库单' when 25 then '其他出库单' when 31 then '仓库调拨单' end as FTranType,"
             "t1.FBillNo,t1.FInterID,t1.FDate,t2.FentryID,t3.*,t2.FMainQty,t2.FQty,"
             "t2.FUnitCost,t2.FCost,t2.FPrice,t2.FAmount "
             "from ICStockBill t1 Inner Join ICStockBillEntry t2 ON t1.FInterID=t2.FInterID "
             "Inner Join t_ICItem t3 ON t2.FItemID=t3.FItemID "
-            "where FDeleted=0 and t1.FTranType in (14,22,24,15,25,31,99) and isnull(t2.FCost,0)=0 and t2.FQty<>0 "
+            "where FDeleted=0 and t1.FTranType in (14,22,24,15,25,31,99) and isnull(t2.FCost,0)=0 and "
+            "t2.FQty<>0 "
             "and t1.Fyear=? and t1.FPeriod=? order by t1.FDate,t1.FBillNo");
     }
 }
@@ -85,10 +93,11 @@ QStringList moneyKeys(int index) {
 
 // Widths before the user sets any, in twips; the grid-format service replaces them with stored ones.
 int defaultWidthTwips(const QString &key) {
-    static const QHash<QString, int> widths{{QStringLiteral("fnumber"), 1100}, {QStringLiteral("fname"), 2200},
-                                            {QStringLiteral("fdate"), 1200},   {QStringLiteral("fbillno"), 2000},
-                                            {QStringLiteral("ftrantype"), 1200}, {QStringLiteral("funit"), 700},
-                                            {QStringLiteral("fmodel"), 1100}};
+    static const QHash<QString, int> widths{
+        {QStringLiteral("fnumber"), 1100},   {QStringLiteral("fname"), 2200},
+        {QStringLiteral("fdate"), 1200},     {QStringLiteral("fbillno"), 2000},
+        {QStringLiteral("ftrantype"), 1200}, {QStringLiteral("funit"), 700},
+        {QStringLiteral("fmodel"), 1100}};
     return widths.value(key.toLower(), 1000);
 }
 
@@ -122,11 +131,14 @@ frmCacuCost::frmCacuCost(QWidget *parent, ui::StatusBar *statusBar)
         Flex[i] = new ui::Grid(SSTab1);
         Flex[i]->setObjectName(QStringLiteral("Flex%1").arg(i));
         SSTab1->addTab(Flex[i], tabCaptions[i]);
-        connect(Flex[i]->horizontalHeader(), &QHeaderView::sectionResized, this, [this, i] { saveWidths(i); });
+        connect(Flex[i]->horizontalHeader(), &QHeaderView::sectionResized, this,
+                [this, i] { saveWidths(i); });
     }
     setCentralWidget(SSTab1);
     Flex[2]->setEditable(true);
-    Flex[2]->setBeforeEdit([this](int, int col) { return Flex[2]->colKey(col).compare(QStringLiteral("FUnitCost"), Qt::CaseInsensitive) == 0; });
+    Flex[2]->setBeforeEdit([this](int, int col) {
+        return Flex[2]->colKey(col).compare(QStringLiteral("FUnitCost"), Qt::CaseInsensitive) == 0;
+    });
     connect(Flex[2], &ui::Grid::afterEdit, this, &frmCacuCost::Flex_AfterEdit);
     Form_Load();
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
@@ -154,7 +166,8 @@ void frmCacuCost::Form_Load() {
         db::Recordset rs = conn.open(QStringLiteral("select FFieldName,FFieldDesc from t_ItemDetail where "
                                                     "FItemClassID=4 and FSystem=0 order by FFieldID"));
         for (; !rs.eof(); rs.moveNext())
-            m_extraFields.append({rs.text(QStringLiteral("FFieldName")), rs.text(QStringLiteral("FFieldDesc"))});
+            m_extraFields.append(
+                {rs.text(QStringLiteral("FFieldName")), rs.text(QStringLiteral("FFieldDesc"))});
     });
     buildColumns();
     for (int i = 0; i < 3; ++i)
@@ -184,8 +197,9 @@ void frmCacuCost::buildColumns() {
         g->setFixedRows(1);
         g->setCols(int(keys.size()));
         g->setHeaders(captions);
-        const QStringList money = moneyKeys(i) + QStringList{QStringLiteral("FQty"), QStringLiteral("FMainQty"),
-                                                             QStringLiteral("FUnitCost"), QStringLiteral("FCost")};
+        const QStringList money =
+            moneyKeys(i) + QStringList{QStringLiteral("FQty"), QStringLiteral("FMainQty"),
+                                       QStringLiteral("FUnitCost"), QStringLiteral("FCost")};
         for (int c = 0; c < keys.size(); ++c) {
             g->setColKey(c, keys[c]);
             g->setColWidthTwips(c, defaultWidthTwips(keys[c]));
@@ -255,8 +269,8 @@ void frmCacuCost::runTool(const QString &key) {
     const int index = SSTab1->currentIndex();
     const auto &ctx = startup::loginContext();
     if (key == QLatin1String("cacu")) {
-        if (ui::dialogs().question(QStringLiteral("是否现在重新计算成本？"), ui::Icon::Question, ui::Answer::No) ==
-            ui::Answer::Yes)
+        if (ui::dialogs().question(QStringLiteral("是否现在重新计算成本？"), ui::Icon::Question,
+                                   ui::Answer::No) == ui::Answer::Yes)
             cacu();
     } else if (key == QLatin1String("refresh")) {
         ui::errorTrap([&] { refreshGrid(index); });
@@ -270,7 +284,8 @@ void frmCacuCost::runTool(const QString &key) {
         });
     } else if (key == QLatin1String("pageset")) {
         ui::errorTrap([&] {
-            startup::ShowPageSetup(Flex[index], Flex[index]->cols() - (index == 2 ? 2 : 1), layoutKey(index, false));
+            startup::ShowPageSetup(Flex[index], Flex[index]->cols() - (index == 2 ? 2 : 1),
+                                   layoutKey(index, false));
         });
     } else if (key == QLatin1String("exit")) {
         close();

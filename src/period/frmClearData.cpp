@@ -26,7 +26,9 @@ namespace {
 const QString App = QStringLiteral("ZoStore");
 const QString Section = QStringLiteral("ClearData");
 
-bool storedFlag(const QString &key) { return startup::SettingsStore::value(App, Section, key, QStringLiteral("1")) == u"1"; }
+bool storedFlag(const QString &key) {
+    return startup::SettingsStore::value(App, Section, key, QStringLiteral("1")) == u"1";
+}
 
 // Runs body under the hourglass; an error is shown with its description once the pointer is back.
 bool underHourglass(const std::function<void()> &body) {
@@ -105,10 +107,12 @@ frmClearData::frmClearData(QWidget *parent, const QDate &today) : QDialog(parent
 
     connect(dtpDate, &QDateEdit::dateChanged, this, &frmClearData::dtpDate_Change);
     connect(Check1, &QCheckBox::toggled, this, [](bool on) {
-        startup::SettingsStore::setValue(App, Section, QStringLiteral("RemainStock"), on ? QStringLiteral("1") : QStringLiteral("0"));
+        startup::SettingsStore::setValue(App, Section, QStringLiteral("RemainStock"),
+                                         on ? QStringLiteral("1") : QStringLiteral("0"));
     });
     connect(Check2, &QCheckBox::toggled, this, [](bool on) {
-        startup::SettingsStore::setValue(App, Section, QStringLiteral("RemainWL"), on ? QStringLiteral("1") : QStringLiteral("0"));
+        startup::SettingsStore::setValue(App, Section, QStringLiteral("RemainWL"),
+                                         on ? QStringLiteral("1") : QStringLiteral("0"));
     });
     connect(cmdOk, &QPushButton::clicked, this, &frmClearData::cmdOk_Click);
     connect(cmdBackup, &QPushButton::clicked, this, &frmClearData::cmdBackup_Click);
@@ -133,7 +137,8 @@ void frmClearData::Form_Load(const QDate &today) {
 }
 
 void frmClearData::dtpDate_Change() {
-    lblRemark->setText(QStringLiteral("(不含") + dtpDate->date().toString(QStringLiteral("yyyy-MM-dd")) + u')');
+    lblRemark->setText(QStringLiteral("(不含") + dtpDate->date().toString(QStringLiteral("yyyy-MM-dd")) +
+                       u')');
 }
 
 void frmClearData::cmdOk_Click() {
@@ -143,8 +148,8 @@ void frmClearData::cmdOk_Click() {
         ui::dialogs().message(clearDateMessage(cur), ui::Icon::Information);
         return;
     }
-    if (ui::dialogs().question(QStringLiteral("清除数据之前最好先备份帐套，是否现在清除数据？"), ui::Icon::Question,
-                               ui::Answer::No) != ui::Answer::Yes)
+    if (ui::dialogs().question(QStringLiteral("清除数据之前最好先备份帐套，是否现在清除数据？"),
+                               ui::Icon::Question, ui::Answer::No) != ui::Answer::Yes)
         return;
     ClearOptions o;
     o.remainStock = Check1->isChecked();
@@ -166,7 +171,8 @@ void frmClearData::cmdBackup_Click() {
     QString file;
     if (underHourglass([&] { file = accountdb::backupAccount(ctx.cnstr(), ctx.acctName()); })) {
         m_lastBackup = file;
-        ui::dialogs().message(QStringLiteral("帐套已备份到：\n") + QDir::toNativeSeparators(file), ui::Icon::Information);
+        ui::dialogs().message(QStringLiteral("帐套已备份到：\n") + QDir::toNativeSeparators(file),
+                              ui::Icon::Information);
     }
 }
 

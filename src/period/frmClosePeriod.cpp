@@ -58,7 +58,8 @@ frmClosePeriod::frmClosePeriod(QWidget *parent, ui::StatusBar *statusBar)
     bold.setBold(true);
     heading->setFont(bold);
     stepsLayout->addWidget(heading);
-    stepsLayout->addWidget(new QLabel(QStringLiteral("1、将本月库存余额、应收应付款余额结转到下月     余额"), steps));
+    stepsLayout->addWidget(
+        new QLabel(QStringLiteral("1、将本月库存余额、应收应付款余额结转到下月     余额"), steps));
     stepsLayout->addWidget(new QLabel(QStringLiteral("2、重新生成库存上下限数据"), steps));
 
     chkAutoStockLimit = new QCheckBox(QStringLiteral("自动重算库存上下限数据"), this);
@@ -103,7 +104,8 @@ frmClosePeriod::frmClosePeriod(QWidget *parent, ui::StatusBar *statusBar)
 
 void frmClosePeriod::Form_Load() {
     ui::errorTrap([this] {
-        chkAutoStockLimit->setChecked(MonthEndClosing::readGenerateLimitsFlag(startup::loginContext().cnstr()));
+        chkAutoStockLimit->setChecked(
+            MonthEndClosing::readGenerateLimitsFlag(startup::loginContext().cnstr()));
     });
 }
 
@@ -126,16 +128,19 @@ void frmClosePeriod::cmdStart_Click() {
         QApplication::restoreOverrideCursor();
         setTip(QString());
     };
-    const bool ready = trapped([&] {
-        MonthEndClosing closing(startup::loginContext().cnstr(), contextPeriod());
-        if (chkAutoStockLimit->isChecked()) {
-            setTip(QStringLiteral("正在生成库存上下限..."));
-            const StockLimitSettings s = closing.readStockLimitSettings();
-            stocklimit::GenMinMaxStock gen(startup::loginContext().cnstr());
-            gen.GenMaxMinStock(end.addDays(-s.days), end, s.maxFactor, s.minFactor, s.safeFactor, s.perStore);
-        }
-        setTip(QStringLiteral("正在结帐..."));
-    }, restore);
+    const bool ready = trapped(
+        [&] {
+            MonthEndClosing closing(startup::loginContext().cnstr(), contextPeriod());
+            if (chkAutoStockLimit->isChecked()) {
+                setTip(QStringLiteral("正在生成库存上下限..."));
+                const StockLimitSettings s = closing.readStockLimitSettings();
+                stocklimit::GenMinMaxStock gen(startup::loginContext().cnstr());
+                gen.GenMaxMinStock(end.addDays(-s.days), end, s.maxFactor, s.minFactor, s.safeFactor,
+                                   s.perStore);
+            }
+            setTip(QStringLiteral("正在结帐..."));
+        },
+        restore);
     if (!ready)
         return;
     if (ClosePeriod(end)) {
@@ -152,22 +157,24 @@ void frmClosePeriod::cmdStart_Click() {
 
 bool frmClosePeriod::ClosePeriod(const QDate &monthEnd) {
     bool closed = false;
-    trapped([&] {
-        MonthEndClosing closing(startup::loginContext().cnstr(), contextPeriod());
-        if (closing.hasIssuesWithoutCost()) {
-            // the question must be readable, not under an hourglass
-            QApplication::setOverrideCursor(Qt::ArrowCursor);
-            const ui::Answer a = ui::dialogs().question(
-                QStringLiteral("注意，本期存在销售成本无法计算的商品，如果现在结帐，\n"
-                               "将导致下个月成本计算不准确，建议先计算成本再结帐，\n是否继续结帐？"),
-                ui::Icon::Question, ui::Answer::No);
-            QApplication::restoreOverrideCursor();
-            if (a != ui::Answer::Yes)
-                return;
-        }
-        closing.runClosePeriod(chkAutoBill->isChecked(), startup::loginContext().userId(), monthEnd);
-        closed = true;
-    }, [] {});
+    trapped(
+        [&] {
+            MonthEndClosing closing(startup::loginContext().cnstr(), contextPeriod());
+            if (closing.hasIssuesWithoutCost()) {
+                // the question must be readable, not under an hourglass
+                QApplication::setOverrideCursor(Qt::ArrowCursor);
+                const ui::Answer a = ui::dialogs().question(
+                    QStringLiteral("注意，本期存在销售成本无法计算的商品，如果现在结帐，\n"
+                                   "将导致下个月成本计算不准确，建议先计算成本再结帐，\n是否继续结帐？"),
+                    ui::Icon::Question, ui::Answer::No);
+                QApplication::restoreOverrideCursor();
+                if (a != ui::Answer::Yes)
+                    return;
+            }
+            closing.runClosePeriod(chkAutoBill->isChecked(), startup::loginContext().userId(), monthEnd);
+            closed = true;
+        },
+        [] {});
     return closed;
 }
 

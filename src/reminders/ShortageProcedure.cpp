@@ -1,7 +1,9 @@
 #include "reminders/ShortageProcedure.h"
 
 #include "accountdb/ItemExtraFields.h"
+#include "accountdb/StockMovement.h"
 #include "accountdb/StoreStock.h"
+#include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
@@ -41,7 +43,13 @@ db::Recordset rpShortageAndOver(db::Connection &conn, const db::ProcArgs &args) 
                      "from ICSafeStock ss inner join t_Stock st on st.FItemID=ss.FStockID "
                      "where st.FVirtual=0 group by ss.FItemID) s on s.FItemID=i.FItemID")
                      .arg(itemField, field);
-        stock = accountdb::realStoresStockSql();
+        // Opening balances carry no store, so the item totals come from the books.
+        const int year = accountdb::readProfile(conn, QStringLiteral("CurrentYear")).toInt();
+        const int period = accountdb::readProfile(conn, QStringLiteral("CurrentPeriod")).toInt();
+        if (year <= 0 || period <= 0)
+            throw Error(QStringLiteral("帐套没有设置当前月份，无法计算库存。"));
+        stock = accountdb::bookStockSql();
+        params << year << period << year << period;
     } else {
         const QVariant id =
             conn.scalar(QStringLiteral("select FItemID from t_Stock where FName=?"), {storeName});

@@ -153,6 +153,7 @@ void frmActionList::loadGrid(const ReminderPage &page) {
         Flex->setColHidden(c, page.columns.at(c).hidden);
     for (const qint64 cell : page.redCells)
         Flex->setCellForeColor(int(cell / 65536) + page.headerRows, int(cell % 65536), Red);
+    Flex->fitColumns();
     Flex->setEditable((page.page == PriceBelowCost || page.page == PurchasePriceChanged) && MayEditSalePrice);
     m_loading = false;
 }

@@ -43,7 +43,9 @@ void ActBar::addBand(const QString &name, BandType type, const QString &caption)
     m_bands.insert(name.toLower(), b);
 }
 
-bool ActBar::hasBand(const QString &name) const { return findBand(name) != nullptr; }
+bool ActBar::hasBand(const QString &name) const {
+    return findBand(name) != nullptr;
+}
 
 ActBar::BandType ActBar::bandType(const QString &name) const {
     const Band *b = findBand(name);
@@ -147,7 +149,9 @@ QStringList ActBar::toolNames(const QString &bandName) const {
     return out;
 }
 
-QString ActBar::toolName(const QAction *a) { return a ? a->property(ToolNameProperty).toString() : QString(); }
+QString ActBar::toolName(const QAction *a) {
+    return a ? a->property(ToolNameProperty).toString() : QString();
+}
 
 void ActBar::showPopup(const QString &bandName, QPoint globalPos) {
     QMenu *menu = popup(bandName);

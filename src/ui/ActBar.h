@@ -34,7 +34,8 @@ public:
     QAction *addTool(const QString &band, const QString &name, const QString &caption,
                      const QKeySequence &shortcut = {}, bool checkable = false);
     // A tool that opens a popup band.
-    QAction *addSubBand(const QString &band, const QString &name, const QString &caption, const QString &popupBand);
+    QAction *addSubBand(const QString &band, const QString &name, const QString &caption,
+                        const QString &popupBand);
     void addSeparator(const QString &band);
 
     // nullptr when the band has no such tool. Names match without regard to case.

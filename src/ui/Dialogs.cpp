@@ -21,9 +21,15 @@ Dialogs &dialogs() {
     return g_current ? *g_current : real;
 }
 
-void setDialogs(Dialogs *d) { g_current = d; }
+void setDialogs(Dialogs *d) {
+    g_current = d;
+}
 
-DialogsScope::DialogsScope(Dialogs &d) : m_previous(g_current) { g_current = &d; }
-DialogsScope::~DialogsScope() { g_current = m_previous; }
+DialogsScope::DialogsScope(Dialogs &d) : m_previous(g_current) {
+    g_current = &d;
+}
+DialogsScope::~DialogsScope() {
+    g_current = m_previous;
+}
 
 } // namespace zostore::ui

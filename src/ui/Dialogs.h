@@ -19,8 +19,8 @@ public:
     // An OK-only box. An empty title means the application title.
     virtual void message(const QString &text, Icon icon, const QString &title = {}) = 0;
     // Yes/No question; returns Yes or No.
-    virtual Answer question(const QString &text, Icon icon = Icon::Question, Answer defaultButton = Answer::No,
-                            const QString &title = {}) = 0;
+    virtual Answer question(const QString &text, Icon icon = Icon::Question,
+                            Answer defaultButton = Answer::No, const QString &title = {}) = 0;
     // Yes/No/Cancel question; returns Yes, No or Cancel.
     virtual Answer questionWithCancel(const QString &text, Icon icon = Icon::Question,
                                       Answer defaultButton = Answer::Yes, const QString &title = {}) = 0;
@@ -28,8 +28,10 @@ public:
     virtual std::optional<QString> inputBox(const QString &prompt, const QString &title = {},
                                             const QString &defaultText = {}) = 0;
     // Empty text when the user cancels.
-    virtual QString saveFileName(const QString &caption, const QString &dir = {}, const QString &filter = {}) = 0;
-    virtual QString openFileName(const QString &caption, const QString &dir = {}, const QString &filter = {}) = 0;
+    virtual QString saveFileName(const QString &caption, const QString &dir = {},
+                                 const QString &filter = {}) = 0;
+    virtual QString openFileName(const QString &caption, const QString &dir = {},
+                                 const QString &filter = {}) = 0;
     // Runs a modal window; returns QDialog::Accepted or Rejected.
     virtual int exec(QDialog &dialog) = 0;
 

@@ -2,6 +2,7 @@
 #include "ui/Grid.h"
 
 #include "db/Recordset.h"
+#include "ui/MergedHeaderView.h"
 #include "ui/Twips.h"
 
 #include <QHeaderView>
@@ -9,6 +10,7 @@
 namespace zostore::ui {
 
 Grid::Grid(QWidget *parent) : QTableView(parent), m_model(new GridModel(this)) {
+    setHorizontalHeader(new MergedHeaderView(m_model, this));
     setModel(m_model);
     // Fixed row heights keep 100,000 rows as cheap as 100: nothing is measured per row.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -31,6 +33,19 @@ bool Grid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) {
         return false;
     }
     return QTableView::edit(index, trigger, event);
+}
+
+void Grid::fitColumns(int sampleRows, int maxPixels) {
+    const QFontMetrics fm(font());
+    const QFontMetrics hm(horizontalHeader()->font());
+    const int last = std::min(rows(), fixedRows() + sampleRows);
+    for (int c = 0; c < cols(); ++c) {
+        int w = fixedRows() > 0 ? hm.horizontalAdvance(textMatrix(fixedRows() - 1, c)) : 0;
+        for (int r = fixedRows(); r < last; ++r)
+            w = std::max(w, fm.horizontalAdvance(textMatrix(r, c)));
+        if (!isColumnHidden(c))
+            setColumnWidth(c, std::min(maxPixels, w + 18));
+    }
 }
 
 void Grid::setCols(int cols) {

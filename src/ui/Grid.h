@@ -67,6 +67,10 @@ public:
     // Every row at once, row-major; rows counts the data rows only.
     void setData(int rows, int cols, QVector<QString> cells);
 
+    // Widths from the last header row and the first sampleRows rows' texts, capped at maxPixels;
+    // stored layouts applied afterwards still win.
+    void fitColumns(int sampleRows = 200, int maxPixels = 320);
+
     // Grid row of the current cell, -1 when none.
     int currentGridRow() const;
     int currentGridCol() const;

@@ -44,7 +44,8 @@ SystemProcesses::Resolved SystemProcesses::resolve(const QString &commandLine) {
         else if (!editor.isEmpty())
             r.program = QStandardPaths::findExecutable(editor);
         if (r.program.isEmpty()) {
-            r.missingMessage = QStringLiteral("找不到文本编辑器（xdg-open 或环境变量 EDITOR），无法打开：") + rest;
+            r.missingMessage =
+                QStringLiteral("找不到文本编辑器（xdg-open 或环境变量 EDITOR），无法打开：") + rest;
             return r;
         }
         if (!rest.isEmpty())
@@ -52,12 +53,14 @@ SystemProcesses::Resolved SystemProcesses::resolve(const QString &commandLine) {
         return r;
     }
     if (isProgram(program, "calc")) {
-        for (const char *name : {"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "qalculate-qt"}) {
+        for (const char *name :
+             {"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "qalculate-qt"}) {
             r.program = QStandardPaths::findExecutable(QLatin1String(name));
             if (!r.program.isEmpty())
                 return r;
         }
-        r.missingMessage = QStringLiteral("未安装计算器程序（gnome-calculator、kcalc、galculator 或 qalculate）。");
+        r.missingMessage =
+            QStringLiteral("未安装计算器程序（gnome-calculator、kcalc、galculator 或 qalculate）。");
         return r;
     }
     r.program = program;
@@ -89,6 +92,8 @@ Processes &processes() {
     return g_current ? *g_current : real;
 }
 
-void setProcesses(Processes *p) { g_current = p; }
+void setProcesses(Processes *p) {
+    g_current = p;
+}
 
 } // namespace zostore::ui

@@ -14,16 +14,23 @@ namespace {
 
 QMessageBox::Icon qtIcon(Icon icon) {
     switch (icon) {
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::Warning: return QMessageBox::Warning;
-    case Icon::Critical: return QMessageBox::Critical;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::None: break;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Warning:
+        return QMessageBox::Warning;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
 
-QString titleOr(const QString &title) { return title.isEmpty() ? Dialogs::applicationTitle() : title; }
+QString titleOr(const QString &title) {
+    return title.isEmpty() ? Dialogs::applicationTitle() : title;
+}
 
 } // namespace
 
@@ -43,9 +50,10 @@ Answer QtDialogs::question(const QString &text, Icon icon, Answer defaultButton,
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-Answer QtDialogs::questionWithCancel(const QString &text, Icon icon, Answer defaultButton, const QString &title) {
-    QMessageBox box(qtIcon(icon), titleOr(title), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                    QApplication::activeWindow());
+Answer QtDialogs::questionWithCancel(const QString &text, Icon icon, Answer defaultButton,
+                                     const QString &title) {
+    QMessageBox box(qtIcon(icon), titleOr(title), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QApplication::activeWindow());
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
@@ -54,13 +62,17 @@ Answer QtDialogs::questionWithCancel(const QString &text, Icon icon, Answer defa
                                                            : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
     }
 }
 
-std::optional<QString> QtDialogs::inputBox(const QString &prompt, const QString &title, const QString &defaultText) {
+std::optional<QString> QtDialogs::inputBox(const QString &prompt, const QString &title,
+                                           const QString &defaultText) {
     bool ok = false;
     const QString text = QInputDialog::getText(QApplication::activeWindow(), titleOr(title), prompt,
                                                QLineEdit::Normal, defaultText, &ok);
@@ -77,6 +89,8 @@ QString QtDialogs::openFileName(const QString &caption, const QString &dir, cons
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, dir, filter);
 }
 
-int QtDialogs::exec(QDialog &dialog) { return dialog.exec(); }
+int QtDialogs::exec(QDialog &dialog) {
+    return dialog.exec();
+}
 
 } // namespace zostore::ui

@@ -27,12 +27,14 @@ public:
     Answer question(const QString &text, Icon icon = Icon::Question, Answer defaultButton = Answer::No,
                     const QString &title = {}) override;
     // Without a queued input the box counts as cancelled.
-    Answer questionWithCancel(const QString &text, Icon icon = Icon::Question, Answer defaultButton = Answer::Yes,
-                              const QString &title = {}) override;
+    Answer questionWithCancel(const QString &text, Icon icon = Icon::Question,
+                              Answer defaultButton = Answer::Yes, const QString &title = {}) override;
     std::optional<QString> inputBox(const QString &prompt, const QString &title = {},
                                     const QString &defaultText = {}) override;
-    QString saveFileName(const QString &caption, const QString &dir = {}, const QString &filter = {}) override;
-    QString openFileName(const QString &caption, const QString &dir = {}, const QString &filter = {}) override;
+    QString saveFileName(const QString &caption, const QString &dir = {},
+                         const QString &filter = {}) override;
+    QString openFileName(const QString &caption, const QString &dir = {},
+                         const QString &filter = {}) override;
     // Without a queued script the window counts as cancelled.
     int exec(QDialog &dialog) override;
 

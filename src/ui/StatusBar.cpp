@@ -19,9 +19,12 @@ void StatusPanel::mouseReleaseEvent(QMouseEvent *e) {
     QLabel::mouseReleaseEvent(e);
 }
 
-StatusBar::StatusBar(QWidget *parent) : QStatusBar(parent) { setSizeGripEnabled(false); }
+StatusBar::StatusBar(QWidget *parent) : QStatusBar(parent) {
+    setSizeGripEnabled(false);
+}
 
-StatusPanel *StatusBar::addPanel(const QString &key, const QString &text, int widthTwips, const QString &toolTip) {
+StatusPanel *StatusBar::addPanel(const QString &key, const QString &text, int widthTwips,
+                                 const QString &toolTip) {
     auto *p = new StatusPanel(key, this);
     p->setText(text);
     p->setToolTip(toolTip);

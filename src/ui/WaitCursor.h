@@ -1,8 +1,8 @@
 // Hourglass pointer and a wait text in the first status panel while a long operation runs.
 #pragma once
 
-#include <QString>
 #include <QPointer>
+#include <QString>
 
 namespace zostore::ui {
 

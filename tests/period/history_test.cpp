@@ -3,11 +3,11 @@
 
 #include "accountdb/AccountBackup.h"
 #include "accountdb/Schema.h"
-#include "period/AccountProfile.h"
+#include "accountdb/StockMovement.h"
 #include "db/Error.h"
+#include "period/AccountProfile.h"
 #include "period/HistoryClearing.h"
 #include "period/ProcedureSteps.h"
-#include "period/StockMovement.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,10 +55,11 @@ protected:
     // Each item's quantity and value at the end of the current month, the way closing carries them.
     QMap<int, QString> stockByItem() {
         db::Recordset rs = conn().open(
-            QStringLiteral("select u.FItemID, sum(u.q) as q, sum(u.v) as v from (select FItemID, FBegQty as q, "
-                           "FBegBal as v from icbal where FYear=2024 and FPeriod=3 union all select m.FItemID, "
-                           "m.FQty, m.FBal from (%1) m) u group by u.FItemID")
-                .arg(period::monthMovementSql()),
+            QStringLiteral(
+                "select u.FItemID, sum(u.q) as q, sum(u.v) as v from (select FItemID, FBegQty as q, "
+                "FBegBal as v from icbal where FYear=2024 and FPeriod=3 union all select m.FItemID, "
+                "m.FQty, m.FBal from (%1) m) u group by u.FItemID")
+                .arg(accountdb::monthMovementSql()),
             {2024, 3});
         QMap<int, QString> out;
         for (; !rs.eof(); rs.moveNext())
@@ -71,14 +72,18 @@ protected:
     // What each partner owes or is owed: brought-forward balance plus the kept bills.
     QMap<QString, double> partnerBalances() {
         db::Recordset rs = conn().open(QStringLiteral(
-            "select k, o, sum(a) as a from (select FOrgaType as k, FOrgaID as o, FAmount as a from t_WLBegBal "
+            "select k, o, sum(a) as a from (select FOrgaType as k, FOrgaID as o, FAmount as a from "
+            "t_WLBegBal "
             "union all select case when b.FTranType in (12,14) then 1 else 2 end, b.FOrgaID, "
             "case when b.FTranType in (12,22) then e.FAmount else -e.FAmount end from ICStockBill b "
-            "inner join ICStockBillEntry e on e.FInterID=b.FInterID where b.FDeleted=0 and b.FOrgaID is not null "
+            "inner join ICStockBillEntry e on e.FInterID=b.FInterID where b.FDeleted=0 and b.FOrgaID is not "
+            "null "
             "and b.FTranType in (12,14,22,24)) u group by k, o"));
         QMap<QString, double> out;
         for (; !rs.eof(); rs.moveNext())
-            out[QStringLiteral("%1:%2").arg(rs.toInt(QStringLiteral("k"))).arg(rs.toInt(QStringLiteral("o")))] =
+            out[QStringLiteral("%1:%2")
+                    .arg(rs.toInt(QStringLiteral("k")))
+                    .arg(rs.toInt(QStringLiteral("o")))] =
                 std::round(rs.toDouble(QStringLiteral("a")) * 10000) / 10000;
         return out;
     }
@@ -112,17 +117,21 @@ TEST_P(HistoryTest, kept_balances_leave_stock_and_partners_unchanged_after_the_d
     EXPECT_EQ(partnerBalances(), partners);
     EXPECT_EQ(ids(QStringLiteral("select FInterID from ICStockBill order by FInterID")),
               (QStringList{QStringLiteral("10"), QStringLiteral("11")}));
-    EXPECT_EQ(conn().scalar(QStringLiteral("select count(*) from ICStockBillEntry where FInterID<10")).toInt(), 0);
+    EXPECT_EQ(
+        conn().scalar(QStringLiteral("select count(*) from ICStockBillEntry where FInterID<10")).toInt(), 0);
     EXPECT_EQ(conn().scalar(QStringLiteral("select count(*) from icbal where FPeriod<3")).toInt(), 0);
     // supplier 1: 44+2 + 63+14.5 - 10.5; customer 101: 40 + 54+12 - 18
     EXPECT_DOUBLE_EQ(partners.value(QStringLiteral("1:1")), 113);
-    EXPECT_DOUBLE_EQ(conn().scalar(QStringLiteral("select FAmount from t_WLBegBal where FOrgaType=2 and FOrgaID=101"))
-                         .toDouble(),
-                     88);
+    EXPECT_DOUBLE_EQ(
+        conn()
+            .scalar(QStringLiteral("select FAmount from t_WLBegBal where FOrgaType=2 and FOrgaID=101"))
+            .toDouble(),
+        88);
     EXPECT_EQ(period::storedStartPeriod(conn()), (period::YearPeriod{2024, 3}));
     // item 1's price follows the folded opening: 12+6-1-3+1 = 15 for 130+63-10.5-32.4+10.8
-    EXPECT_NEAR(conn().scalar(QStringLiteral("select FBegPrice from icbal where FItemID=1 and FPeriod=3")).toDouble(),
-                std::round(160.9 / 15 * 10000) / 10000, 1e-9);
+    EXPECT_NEAR(
+        conn().scalar(QStringLiteral("select FBegPrice from icbal where FItemID=1 and FPeriod=3")).toDouble(),
+        std::round(160.9 / 15 * 10000) / 10000, 1e-9);
 
     // a second clearing adds to what the first brought forward
     clear(QDate(2024, 3, 31));
@@ -134,10 +143,12 @@ TEST_P(HistoryTest, kept_balances_leave_stock_and_partners_unchanged_after_the_d
 TEST_P(HistoryTest, options_drop_balances_orders_items_or_everything) {
     conn().execute(QStringLiteral("insert into ICOrder (FInterID,FBillNo,FDate) values (1,'D1','2024-01-02'),"
                                   "(2,'D2','2024-03-02'),(3,'D3','2024-03-03'),(4,'D4','2024-03-03')"));
-    conn().execute(QStringLiteral("insert into ICOrderEntry (FInterID,FEntryID,FItemID,FQty,FCompleteQty,"
-                                  "FCancelAction) values (1,1,1,5,5,0),(1,2,1,5,1,1),(2,1,1,5,4,0),(3,1,1,2,2,0),"
-                                  "(3,2,1,3,0,0)"));
-    conn().execute(QStringLiteral("insert into ICSafeStock (FStockID,FItemID,FMin,FMax,FSafe) values (1,3,1,9,2)"));
+    conn().execute(
+        QStringLiteral("insert into ICOrderEntry (FInterID,FEntryID,FItemID,FQty,FCompleteQty,"
+                       "FCancelAction) values (1,1,1,5,5,0),(1,2,1,5,1,1),(2,1,1,5,4,0),(3,1,1,2,2,0),"
+                       "(3,2,1,3,0,0)"));
+    conn().execute(
+        QStringLiteral("insert into ICSafeStock (FStockID,FItemID,FMin,FMax,FSafe) values (1,3,1,9,2)"));
     clear(QDate(2024, 3, 15), false, false, false, true, true);
     EXPECT_EQ(conn().scalar(QStringLiteral("select count(*) from icbal")).toInt(), 0);
     EXPECT_EQ(conn().scalar(QStringLiteral("select count(*) from t_WLBegBal")).toInt(), 0);
@@ -152,9 +163,10 @@ TEST_P(HistoryTest, options_drop_balances_orders_items_or_everything) {
     conn().execute(QStringLiteral("insert into t_Message (FToUserID,FTitle) values (1,'x')"));
     conn().execute(QStringLiteral("insert into t_User (FUserID,FName) values (1,'管理员')"));
     clear(QDate(2024, 3, 1), true, true, true, false, false);
-    for (const char *t : {"ICStockBill", "ICStockBillEntry", "ICOrder", "ICOrderEntry", "icbal", "ICSafeStock",
-                          "t_Message", "t_WLBegBal"})
-        EXPECT_EQ(conn().scalar(QStringLiteral("select count(*) from %1").arg(QLatin1String(t))).toInt(), 0) << t;
+    for (const char *t : {"ICStockBill", "ICStockBillEntry", "ICOrder", "ICOrderEntry", "icbal",
+                          "ICSafeStock", "t_Message", "t_WLBegBal"})
+        EXPECT_EQ(conn().scalar(QStringLiteral("select count(*) from %1").arg(QLatin1String(t))).toInt(), 0)
+            << t;
     EXPECT_EQ(conn().scalar(QStringLiteral("select count(*) from t_ICItem")).toInt(), 3);
     EXPECT_EQ(conn().scalar(QStringLiteral("select count(*) from t_User")).toInt(), 1);
     EXPECT_EQ(period::storedStartPeriod(conn()), (period::YearPeriod{2024, 3}));
@@ -171,8 +183,8 @@ TEST_P(HistoryTest, a_day_outside_the_month_or_a_failure_half_way_changes_nothin
         }
     }
     EXPECT_EQ(everyTable(), before);
-    for (const QString &step : {QStringLiteral("clear.stock"), QStringLiteral("clear.entries"),
-                                QStringLiteral("clear.done")}) {
+    for (const QString &step :
+         {QStringLiteral("clear.stock"), QStringLiteral("clear.entries"), QStringLiteral("clear.done")}) {
         period::setStepObserver([&](const QString &s) {
             if (s == step)
                 throw Error(QStringLiteral("中断"));

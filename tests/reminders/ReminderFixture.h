@@ -2,6 +2,7 @@
 #pragma once
 
 #include "accountdb/Schema.h"
+#include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "reminders/ReminderPages.h"
 #include "reminders/ShortageProcedure.h"
@@ -66,26 +67,34 @@ protected:
                     : QVariant();
     }
     // A bill moving (item, qty) lines out of one store and into another (0: none).
-    void bill(int id, int tranType, int outStock, int inStock, QList<QPair<int, double>> lines) {
-        conn->execute(
-            QStringLiteral("insert into ICStockBill(FInterID,FBillNo,FDate,FTranType,FOutStockID,FInStockID) "
-                           "values(?,?,?,?,?,?)"),
-            {id, QStringLiteral("B%1").arg(id), QDateTime(QDate(2026, 11, id), QTime(10, 0)), tranType,
-             outStock ? QVariant(outStock) : QVariant(), inStock ? QVariant(inStock) : QVariant()});
+    void bill(int id, QDate date, int tranType, int outStock, int inStock, QList<QPair<int, double>> lines) {
+        conn->execute(QStringLiteral("insert into ICStockBill(FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,"
+                                     "FOutStockID,FInStockID) values(?,?,?,?,?,?,?,?)"),
+                      {id, QStringLiteral("B%1").arg(id), QDateTime(date, QTime(10, 0)), date.year(),
+                       date.month(), tranType, outStock ? QVariant(outStock) : QVariant(),
+                       inStock ? QVariant(inStock) : QVariant()});
         int entry = 0;
         for (const auto &[item, qty] : lines)
             conn->execute(QStringLiteral(
                               "insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty) values(?,?,?,?)"),
                           {id, ++entry, item, qty});
     }
+    // November is the current month. Store stock comes from all bills; the totals from November's opening
+    // balances and November's bills, so October's receipt counts for its store only.
     void stockAndLimits() {
-        bill(1, 12, 0, 1, {{1, 20}, {2, 8}});
-        bill(2, 31, 1, 2, {{1, 3}});
-        bill(3, 22, 2, 0, {{1, 1}});
-        bill(4, 12, 0, 3, {{1, 100}});
+        accountdb::insertProfileDefaults(*conn, 2026, 11);
+        const QDate nov(2026, 11, 3);
+        bill(1, nov, 12, 0, 1, {{1, 20}, {2, 8}});
+        bill(2, nov, 31, 1, 2, {{1, 3}});
+        bill(3, nov, 22, 2, 0, {{1, 1}});
+        bill(4, nov, 12, 0, 3, {{1, 10}});
+        bill(5, QDate(2026, 10, 15), 12, 0, 1, {{3, 50}});
+        conn->execute(QStringLiteral("insert into icbal(FItemID,FYear,FPeriod,FBegQty) values(2,2026,11,30),"
+                                     "(3,2026,11,15),(1,2026,10,99)"));
         conn->execute(QStringLiteral("insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) values"
                                      "(1,1,30,40,0),(2,1,5,6,0),(1,2,10,20,0),(1,3,0,1,0)"));
-        conn->execute(QStringLiteral("update t_ICItem set FMinStock=50 where FItemID=2"));
+        conn->execute(QStringLiteral("update t_ICItem set FMinStock=case FItemID when 2 then 50 else 20 end "
+                                     "where FItemID in (2,3)"));
     }
     void orders() {
         conn->execute(

@@ -64,7 +64,7 @@ TEST_P(ReminderPagesTest, shortage_per_store_and_over_all_real_stores) {
               (QStringList{"包装数", "实际库存", "实际库存", "最小库存", "最小库存", "短缺", "短缺"}));
     EXPECT_EQ(headers(p, true).mid(5, 2), (QStringList{"辅助数量", "总数量"}));
     ASSERT_EQ(p.rows.size(), 2);
-    // 20 received less 3 sent to 二店 = 17 of a minimum of 30, in packages of 12.
+    // 20 received less 3 sent to 二店 = 17 of a minimum of 30, in packages of 12; A003's 50 have no minimum.
     EXPECT_EQ(cells(p, 0, keys), (QStringList{"A001", "1", "17", "2", "30", "1", "13"}));
     EXPECT_EQ(cells(p, 1, keys), (QStringList{"A002", "8", "8", "10", "10", "2", "2"}));
 
@@ -73,12 +73,14 @@ TEST_P(ReminderPagesTest, shortage_per_store_and_over_all_real_stores) {
     ASSERT_EQ(p.rows.size(), 1);
     EXPECT_EQ(cells(p, 0, keys), (QStringList{"A001", "0", "2", "0", "5", "0", "3"}));
 
-    // All stores: the virtual store's 100 do not count; A001 has no item total, so its stores' 30+5 apply;
-    // A002's own total of 50 wins over its store minimum.
+    // In total: A001 has no item total, so its stores' 30+5 apply, and all its November bills count
+    // (20-1+10); A002's own total of 50 wins over its store minimum and its opening 30 counts; A003 is
+    // short only by the books (October's 50 are in its opening 15).
     p = buildPage(*conn, Shortage, options());
-    ASSERT_EQ(p.rows.size(), 2);
-    EXPECT_EQ(cells(p, 0, keys), (QStringList{"A001", "1", "19", "2", "35", "1", "16"}));
-    EXPECT_EQ(cells(p, 1, keys), (QStringList{"A002", "8", "8", "50", "50", "42", "42"}));
+    ASSERT_EQ(p.rows.size(), 3);
+    EXPECT_EQ(cells(p, 0, keys), (QStringList{"A001", "2", "29", "2", "35", "0", "6"}));
+    EXPECT_EQ(cells(p, 1, keys), (QStringList{"A002", "38", "38", "50", "50", "12", "12"}));
+    EXPECT_EQ(cells(p, 2, keys), (QStringList{"A003", "15", "15", "20", "20", "5", "5"}));
 
     o.storeName = QStringLiteral("不存在'店");
     EXPECT_THROW(buildPage(*conn, Shortage, o), Error);
@@ -94,6 +96,10 @@ TEST_P(ReminderPagesTest, shortage_per_store_and_over_all_real_stores) {
     ASSERT_FALSE(rs.eof());
     EXPECT_EQ(rs.text(QStringLiteral("FNumber")) + u'=' + rs.text(QStringLiteral("FAskQty1")),
               QStringLiteral("A002=5"));
+    rs.moveNext();
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.text(QStringLiteral("FNumber")) + u'=' + rs.text(QStringLiteral("FStockQty")),
+              QStringLiteral("A003=50"));
     rs.moveNext();
     EXPECT_TRUE(rs.eof());
 }

@@ -74,46 +74,6 @@ private:
 
 } // namespace
 
-QList<HeaderSpan> headerSpans(const QList<QStringList> &header) {
-    QList<HeaderSpan> spans;
-    const int rows = int(header.size());
-    if (rows == 0)
-        return spans;
-    const int cols = int(header.first().size());
-    QList<bool> down(cols, false); // columns merged over all header rows
-    if (rows > 1)
-        for (int c = 0; c < cols; ++c) {
-            bool same = true;
-            for (int r = 1; r < rows && same; ++r)
-                same = header.at(r).value(c) == header.first().value(c);
-            down[c] = same && !header.first().value(c).isEmpty();
-        }
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols;) {
-            int end = c;
-            if (down.at(c)) {
-                if (r == 0)
-                    spans.append({0, c, rows - 1, c});
-                ++c;
-                continue;
-            }
-            const QString t = header.at(r).value(c);
-            // A lower run never crosses a boundary of the rows above it.
-            auto joins = [&](int next) {
-                for (int rr = 0; rr <= r; ++rr)
-                    if (header.at(rr).value(next) != header.at(rr).value(c))
-                        return false;
-                return true;
-            };
-            while (end + 1 < cols && !down.at(end + 1) && !t.isEmpty() && joins(end + 1))
-                ++end;
-            if (end > c)
-                spans.append({r, c, r, end});
-            c = end + 1;
-        }
-    return spans;
-}
-
 bool parseNumber(const QString &text, double &value, int &decimals, bool &grouped) {
     static const QRegularExpression re(
         QStringLiteral("^-?(0|[1-9]\\d{0,2}(,\\d{3})+|[1-9]\\d*)(\\.(\\d+))?$"));

@@ -1,6 +1,8 @@
 // A table as a spreadsheet file: header rows whose equal neighbours merge, then the data rows.
 #pragma once
 
+#include "ui/HeaderSpans.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,12 +18,8 @@ struct Sheet {
     int columns() const { return header.isEmpty() ? 0 : int(header.first().size()); }
 };
 
-// A merged header cell: rows and columns inclusive.
-struct HeaderSpan {
-    int firstRow, firstCol, lastRow, lastCol;
-};
-// Runs of equal texts along a header row merge; a column whose rows all agree merges downwards.
-QList<HeaderSpan> headerSpans(const QList<QStringList> &header);
+using ui::HeaderSpan;
+using ui::headerSpans;
 
 // The number a cell's text shows ("1,234.50", "-3", "0.00"); false for anything else, codes with
 // leading zeros included, so that "00123" stays text.

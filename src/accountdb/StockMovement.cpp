@@ -1,7 +1,7 @@
 // How each bill type moves an item's stock quantity and value.
-#include "period/StockMovement.h"
+#include "accountdb/StockMovement.h"
 
-namespace zostore::period {
+namespace zostore::accountdb {
 
 QString movementQtySql() {
     return QStringLiteral("case when t1.FTranType in (%1) then isnull(t2.FQty,0) "
@@ -26,12 +26,20 @@ QString monthMovementLinesSql() {
 }
 
 QString monthMovementSql() {
-    return QStringLiteral("select m.FItemID, sum(m.FQty) as FQty, sum(m.FBal) as FBal from (%1) m group by m.FItemID")
+    return QStringLiteral(
+               "select m.FItemID, sum(m.FQty) as FQty, sum(m.FBal) as FBal from (%1) m group by m.FItemID")
         .arg(monthMovementLinesSql());
+}
+
+QString bookStockSql() {
+    return QStringLiteral("select x.FItemID,sum(x.FQty) as FQty from ("
+                          "select FItemID,FBegQty as FQty from icbal where FYear=? and FPeriod=? "
+                          "union all select mm.FItemID,mm.FQty from (%1) mm) x group by x.FItemID")
+        .arg(monthMovementSql());
 }
 
 QString roundSql(const QString &expr, int decimals) {
     return QStringLiteral("round(cast((%1) as numeric),%2)").arg(expr).arg(decimals);
 }
 
-} // namespace zostore::period
+} // namespace zostore::accountdb

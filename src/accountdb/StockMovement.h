@@ -3,7 +3,7 @@
 
 #include <QString>
 
-namespace zostore::period {
+namespace zostore::accountdb {
 
 // Purchase receipts bring value at their amount; every other movement is valued at its cost.
 // Returns carry positive quantities, their bill type gives the direction:
@@ -25,7 +25,11 @@ QString monthMovementSql();
 // The same, one row per entry line, not summed.
 QString monthMovementLinesSql();
 
+// select FItemID, FQty: each item's stock on the books in a month, its opening balance and the month's
+// movement (four parameters: year, period, year, period).
+QString bookStockSql();
+
 // SQL rounding that both backends store alike (PostgreSQL rounds numeric, not double precision).
 QString roundSql(const QString &expr, int decimals);
 
-} // namespace zostore::period
+} // namespace zostore::accountdb
