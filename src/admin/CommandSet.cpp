@@ -2,6 +2,7 @@
 #include "admin/CommandSet.h"
 
 #include "admin/AccountCommands.h"
+#include "admin/HistoryCommands.h"
 #include "admin/PeriodCommands.h"
 #include "admin/StockLimitCommands.h"
 
@@ -16,6 +17,9 @@ CommandTable allCommands() {
     table.add(costCommand());
     table.add(closeCommand());
     table.add(reopenCommand());
+    table.add(clearHistoryCommand());
+    table.add(backupCommand());
+    table.add(restoreCommand());
     return table;
 }
 
