@@ -2,6 +2,7 @@
 #include "admin/CommandSet.h"
 
 #include "admin/AccountCommands.h"
+#include "admin/HistoryCommands.h"
 #include "admin/PeriodCommands.h"
 #include "admin/ReminderCommands.h"
 #include "admin/StockLimitCommands.h"
@@ -18,6 +19,9 @@ CommandTable allCommands() {
     table.add(closeCommand());
     table.add(reopenCommand());
     table.add(remindersCommand());
+    table.add(clearHistoryCommand());
+    table.add(backupCommand());
+    table.add(restoreCommand());
     return table;
 }
 

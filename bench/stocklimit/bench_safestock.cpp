@@ -1,0 +1,186 @@
+// The safety-stock editor's grid filled for every item (showall) on a generated account set, against one
+// query per item for its limits and stock, and against one grouped sum of every bill line, in the same run.
+// Usage: bench_safestock [--lines N] [--baseline-items N] (or ZOSTORE_BENCH_LINES=N); PostgreSQL runs when
+// ZOSTORE_BENCH_PG is set.
+#include "ScratchDatabase.h"
+
+#include "accountdb/Schema.h"
+#include "accountdb/SystemProfile.h"
+#include "components/Builtins.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "db/Procedure.h"
+#include "demo/Generator.h"
+#include "startup/LoginContext.h"
+#include "stocklimit/GenMinMaxStock.h"
+#include "stocklimit/SafeStockProcedures.h"
+#include "stocklimit/frmSetSafeStock.h"
+#include "ui/ActBar.h"
+#include "ui/Grid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+
+using namespace zostore;
+
+namespace {
+
+const QDate lastDay(2026, 3, 31);
+
+double timed(const std::function<void()> &f) {
+    QElapsedTimer t;
+    t.start();
+    f();
+    return t.nsecsElapsed() / 1e9;
+}
+
+// Every record of the procedure read as text, the way the editor reads it; returns the number of records.
+qint64 procedureAndRead(db::Connection &conn) {
+    db::ProcArgs args;
+    args.add(QStringLiteral("@UserSql"), db::ParamType::Text, QStringLiteral("1=1"));
+    db::Recordset rs = conn.callProcedure(QStringLiteral("Rp_Define_MaxMinStock"), args, 300000);
+    qint64 n = 0;
+    QString sink;
+    for (; !rs.eof(); rs.moveNext(), ++n)
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            sink = db::Recordset::textOf(rs.value(i));
+    return n;
+}
+
+// The per-item way: the item list, then one prepared query per item for its limits and stock in each store.
+qint64 perItem(db::Connection &conn, int items) {
+    QList<int> ids;
+    for (db::Recordset rs =
+             conn.open(QStringLiteral("select FItemID from t_ICItem where FDel=0 order by FNumber"), {},
+                       db::Cursor::Forward);
+         !rs.eof() && ids.size() < items; rs.moveNext())
+        ids << rs.toInt(QStringLiteral("FItemID"));
+    QSqlQuery q(conn.database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "select s.FItemID,ss.FMin,ss.FMax,ss.FSafe,q.FQty from t_Stock s "
+        "left join ICSafeStock ss on ss.FItemID=? and ss.FStockID=s.FItemID "
+        "left join (select m.FStockID,sum(m.FQty) as FQty from ("
+        "select b.FInStockID as FStockID,e.FQty from ICStockBillEntry e inner join ICStockBill b on "
+        "b.FInterID=e.FInterID "
+        "where e.FItemID=? and b.FDeleted=0 and b.FInStockID is not null union all "
+        "select b.FOutStockID,-e.FQty from ICStockBillEntry e inner join ICStockBill b on "
+        "b.FInterID=e.FInterID "
+        "where e.FItemID=? and b.FDeleted=0 and b.FOutStockID is not null) m group by m.FStockID) q "
+        "on q.FStockID=s.FItemID where s.FVirtual=0 order by s.FNumber"));
+    qint64 n = 0;
+    QString sink;
+    for (int id : ids) {
+        for (int i = 0; i < 3; ++i)
+            q.addBindValue(id);
+        if (!q.exec())
+            throw Error(QStringLiteral("逐个商品查询失败：%1").arg(q.lastError().text()));
+        for (; q.next(); ++n)
+            for (int i = 0; i < 5; ++i)
+                sink = db::Recordset::textOf(q.value(i));
+    }
+    return n;
+}
+
+void run(const QString &name, const QString &cs, qint64 lines, int baselineItems) {
+    demo::GeneratorCounts counts;
+    counts.items = 20000;
+    counts.stores = 5;
+    counts.members = 1000;
+    counts.lines = 10;
+    counts.bills = static_cast<int>(lines / counts.lines);
+    counts.months = 3;
+    counts.lastDay = lastDay;
+    {
+        db::Connection c(cs, db::Connection::OpenMode::Create);
+        accountdb::createAccountSchema(c);
+        accountdb::insertProfileDefaults(c, 2026, 1);
+    }
+    db::Connection conn(cs);
+    const auto g = demo::generateAccount(conn, counts);
+    conn.execute(QStringLiteral("analyze"));
+    stocklimit::GenMinMaxStock(cs).GenMaxMinStock(QDate(2026, 1, 1), lastDay, 2, 1, 1.5, true);
+    const qint64 limits = conn.scalar(QStringLiteral("select count(*) from ICSafeStock")).toLongLong();
+    std::printf("%s: %lld bill lines, %d items, %d stores, %lld stored limits; generated in %.1f s\n",
+                qPrintable(name), static_cast<long long>(g.lines), counts.items, counts.stores,
+                static_cast<long long>(limits), g.seconds);
+
+    startup::loginContext().setLogin(1, QStringLiteral("admin"), cs, QString(), QStringLiteral("基准"));
+    startup::loginContext().setIsManager(true);
+    stocklimit::frmSetSafeStock editor;
+    editor.actBar->tool(QStringLiteral("tools"), QStringLiteral("showall"))->setChecked(true);
+    editor.LoadGrid(); // warm-up: the database's cache and the grid's fonts
+    double window = 1e9;
+    for (int i = 0; i < 3; ++i)
+        window = std::min(window, timed([&] { editor.LoadGrid(); }));
+    const int gridRows = editor.Flex->rows() - editor.Flex->fixedRows();
+    qint64 records = 0;
+    double proc = 1e9;
+    for (int i = 0; i < 3; ++i)
+        proc = std::min(proc, timed([&] { records = procedureAndRead(conn); }));
+    qint64 loopRecords = 0;
+    const double loop = timed([&] { loopRecords = perItem(conn, baselineItems); });
+    const int looped = std::min(baselineItems, counts.items);
+    const double loopAll = loop / looped * counts.items;
+    double bare = 1e9;
+    for (int i = 0; i < 3; ++i)
+        bare = std::min(bare, timed([&] {
+                            conn.scalar(QStringLiteral("select count(*) from (select FItemID,sum(FQty) from "
+                                                       "ICStockBillEntry group by FItemID) s"));
+                        }));
+
+    std::printf("  editor grid (showall), procedure + grid filled: %.3f s for %d rows%s\n", window, gridRows,
+                window <= 1 ? " - target <= 1 s met" : " - target <= 1 s MISSED");
+    std::printf("  Rp_Define_MaxMinStock + reading every record: %.3f s for %lld records\n", proc,
+                static_cast<long long>(records));
+    std::printf(
+        "  one query per item: %.3f s for %d items (%lld records), %.2f ms/item, %.2f s for %d items; "
+        "ratio per-item/procedure: %.1fx, per-item/editor grid: %.1fx\n",
+        loop, looped, static_cast<long long>(loopRecords), loop * 1000 / looped, loopAll, counts.items,
+        loopAll / proc, loopAll / window);
+    std::printf("  one grouped sum of every bill line: %.3f s; procedure/bare: %.1fx\n", bare, proc / bare);
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    bool ok = false;
+    qint64 lines = qEnvironmentVariableIntValue("ZOSTORE_BENCH_LINES", &ok);
+    if (!ok || lines <= 0)
+        lines = 1'000'000;
+    int baselineItems = 20000;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--lines"))
+            lines = args[i + 1].toLongLong();
+        else if (args[i] == QLatin1String("--baseline-items"))
+            baselineItems = args[i + 1].toInt();
+    }
+    components::registerBuiltinComponents();
+    stocklimit::registerStockLimitProcedures();
+    try {
+        QTemporaryDir dir;
+        qputenv("ZOSTORE_WORKDIR", dir.path().toUtf8());
+        run(QStringLiteral("SQLite"),
+            QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(QStringLiteral("bench.db"))),
+            lines, baselineItems);
+        const QString pg = bench::benchPostgresServer();
+        if (!pg.isEmpty()) {
+            bench::ScratchDatabase scratch(pg, QStringLiteral("safestock"));
+            run(QStringLiteral("PostgreSQL"), scratch.connectionString(), lines, baselineItems);
+        }
+    } catch (const Error &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+        return 1;
+    }
+    return 0;
+}
