@@ -6,6 +6,7 @@
 #include "accountdb/SystemProfile.h"
 #include "admin/CommandLine.h"
 #include "admin/HistoryCommands.h"
+#include "admin/ReminderCommands.h"
 #include "db/Connection.h"
 #include "startup/LoginContext.h"
 #include "support/AdminRun.h"
@@ -118,6 +119,7 @@ protected:
         t.add(admin::clearHistoryCommand());
         t.add(admin::backupCommand());
         t.add(admin::restoreCommand());
+        t.add(admin::remindersCommand());
         return t;
     }();
     QTemporaryDir work;
@@ -241,5 +243,49 @@ TEST_P(HistoryCommandsTest, backup_and_restore_need_a_manager_and_only_take_this
 }
 
 ZOSTORE_BACKENDS(HistoryCommandsTest);
+
+// The morning report by script: the rows the window shows, with the user's own grants.
+TEST_P(HistoryCommandsTest, reminders_write_a_page_as_the_window_lists_it) {
+    exec("insert into t_Supplier(FItemID,FNumber,FName) values(1,'S1','茶商, \"老王\"')");
+    exec("insert into ICOrder(FInterID,FBillNo,FDate,FOrgaID) values(1,'PO1','2026-11-01 00:00:00',1)");
+    exec("insert into ICOrderEntry(FInterID,FEntryID,FItemID,FQty,FCompleteQty,FPrice,FJhDate,FCancelAction) "
+         "values"
+         "(1,1,1,10,4,2.5,'2026-11-02 00:00:00',0),(1,2,2,10,0,1,'2099-01-01 00:00:00',0)");
+    const QString csv = work.filePath(QStringLiteral("orders.csv"));
+    const QStringList args{QStringLiteral("reminders"),
+                           QStringLiteral("--user"),
+                           QStringLiteral("会计"),
+                           QStringLiteral("--page"),
+                           QStringLiteral("3"),
+                           QStringLiteral("--csv"),
+                           csv};
+    EXPECT_NE(run(args).code, 0); // no grant 723 yet
+    EXPECT_FALSE(QFile::exists(csv));
+    exec("insert into t_Grant(FUserID,FSubSystemID,FGrant) values(3,'723',1)");
+    const Outcome ok = run(args);
+    ASSERT_EQ(ok.code, 0) << ok.err.toStdString();
+    EXPECT_TRUE(ok.out.contains(QStringLiteral("共 1 行"))) << ok.out.toStdString();
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(f.readAll().mid(3)).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(
+        lines.value(0).startsWith(QStringLiteral("供应商代码,供应商名称,订货单号,业务员,订货日期,商品代码")));
+    // Without grant 702 the price and amount stay empty; the total row closes the list.
+    EXPECT_TRUE(
+        lines.value(2).startsWith(QStringLiteral("S1,\"茶商, \"\"老王\"\"\",PO1,,2026-11-01,01,茶叶")))
+        << lines.value(2).toStdString();
+    EXPECT_TRUE(lines.value(2).endsWith(QStringLiteral(",6,,,2026-11-02"))) << lines.value(2).toStdString();
+    EXPECT_TRUE(lines.value(3).contains(QStringLiteral("★合计★")));
+    for (const QStringList &bad :
+         {QStringList{QStringLiteral("--page"), QStringLiteral("4"), QStringLiteral("--csv"), csv},
+          QStringList{QStringLiteral("--page"), QStringLiteral("1")},
+          QStringList{QStringLiteral("--page"), QStringLiteral("1"), QStringLiteral("--csv"), csv,
+                      QStringLiteral("--xlsx"), csv}})
+        EXPECT_EQ(
+            run(QStringList{QStringLiteral("reminders"), QStringLiteral("--user"), QStringLiteral("会计")} +
+                bad)
+                .code,
+            2);
+}
 
 } // namespace zostore::test
