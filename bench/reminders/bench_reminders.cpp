@@ -43,11 +43,11 @@ double best(const std::function<void()> &f, int runs = 3) {
 void addReminderData(db::Connection &conn) {
     conn.begin();
     conn.execute(QStringLiteral(
-        "insert into t_Supplier(FItemID,FNumber,FName) values(1,'S1','供应商一'),(2,'S2','供应商二')"));
-    conn.execute(QStringLiteral("insert into t_Emp(FItemID,FNumber,FName) values(1,'E1','业务员一')"));
+        "insert into t_Supplier(FItemID,FNumber,FName) values(90001,'S90001','供应商一'),(90002,'S90002','供应商二')"));
+    conn.execute(QStringLiteral("insert into t_Emp(FItemID,FNumber,FName) values(90001,'E90001','业务员一')"));
     conn.execute(
         QStringLiteral("insert into ICOrder(FInterID,FBillNo,FDate,FOrgaID,FSalerID) "
-                       "select FItemID,'PO'||FNumber,?,1+FItemID%2,1 from t_ICItem where FItemID<=2000"),
+                       "select FItemID,'PO'||FNumber,?,90001+FItemID%2,90001 from t_ICItem where FItemID<=2000"),
         {QDateTime(QDate(2026, 3, 1), QTime(0, 0))});
     conn.execute(
         QStringLiteral("insert into ICOrderEntry(FInterID,FEntryID,FItemID,FQty,FCompleteQty,FPrice,FJhDate,"

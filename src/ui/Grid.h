@@ -16,6 +16,7 @@ class Grid : public QTableView {
     Q_OBJECT
 public:
     explicit Grid(QWidget *parent = nullptr);
+    using QTableView::edit;
 
     // Row numbers include the fixed rows, which show as the column headers.
     int rows() const { return m_model->rows(); }
