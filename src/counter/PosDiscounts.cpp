@@ -10,11 +10,12 @@ namespace zostore::counter {
 
 namespace {
 
-// Lines per insert statement: 13 values each stays far below both backends' parameter limits.
-constexpr int RowsPerInsert = 250;
-const QString InsertHead = QStringLiteral(
-    "Insert Into PosQtZkSet(FStockID,FBarCode,FFromNumber,FEntryID,FFromDate,FToDate,"
-    "FZkRate,FPrice,FRetailPrice,FSaleQty,FVipQty,FItemID,FMExchange) Values");
+// Lines per insert statement. Binding cost grows faster than the parameter count, so a short statement
+// prepared once and run for every full chunk beats both one line per round trip and one long statement.
+constexpr int RowsPerInsert = 20;
+const QString InsertHead =
+    QStringLiteral("Insert Into PosQtZkSet(FStockID,FBarCode,FFromNumber,FEntryID,FFromDate,FToDate,"
+                   "FZkRate,FPrice,FRetailPrice,FSaleQty,FVipQty,FItemID,FMExchange) Values");
 const QString InsertRow = QStringLiteral("(?,?,?,?,?,?,?,?,?,?,?,?,?)");
 
 } // namespace
@@ -23,7 +24,8 @@ PosDiscounts::PosDiscounts(db::Connection &conn) : m_conn(conn) {}
 
 QStringList PosDiscounts::storeNames() {
     QStringList names;
-    for (auto rs = m_conn.open(QStringLiteral("select * from t_Stock order by FNumber")); !rs.eof(); rs.moveNext())
+    for (auto rs = m_conn.open(QStringLiteral("select * from t_Stock order by FNumber")); !rs.eof();
+         rs.moveNext())
         names << rs.text(QStringLiteral("FName"));
     return names;
 }
@@ -35,8 +37,8 @@ DiscountStore PosDiscounts::allStores() {
 }
 
 std::optional<DiscountStore> PosDiscounts::store(const QString &name) {
-    auto rs = m_conn.open(QStringLiteral("select FItemID,FPriceStyleID from t_Stock where FName=? order by FNumber"),
-                          {name});
+    auto rs = m_conn.open(
+        QStringLiteral("select FItemID,FPriceStyleID from t_Stock where FName=? order by FNumber"), {name});
     if (rs.eof())
         return std::nullopt;
     return DiscountStore{rs.toInt(QStringLiteral("FItemID")), rs.toInt(QStringLiteral("FPriceStyleID"))};
@@ -48,23 +50,26 @@ QList<DiscountSpan> PosDiscounts::groups(int storeId) {
                                               "group by FFromDate,FToDate order by FFromDate,FToDate"),
                                {storeId});
          !rs.eof(); rs.moveNext())
-        out << DiscountSpan{rs.toDateTime(QStringLiteral("FFromDate")), rs.toDateTime(QStringLiteral("FToDate"))};
+        out << DiscountSpan{rs.toDateTime(QStringLiteral("FFromDate")),
+                            rs.toDateTime(QStringLiteral("FToDate"))};
     return out;
 }
 
 bool PosDiscounts::groupExists(int storeId, const DiscountSpan &span) {
     return m_conn
-               .scalar(QStringLiteral("select count(*) from PosQtZkSet where FStockID=? and FFromDate=? and FToDate=?"),
+               .scalar(QStringLiteral(
+                           "select count(*) from PosQtZkSet where FStockID=? and FFromDate=? and FToDate=?"),
                        {storeId, span.from, span.to})
                .toInt() > 0;
 }
 
 QList<DiscountLine> PosDiscounts::lines(int storeId, const DiscountSpan &span) {
     QList<DiscountLine> out;
-    auto rs = m_conn.open(QStringLiteral("select t1.*,t2.fname,t2.FModel from PosQtzkSet t1 left join t_icitem t2 "
-                                         "on t1.fitemid=t2.fitemid where FStockID=? and FFromDate=? and FToDate=? "
-                                         "Order By FEntryID"),
-                          {storeId, span.from, span.to});
+    auto rs =
+        m_conn.open(QStringLiteral("select t1.*,t2.fname,t2.FModel from PosQtzkSet t1 left join t_icitem t2 "
+                                   "on t1.fitemid=t2.fitemid where FStockID=? and FFromDate=? and FToDate=? "
+                                   "Order By FEntryID"),
+                    {storeId, span.from, span.to});
     for (; !rs.eof(); rs.moveNext()) {
         DiscountLine l;
         l.barcode = rs.text(QStringLiteral("FBarCode"));
@@ -94,18 +99,31 @@ void PosDiscounts::save(int storeId, const DiscountSpan &span, const QList<Disco
     db::Transaction tx(m_conn);
     m_conn.execute(QStringLiteral("delete from PosQtZkSet where FStockID=? and FFromDate=? and FToDate=?"),
                    {storeId, span.from, span.to});
+    const auto statementFor = [&](qsizetype rows) {
+        QStringList values;
+        for (qsizetype i = 0; i < rows; ++i)
+            values << InsertRow;
+        return m_conn.prepare(InsertHead + values.join(QLatin1Char(',')));
+    };
+    std::optional<db::Connection::Statement> full;
+    QVariantList params;
     for (qsizetype first = 0; first < lines.size(); first += RowsPerInsert) {
         const qsizetype n = std::min<qsizetype>(RowsPerInsert, lines.size() - first);
-        QStringList rows;
-        QVariantList params;
+        params.clear();
         params.reserve(n * 13);
         for (qsizetype i = first; i < first + n; ++i) {
             const DiscountLine &l = lines[i];
-            rows << InsertRow;
-            params << storeId << l.barcode << l.number << static_cast<int>(i + 1) << span.from << span.to << l.rate
-                   << l.price << l.retailPrice << l.saleQty << l.vipQty << l.itemId << l.mExchange.value_or(0);
+            params << storeId << l.barcode << l.number << static_cast<int>(i + 1) << span.from << span.to
+                   << l.rate << l.price << l.retailPrice << l.saleQty << l.vipQty << l.itemId
+                   << l.mExchange.value_or(0);
         }
-        m_conn.execute(InsertHead + rows.join(QLatin1Char(',')), params);
+        if (n < RowsPerInsert) {
+            statementFor(n).exec(params);
+        } else {
+            if (!full)
+                full = statementFor(RowsPerInsert);
+            full->exec(params);
+        }
     }
     tx.commit();
 }

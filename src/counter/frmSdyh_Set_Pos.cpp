@@ -49,16 +49,22 @@ struct Column {
 constexpr Qt::Alignment Left = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment Right = Qt::AlignRight | Qt::AlignVCenter;
 constexpr Qt::Alignment Centre = Qt::AlignCenter;
-constexpr Column Columns[] = {
-    {"FBarCode", "条形码", Left, 1800},   {"FNumber", "商品代码", Left, 1500},    {"FName", "商品名称", Left, 2600},
-    {"FModel", "规格型号", Left, 1300},   {"FMExchange", " 包装数", Left, 800},   {"FRetailPrice", "零售价", Right, 1000},
-    {"FZkRate", "折率(%)", Right, 900}, {"FPrice", "优惠价", Right, 1000},      {"FSaleQty", "限量", Centre, 800},
-    {"FVipQty", "每会员限量", Centre, 1100}, {"FItemID", "", Left, 0}};
+constexpr Column Columns[] = {{"FBarCode", "条形码", Left, 1800},
+                              {"FNumber", "商品代码", Left, 1500},
+                              {"FName", "商品名称", Left, 2600},
+                              {"FModel", "规格型号", Left, 1300},
+                              {"FMExchange", " 包装数", Left, 800},
+                              {"FRetailPrice", "零售价", Right, 1000},
+                              {"FZkRate", "折率(%)", Right, 900},
+                              {"FPrice", "优惠价", Right, 1000},
+                              {"FSaleQty", "限量", Centre, 800},
+                              {"FVipQty", "每会员限量", Centre, 1100},
+                              {"FItemID", "", Left, 0}};
 
 bool isEditableKey(const QString &key) {
     const QString k = key.toLower();
-    return k.contains(QLatin1String("barcode")) || k == QLatin1String("fzkrate") || k == QLatin1String("fprice") ||
-           k == QLatin1String("fsaleqty") || k == QLatin1String("fvipqty");
+    return k.contains(QLatin1String("barcode")) || k == QLatin1String("fzkrate") ||
+           k == QLatin1String("fprice") || k == QLatin1String("fsaleqty") || k == QLatin1String("fvipqty");
 }
 
 // A cell's number for saving: empty is 0, anything else must be a number.
@@ -207,7 +213,8 @@ void frmSdyh_Set_Pos::showEvent(QShowEvent *event) {
     if (m_laidOut)
         return;
     m_laidOut = true;
-    const int twips = startup::SettingsStore::value(App, Section, HeightKey, QString::number(TreeHeightTwips)).toInt();
+    const int twips =
+        startup::SettingsStore::value(App, Section, HeightKey, QString::number(TreeHeightTwips)).toInt();
     const int tree = ui::twips::toPixels(twips > 0 ? twips : TreeHeightTwips);
     splitter->setSizes({tree, std::max(100, splitter->height() - tree)});
 }
@@ -235,6 +242,7 @@ void frmSdyh_Set_Pos::chooseStore(int index) {
         m_storeName = name;
         m_storeId = s.id;
         m_priceStyle = s.priceStyleId;
+        m_lookup.reset();
         fillTree();
         loadGroup();
     });
@@ -299,7 +307,8 @@ void frmSdyh_Set_Pos::loadGroup() {
             Flex->setText(row, QStringLiteral("FNumber"), l.number);
             Flex->setText(row, QStringLiteral("FName"), l.name);
             Flex->setText(row, QStringLiteral("FModel"), l.model);
-            Flex->setText(row, QStringLiteral("FMExchange"), l.mExchange ? numberCellText(*l.mExchange) : QString());
+            Flex->setText(row, QStringLiteral("FMExchange"),
+                          l.mExchange ? numberCellText(*l.mExchange) : QString());
             Flex->setText(row, QStringLiteral("FRetailPrice"), priceCellText(l.retailPrice));
             Flex->setText(row, QStringLiteral("FZkRate"), numberCellText(l.rate));
             Flex->setText(row, QStringLiteral("FPrice"), priceCellText(l.price));
@@ -317,7 +326,9 @@ void frmSdyh_Set_Pos::loadGroup() {
     markCurrentLine(Flex->fixedRows());
 }
 
-void frmSdyh_Set_Pos::appendRows(int n) { Flex->setRows(Flex->rows() + n); }
+void frmSdyh_Set_Pos::appendRows(int n) {
+    Flex->setRows(Flex->rows() + n);
+}
 
 void frmSdyh_Set_Pos::markCurrentLine(int row) {
     const auto paint = [this](int r, const QColor &c) {
@@ -353,8 +364,19 @@ bool frmSdyh_Set_Pos::enterItem(int row, int col, bool fromPicker) {
     }
     const QString key = Flex->colKey(col);
     if (key.contains(QLatin1String("barcode"), Qt::CaseInsensitive) || fromPicker) {
-        db::Connection conn(startup::loginContext().cnstr());
-        const auto found = components::items::ItemLookup(conn, m_priceStyle).find(Flex->textMatrix(row, col));
+        std::optional<components::items::FoundItem> found;
+        try {
+            if (!m_lookup) {
+                m_lookupConn = std::make_unique<db::Connection>(startup::loginContext().cnstr());
+                m_lookup = std::make_unique<components::items::ItemLookup>(*m_lookupConn, m_priceStyle);
+            }
+            found = m_lookup->find(Flex->textMatrix(row, col));
+        } catch (...) {
+            // A dropped connection is opened afresh on the next line.
+            m_lookup.reset();
+            m_lookupConn.reset();
+            throw;
+        }
         if (!found) {
             for (int c = 0; c < Flex->cols(); ++c)
                 Flex->setTextMatrix(row, c, QString());
@@ -367,8 +389,9 @@ bool frmSdyh_Set_Pos::enterItem(int row, int col, bool fromPicker) {
             Flex->setText(row, QStringLiteral("FMExchange"),
                           found->viaBarcodeTable ? numberCellText(found->barcodeExchange) : QString());
             if (m_priceStyle != 0)
-                Flex->setText(row, QStringLiteral("FRetailPrice"),
-                              QString::number(found->isPackage() ? found->barcodePrice : found->price, 'f', 2));
+                Flex->setText(
+                    row, QStringLiteral("FRetailPrice"),
+                    QString::number(found->isPackage() ? found->barcodePrice : found->price, 'f', 2));
         }
     } else if (key.compare(QLatin1String("FPrice"), Qt::CaseInsensitive) == 0) {
         bool ok = false;
@@ -604,8 +627,8 @@ void frmSdyh_Set_Pos::clearGrid() {
 }
 
 void frmSdyh_Set_Pos::batchRate() {
-    const auto answer =
-        ui::dialogs().inputBox(QStringLiteral("请输入折率(%)："), QStringLiteral("批量折率"), QStringLiteral("100"));
+    const auto answer = ui::dialogs().inputBox(QStringLiteral("请输入折率(%)："), QStringLiteral("批量折率"),
+                                               QStringLiteral("100"));
     const QString rate = answer ? answer->trimmed() : QString();
     bool ok = false;
     const double value = rate.toDouble(&ok);
@@ -627,7 +650,8 @@ void frmSdyh_Set_Pos::batchRate() {
             break;
         const QString retail = Flex->text(r, QStringLiteral("FRetailPrice")).trimmed();
         Flex->setText(r, QStringLiteral("FZkRate"), rate);
-        Flex->setText(r, QStringLiteral("FPrice"), batchRatePrice(retail.isEmpty() ? QStringLiteral("0") : retail, rate));
+        Flex->setText(r, QStringLiteral("FPrice"),
+                      batchRatePrice(retail.isEmpty() ? QStringLiteral("0") : retail, rate));
     }
     m_quiet = false;
 }

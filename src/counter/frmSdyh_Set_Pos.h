@@ -15,12 +15,16 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace zostore::components::items {
+class ItemLookup;
 class ItemPicker;
+} // namespace zostore::components::items
+namespace zostore::db {
+class Connection;
 }
 namespace zostore::ui {
 class ActBar;
 class Grid;
-}
+} // namespace zostore::ui
 
 namespace zostore::counter {
 
@@ -91,6 +95,10 @@ private:
     bool m_quiet = false; // the tree or the grid is being filled by code
     bool m_laidOut = false;
     std::unique_ptr<components::items::ItemPicker> m_picker;
+    // Kept while one store is chosen: opening a server connection per scanned line costs more than the
+    // lookup.
+    std::unique_ptr<db::Connection> m_lookupConn;
+    std::unique_ptr<components::items::ItemLookup> m_lookup;
 };
 
 } // namespace zostore::counter

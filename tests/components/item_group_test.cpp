@@ -1,8 +1,10 @@
-// The item-group tree: nesting, broken parent links, selection kept over a reload, signals.
+// The item-group tree: nesting, broken parent links, selection kept over a reload, signals; the picker's
+// group pane.
 #include "AccountFixture.h"
 #include "components/Builtins.h"
 #include "components/Registry.h"
 #include "components/items/ItemGroupTree.h"
+#include "components/items/ItemPicker.h"
 
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -86,6 +88,46 @@ TEST_P(ItemGroupTreeTest, works_late_bound_by_its_prog_id) {
     EXPECT_TRUE(c->invoke(QStringLiteral("SelectKey"), {7}).toBool());
     EXPECT_EQ(c->property(QStringLiteral("SelectedKey")).toInt(), 7);
     EXPECT_EQ(c->property(QStringLiteral("SelectedName")).toString(), QStringLiteral("烟酒"));
+}
+
+TEST_P(ItemGroupTreeTest, picker_lists_the_group_chosen_in_its_tree_with_subgroups) {
+    addGroup(1, "01", "食品", 0);
+    addGroup(2, "0101", "饮料", 1);
+    addGroup(3, "02", "日用品", 0);
+    db().connect().execute(QStringLiteral("insert into t_ICItem(FItemID,FNumber,FName,FParentID,FDel) values"
+                                          "(1,'A1','面包',1,0),(2,'A2','可乐',2,0),(3,'B1','牙刷',3,0),"
+                                          "(4,'C1','无组',0,0),(5,'A3','已删',2,1)"));
+    zostore::ui::DialogsScope scope(m_dialogs);
+    ItemPicker picker;
+    picker.showPicker(cnstr(), 1);
+    ItemGroupTree *tree = picker.groupTree();
+    ASSERT_TRUE(tree && tree->isVisible());
+    EXPECT_TRUE(picker.isAncestorOf(tree));
+    EXPECT_EQ(tree->groupCount(), 3);
+    EXPECT_EQ(picker.listedCodes(), (QStringList{"A1", "A2", "B1", "C1"}));
+
+    // Clicking a node in the tree, as a user does.
+    const QModelIndexList food = tree->view()->model()->match(
+        tree->view()->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("食品"), 1, Qt::MatchRecursive);
+    ASSERT_EQ(food.size(), 1);
+    tree->view()->setCurrentIndex(food.first());
+    EXPECT_EQ(picker.group(), 1);
+    EXPECT_EQ(picker.listedCodes(), (QStringList{"A1", "A2"}));
+    picker.search(QStringLiteral("可"));
+    EXPECT_EQ(picker.listedCodes(), QStringList{"A2"});
+    picker.search(QString());
+
+    picker.setGroup(3);
+    EXPECT_EQ(tree->selectedKey(), 3);
+    EXPECT_EQ(picker.listedCodes(), QStringList{"B1"});
+
+    // A group deleted while the picker was hidden lists everything again when it is shown.
+    db().connect().execute(QStringLiteral("delete from t_ItemGroup where FItemID=3"));
+    picker.hide();
+    picker.showPicker(cnstr(), 1);
+    EXPECT_EQ(picker.group(), ItemGroupTree::RootKey);
+    EXPECT_EQ(picker.listedCodes().size(), 4);
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
 }
 
 ZOSTORE_BACKENDS(ItemGroupTreeTest);

@@ -1,6 +1,9 @@
-// Renders the counter windows over a demo account set: discounts, the receipt template, labels and their designer.
+// Renders the counter windows over a demo account set: discounts, the receipt template, labels and their
+// designer.
 #include "accountdb/Catalogue.h"
 #include "components/Builtins.h"
+#include "components/items/ItemGroupTree.h"
+#include "components/items/ItemPicker.h"
 #include "components/labels/LabelDesigner.h"
 #include "components/labels/LabelList.h"
 #include "counter/frmDefPrint.h"
@@ -15,13 +18,17 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextStream>
+#include <QTreeView>
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -30,15 +37,17 @@ int main(int argc, char **argv) {
     QTemporaryDir tmp;
     qputenv("ZOSTORE_WORKDIR", tmp.path().toUtf8());
     try {
-        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        accountdb::Catalogue catalogue(
+            QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
         catalogue.create();
         const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
         QStringList codes;
         {
             db::Connection conn(cnstr);
             demo::loadDemoAccount(conn);
-            for (auto rs = conn.open(QStringLiteral("select FNumber from t_ICItem where length(FBar_Code)=13 and FDel=0 "
-                                                    "order by FNumber"));
+            for (auto rs = conn.open(
+                     QStringLiteral("select FNumber from t_ICItem where length(FBar_Code)=13 and FDel=0 "
+                                    "order by FNumber"));
                  !rs.eof() && codes.size() < 8; rs.moveNext())
                 codes << rs.text(QStringLiteral("FNumber"));
         }
@@ -66,6 +75,27 @@ int main(int argc, char **argv) {
             ui::saveWindowPicture(receipt, out.filePath(QStringLiteral("frmDefPrint.png")));
             receipt.tabs->setCurrentIndex(1);
             ui::saveWindowPicture(receipt, out.filePath(QStringLiteral("frmDefPrint-commands.png")));
+            // The shop's address typed onto the second line runs past the paper's edge.
+            receipt.tabs->setCurrentIndex(0);
+            QTextCursor c(receipt.txtConText->document()->findBlockByNumber(1));
+            c.movePosition(QTextCursor::EndOfBlock);
+            c.insertText(QStringLiteral("  地址：文三路478号华星时代广场一楼"));
+            receipt.txtConText->setTextCursor(c);
+            ui::saveWindowPicture(receipt, out.filePath(QStringLiteral("frmDefPrint-overwide.png")));
+        }
+        {
+            components::items::ItemPicker picker;
+            picker.setMultiSelect(true);
+            picker.showPicker(cnstr, 1);
+            picker.groupTree()->view()->expandAll();
+            db::Connection conn(cnstr);
+            // A group with subgroups, so the list shows what choosing a branch brings.
+            const int group =
+                conn.scalar(QStringLiteral("select min(FParentID) from t_ItemGroup where FParentID<>0"))
+                    .toInt();
+            picker.setGroup(group);
+            picker.resize(1000, 560);
+            ui::saveWindowPicture(picker, out.filePath(QStringLiteral("item-picker.png")));
         }
         counter::frmPrintLabel w;
         w.setAttribute(Qt::WA_DeleteOnClose, false);

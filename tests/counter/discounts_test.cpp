@@ -1,21 +1,31 @@
-// Discount groups: keys and texts, batch-rate rounding, saving, lookups and clashing spans on both backends.
+// Discount groups: keys and texts, batch-rate rounding, saving, lookups and clashing spans on both backends;
+// the window's saving and closing question.
 #include "accountdb/Schema.h"
 #include "components/items/ItemLookup.h"
 #include "components/items/ItemSearch.h"
 #include "counter/DiscountGroups.h"
 #include "counter/PosDiscounts.h"
+#include "counter/frmSdyh_Set_Pos.h"
 #include "db/Error.h"
+#include "startup/LoginContext.h"
 #include "support/TestDatabase.h"
+#include "ui/Grid.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QComboBox>
+#include <QTreeWidget>
 
 namespace zostore::test {
 
 using namespace counter;
 
 TEST(DiscountGroups, keys_texts_and_batch_rate_rounding) {
-    const DiscountSpan midnight{QDateTime(QDate(2013, 3, 1), QTime(0, 0)), QDateTime(QDate(2013, 3, 8), QTime(0, 0))};
+    const DiscountSpan midnight{QDateTime(QDate(2013, 3, 1), QTime(0, 0)),
+                                QDateTime(QDate(2013, 3, 8), QTime(0, 0))};
     EXPECT_EQ(groupText(midnight), QStringLiteral("2013-03-01～2013-03-08"));
     EXPECT_EQ(groupKey(midnight), QStringLiteral("T_2013-03-01_2013-03-08"));
-    const DiscountSpan evening{QDateTime(QDate(2013, 3, 1), QTime(22, 0)), QDateTime(QDate(2013, 3, 2), QTime(6, 30))};
+    const DiscountSpan evening{QDateTime(QDate(2013, 3, 1), QTime(22, 0)),
+                               QDateTime(QDate(2013, 3, 2), QTime(6, 30))};
     EXPECT_EQ(groupKey(evening), QStringLiteral("T_2013-03-01 22:00:00_2013-03-02 06:30:00"));
     EXPECT_EQ(spanOfKey(groupKey(evening)), evening);
     EXPECT_EQ(spanOfText(groupText(midnight)), midnight);
@@ -23,7 +33,8 @@ TEST(DiscountGroups, keys_texts_and_batch_rate_rounding) {
 
     EXPECT_EQ(batchRatePrice(QStringLiteral("12.35"), QStringLiteral("90")), QStringLiteral("11.10"));
     EXPECT_EQ(batchRatePrice(QStringLiteral("9.99"), QStringLiteral("85")), QStringLiteral("8.50"));
-    EXPECT_EQ(batchRatePrice(QStringLiteral("10.50"), QStringLiteral("50")), QStringLiteral("5.20")); // tie to even
+    EXPECT_EQ(batchRatePrice(QStringLiteral("10.50"), QStringLiteral("50")),
+              QStringLiteral("5.20")); // tie to even
     EXPECT_EQ(batchRatePrice(QStringLiteral("10.70"), QStringLiteral("50")), QStringLiteral("5.40"));
     EXPECT_TRUE(batchRatePrice(QStringLiteral("abc"), QStringLiteral("90")).isEmpty());
 }
@@ -36,12 +47,15 @@ protected:
             return;
         conn = std::make_unique<db::Connection>(cnstr());
         accountdb::createAccountSchema(*conn);
-        conn->execute(QStringLiteral("insert into t_Stock(FItemID,FNumber,FName,FPriceStyleID) values(1,'01','人民''路店',1)"));
-        conn->execute(QStringLiteral("insert into t_ICItem(FItemID,FNumber,FName,FQuickNum,FBar_Code,FDel,FPrice_1) "
-                                     "values(1,'A01','可乐','kl','6900000000011',0,5),(2,'A02','雪碧','xb',null,0,4.5),"
-                                     "(3,'A03','已删','ys',null,1,1)"));
-        conn->execute(QStringLiteral("insert into t_icitem_barcode(FItemID,FBarCode,FPriceStyleID,FPrice,FExchange) "
-                                     "values(1,'6900000000066',1,30,6)"));
+        conn->execute(QStringLiteral(
+            "insert into t_Stock(FItemID,FNumber,FName,FPriceStyleID) values(1,'01','人民''路店',1)"));
+        conn->execute(
+            QStringLiteral("insert into t_ICItem(FItemID,FNumber,FName,FQuickNum,FBar_Code,FDel,FPrice_1) "
+                           "values(1,'A01','可乐','kl','6900000000011',0,5),(2,'A02','雪碧','xb',null,0,4.5),"
+                           "(3,'A03','已删','ys',null,1,1)"));
+        conn->execute(
+            QStringLiteral("insert into t_icitem_barcode(FItemID,FBarCode,FPriceStyleID,FPrice,FExchange) "
+                           "values(1,'6900000000066',1,30,6)"));
     }
     std::unique_ptr<db::Connection> conn;
 };
@@ -70,8 +84,10 @@ TEST_P(DiscountStoreTest, lookup_finds_codes_and_package_barcodes_and_search_mat
 
 TEST_P(DiscountStoreTest, save_replaces_lines_in_order_and_clashing_spans_are_refused) {
     PosDiscounts store(*conn);
-    const DiscountSpan a{QDateTime(QDate(2026, 1, 1), QTime(22, 0)), QDateTime(QDate(2026, 1, 2), QTime(2, 0))};
-    const DiscountSpan b{QDateTime(QDate(2026, 2, 1), QTime(0, 0)), QDateTime(QDate(2026, 2, 8), QTime(0, 0))};
+    const DiscountSpan a{QDateTime(QDate(2026, 1, 1), QTime(22, 0)),
+                         QDateTime(QDate(2026, 1, 2), QTime(2, 0))};
+    const DiscountSpan b{QDateTime(QDate(2026, 2, 1), QTime(0, 0)),
+                         QDateTime(QDate(2026, 2, 8), QTime(0, 0))};
     QList<DiscountLine> lines(600);
     for (int i = 0; i < lines.size(); ++i) {
         lines[i].number = QStringLiteral("A01");
@@ -100,5 +116,117 @@ TEST_P(DiscountStoreTest, save_replaces_lines_in_order_and_clashing_spans_are_re
 }
 
 ZOSTORE_BACKENDS(DiscountStoreTest);
+
+class DiscountWindowTest : public DiscountStoreTest {
+protected:
+    void SetUp() override {
+        DiscountStoreTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        auto &ctx = startup::loginContext();
+        ctx.reset();
+        ctx.setLogin(1, QStringLiteral("admin"), cnstr(), QString(), QStringLiteral("测试帐套"));
+        scope = std::make_unique<ui::DialogsScope>(dialogs);
+        DiscountLine first;
+        first.number = QStringLiteral("A01");
+        first.barcode = QStringLiteral("6900000000011");
+        first.itemId = 1;
+        first.rate = 100;
+        PosDiscounts(*conn).save(1, span, {first});
+    }
+    void TearDown() override {
+        scope.reset();
+        startup::loginContext().reset();
+        DiscountStoreTest::TearDown();
+    }
+    // The window on the store, its one group loaded; closing it asks before it goes.
+    std::unique_ptr<counter::frmSdyh_Set_Pos> openStore() {
+        auto w = std::make_unique<counter::frmSdyh_Set_Pos>();
+        w->setAttribute(Qt::WA_DeleteOnClose, false);
+        w->show();
+        w->chooseStore(1);
+        return w;
+    }
+    // What the cell editor commits when the user types into a line (1 = the first line under the header).
+    static void type(counter::frmSdyh_Set_Pos &w, int line, const char *key, const QString &text) {
+        ui::Grid &g = *w.Flex;
+        if (g.fixedRows() + line - 1 >= g.rows())
+            g.setRows(g.fixedRows() + line);
+        g.model()->setData(g.model()->index(line - 1, g.colIndex(QString::fromLatin1(key))), text,
+                           Qt::EditRole);
+    }
+    QList<DiscountLine> stored() { return PosDiscounts(*conn).lines(1, span); }
+
+    const DiscountSpan span{QDateTime(QDate(2026, 3, 6), QTime(18, 0)),
+                            QDateTime(QDate(2026, 3, 8), QTime(0, 0))};
+    ui::ScriptedDialogs dialogs;
+    std::unique_ptr<ui::DialogsScope> scope;
+};
+
+TEST_P(DiscountWindowTest, save_stores_the_lines_before_the_first_without_an_item_code) {
+    auto w = openStore();
+    ASSERT_EQ(w->tvwGroup->topLevelItemCount(), 1);
+    EXPECT_FALSE(w->changed());
+    type(*w, 1, "FZkRate", QStringLiteral("90"));
+    type(*w, 2, "FBarCode", QStringLiteral("6900000000066")); // the package barcode
+    type(*w, 4, "FBarCode", QStringLiteral("A02"));           // after the empty line 3: never stored
+    EXPECT_EQ(w->Flex->text(w->Flex->fixedRows() + 3, QStringLiteral("FNumber")), QStringLiteral("A02"));
+    type(*w, 5, "FBarCode", QStringLiteral("无此商品"));
+    EXPECT_TRUE(w->Flex->text(w->Flex->fixedRows() + 4, QStringLiteral("FNumber")).isEmpty());
+    EXPECT_TRUE(w->changed());
+
+    w->runTool(QStringLiteral("save"));
+    EXPECT_EQ(dialogs.messages().last(), QStringLiteral("保存数据成功！"));
+    EXPECT_FALSE(w->changed());
+    const auto lines = stored();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0].rate, 90);
+    EXPECT_EQ(lines[1].barcode, QStringLiteral("6900000000066"));
+    EXPECT_EQ(lines[1].number, QStringLiteral("A01"));
+    EXPECT_EQ(lines[1].retailPrice, 30);
+    EXPECT_EQ(lines[1].mExchange, 6);
+    w->close();
+}
+
+TEST_P(DiscountWindowTest, closing_question_cancel_keeps_the_window_no_discards_yes_saves) {
+    auto w = openStore();
+    type(*w, 1, "FZkRate", QStringLiteral("80"));
+    dialogs.queueAnswer(ui::Answer::Cancel);
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(dialogs.last()->text, QStringLiteral("数据已经改变，是否保存改变？"));
+    EXPECT_TRUE(w->isVisible());
+
+    // Yes with a line that cannot be saved: told why, nothing stored, still open and still changed.
+    type(*w, 1, "FSaleQty", QStringLiteral("十"));
+    dialogs.queueAnswer(ui::Answer::Yes);
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(dialogs.messages().last().contains(QStringLiteral("不是数字")))
+        << dialogs.messages().last().toStdString();
+    EXPECT_TRUE(w->changed());
+    EXPECT_EQ(stored().first().rate, 100);
+
+    dialogs.queueAnswer(ui::Answer::No);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(stored().first().rate, 100);
+
+    auto again = openStore();
+    type(*again, 1, "FZkRate", QStringLiteral("80"));
+    dialogs.queueAnswer(ui::Answer::Yes);
+    EXPECT_TRUE(again->close());
+    EXPECT_EQ(stored().first().rate, 80);
+
+    // Changed with no group selected: Yes keeps the window open and stores nothing.
+    conn->execute(QStringLiteral("delete from PosQtZkSet"));
+    auto empty = openStore();
+    ASSERT_EQ(empty->tvwGroup->topLevelItemCount(), 0);
+    dialogs.queueInput(QStringLiteral("90"));
+    empty->runTool(QStringLiteral("batchzk"));
+    ASSERT_TRUE(empty->changed());
+    dialogs.queueAnswer(ui::Answer::Yes);
+    EXPECT_FALSE(empty->close());
+    EXPECT_EQ(conn->scalar(QStringLiteral("select count(*) from PosQtZkSet")).toInt(), 0);
+}
+
+ZOSTORE_BACKENDS(DiscountWindowTest);
 
 } // namespace zostore::test

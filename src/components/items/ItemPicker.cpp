@@ -1,5 +1,6 @@
 #include "components/items/ItemPicker.h"
 
+#include "components/items/ItemGroupTree.h"
 #include "components/items/ItemSearch.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -83,8 +84,20 @@ void ItemPicker::build() {
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addLayout(find);
     rightLayout->addWidget(m_grid, 1);
+    m_tree = new ItemGroupTree(this);
+    m_tree->setObjectName(QStringLiteral("atvItem"));
+    connect(m_tree, &ItemGroupTree::groupSelected, this, [this](int key) {
+        if (key != m_groupId) {
+            m_groupId = key;
+            relist();
+        }
+    });
     m_split = new QSplitter(Qt::Horizontal, this);
+    m_split->setChildrenCollapsible(false);
+    m_split->addWidget(m_tree);
     m_split->addWidget(right);
+    m_split->setStretchFactor(1, 1);
+    m_split->setSizes({200, 700});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_split, 1);
     layout->addLayout(buttons);
@@ -98,6 +111,16 @@ void ItemPicker::setMultiSelect(bool on) {
 
 void ItemPicker::showPicker(const QString &cnstr, int /*userId*/) {
     m_cnstr = cnstr;
+    try {
+        m_tree->load(cnstr);
+        // A group deleted since the last showing no longer filters.
+        if (!m_tree->selectKey(m_groupId)) {
+            m_groupId = ItemGroupTree::RootKey;
+            m_tree->selectKey(m_groupId);
+        }
+    } catch (const Error &e) {
+        ui::dialogs().info(e.description());
+    }
     relist();
     show();
     raise();
@@ -114,6 +137,7 @@ void ItemPicker::search(const QString &text) {
 
 void ItemPicker::setGroup(int groupId) {
     m_groupId = groupId;
+    m_tree->selectKey(groupId);
     relist();
 }
 

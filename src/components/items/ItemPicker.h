@@ -16,6 +16,8 @@ class Grid;
 
 namespace zostore::components::items {
 
+class ItemGroupTree;
+
 class ItemPicker : public QDialog {
     Q_OBJECT
 public:
@@ -39,6 +41,7 @@ public:
     void pick(bool closing);
 
     ui::Grid *grid() const { return m_grid; }
+    ItemGroupTree *groupTree() const { return m_tree; }
     QLineEdit *txtFind = nullptr;
     QPushButton *cmdSelect = nullptr;
     QPushButton *cmdOk = nullptr;
@@ -58,7 +61,7 @@ private:
     ui::Grid *m_grid = nullptr;
     QLabel *m_count = nullptr;
     QSplitter *m_split = nullptr;
-    QWidget *m_tree = nullptr;
+    ItemGroupTree *m_tree = nullptr;
 };
 
 } // namespace zostore::components::items
