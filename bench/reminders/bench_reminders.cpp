@@ -53,14 +53,16 @@ void addReminderData(db::Connection &conn) {
         QStringLiteral("insert into ICOrderEntry(FInterID,FEntryID,FItemID,FQty,FCompleteQty,FPrice,FJhDate,"
                        "FCancelAction) select o.FInterID,k.n,1+(o.FInterID*10+k.n)%20000,24,"
                        "case when k.n%3=0 then 24 else 5 end,1.5,"
-                       "case when k.n%2=0 then ? else ? end,0 from ICOrder o cross join "
+                       "?,0 from ICOrder o cross join "
                        "(select FItemID as n from t_ICItem where FItemID<=10) k"),
-        {QDateTime(QDate(2026, 3, 10), QTime(0, 0)), QDateTime(QDate(2026, 5, 10), QTime(0, 0))});
+        {QDateTime(QDate(2026, 3, 10), QTime(0, 0))});
+    conn.execute(QStringLiteral("update ICOrderEntry set FJhDate=? where FEntryID%2=1"),
+                 {QDateTime(QDate(2026, 5, 10), QTime(0, 0))});
     conn.execute(QStringLiteral("update t_ICItem set FPrice_1=FPurPrice*0.9 where FItemID%7=0"));
-    conn.execute(QStringLiteral(
-                     "update t_ICItem set FJjEditDate=?,FSjEditDate=case when FItemID%5=0 then ? else ? end"),
-                 {QDateTime(QDate(2026, 3, 1), QTime(0, 0)), QDateTime(QDate(2026, 2, 1), QTime(0, 0)),
-                  QDateTime(QDate(2026, 3, 2), QTime(0, 0))});
+    conn.execute(QStringLiteral("update t_ICItem set FJjEditDate=?,FSjEditDate=?"),
+                 {QDateTime(QDate(2026, 3, 1), QTime(0, 0)), QDateTime(QDate(2026, 3, 2), QTime(0, 0))});
+    conn.execute(QStringLiteral("update t_ICItem set FSjEditDate=? where FItemID%5=0"),
+                 {QDateTime(QDate(2026, 2, 1), QTime(0, 0))});
     conn.commit();
 }
 
