@@ -42,12 +42,14 @@ double best(const std::function<void()> &f, int runs = 3) {
 // items.
 void addReminderData(db::Connection &conn) {
     conn.begin();
-    conn.execute(QStringLiteral(
-        "insert into t_Supplier(FItemID,FNumber,FName) values(90001,'S90001','供应商一'),(90002,'S90002','供应商二')"));
-    conn.execute(QStringLiteral("insert into t_Emp(FItemID,FNumber,FName) values(90001,'E90001','业务员一')"));
+    conn.execute(QStringLiteral("insert into t_Supplier(FItemID,FNumber,FName) "
+                                "values(90001,'S90001','供应商一'),(90002,'S90002','供应商二')"));
     conn.execute(
-        QStringLiteral("insert into ICOrder(FInterID,FBillNo,FDate,FOrgaID,FSalerID) "
-                       "select FItemID,'PO'||FNumber,?,90001+FItemID%2,90001 from t_ICItem where FItemID<=2000"),
+        QStringLiteral("insert into t_Emp(FItemID,FNumber,FName) values(90001,'E90001','业务员一')"));
+    conn.execute(
+        QStringLiteral(
+            "insert into ICOrder(FInterID,FBillNo,FDate,FOrgaID,FSalerID) "
+            "select FItemID,'PO'||FNumber,?,90001+FItemID%2,90001 from t_ICItem where FItemID<=2000"),
         {QDateTime(QDate(2026, 3, 1), QTime(0, 0))});
     conn.execute(
         QStringLiteral("insert into ICOrderEntry(FInterID,FEntryID,FItemID,FQty,FCompleteQty,FPrice,FJhDate,"
@@ -108,7 +110,7 @@ int ordersPerLine(db::Connection &conn, const QDate &today) {
     for (auto rs =
              conn.open(QStringLiteral("select FInterID,FItemID from ICOrderEntry where FCancelAction=0 and "
                                       "FJhDate<=? and FCompleteQty<FQty order by FJhDate,FInterID,FEntryID"),
-                       {QDateTime(today, QTime(23, 59, 59))}, db::Cursor::Forward);
+                       {QDateTime(today, QTime(23, 59, 59))});
          !rs.eof(); rs.moveNext(), ++n) {
         const QVariant org =
             conn.scalar(QStringLiteral("select FOrgaID from ICOrder where FInterID=?"), {rs.value(0)});

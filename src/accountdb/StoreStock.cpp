@@ -15,14 +15,4 @@ QString storeStockSql(const QString &lineFilter) {
         .arg(lineFilter);
 }
 
-QString oneStoreStockSql(const QString &itemFilter) {
-    // A transfer within one store moves nothing.
-    return QStringLiteral("select e.FItemID,sum(case when b.FInStockID=x.s then e.FQty else -e.FQty end) as FQty "
-                          "from (select cast(? as integer) as s) x cross join ICStockBill b inner join "
-                          "ICStockBillEntry e on b.FInterID=e.FInterID where b.FDeleted=0 and "
-                          "(b.FInStockID=x.s or b.FOutStockID=x.s) and isnull(b.FInStockID,-1)<>isnull(b.FOutStockID,-1) "
-                          "and (%1) group by e.FItemID")
-        .arg(itemFilter);
-}
-
 } // namespace zostore::accountdb

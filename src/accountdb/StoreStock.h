@@ -9,8 +9,4 @@ namespace zostore::accountdb {
 // lineFilter is a condition on the entry line e (for instance "e.FItemID in (...)"), or "1=1".
 QString storeStockSql(const QString &lineFilter = QStringLiteral("1=1"));
 
-// select FItemID, FQty: one store's stock per item (two parameters, the store twice); itemFilter is a
-// condition on e as above.
-QString oneStoreStockSql(const QString &itemFilter = QStringLiteral("1=1"));
-
 } // namespace zostore::accountdb

@@ -57,9 +57,8 @@ db::Recordset rpShortageAndOver(db::Connection &conn, const db::ProcArgs &args) 
             throw Error(QStringLiteral("仓库“%1”不存在！").arg(storeName));
         limits = QStringLiteral("select FItemID,%1 as FLimit from ICSafeStock where FStockID=?")
                      .arg(over ? QStringLiteral("FMax") : QStringLiteral("FMin"));
-        // Only the items with a limit in the store need their stock summed.
-        stock = accountdb::oneStoreStockSql(
-            QStringLiteral("e.FItemID in (select FItemID from ICSafeStock where FStockID=x.s)"));
+        stock = QStringLiteral("select FItemID,FQty from (%1) q where q.FStockID=?")
+                    .arg(accountdb::storeStockSql());
         params << id << id;
     }
     QString extra;
