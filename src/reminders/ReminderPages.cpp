@@ -49,6 +49,22 @@ bool isPriceKey(const QString &key) {
     return key.contains(QLatin1String("price"), Qt::CaseInsensitive);
 }
 
+// The record field of each column, -1 for columns the list works out itself.
+QList<int> fieldsOf(const db::Recordset &rs, const QList<PageColumn> &cols) {
+    QList<int> fields;
+    for (const PageColumn &c : cols)
+        fields << rs.fieldIndex(c.key);
+    return fields;
+}
+
+// The texts of one record, column by column.
+QStringList textsOf(const db::Recordset &rs, const QList<int> &fields) {
+    QStringList cells;
+    for (int f : fields)
+        cells << (f >= 0 ? db::Recordset::textOf(rs.value(f)) : QString());
+    return cells;
+}
+
 // Reads every row; an error while reading keeps what was read, as the list shows it.
 template <class Fill> void readRows(ReminderPage &page, db::Recordset &rs, Fill fill) {
     try {
@@ -87,9 +103,7 @@ void pricePage(db::Connection &conn, ReminderPage &page, const PageOptions &o) {
             "and FDel=0 order by FNumber");
     }
     auto rs = conn.open(sql);
-    QList<int> fields;
-    for (const PageColumn &c : cols)
-        fields << rs.fieldIndex(c.key);
+    const QList<int> fields = fieldsOf(rs, cols);
     const int purField = rs.fieldIndex(QStringLiteral("FPurPrice"));
     readRows(page, rs, [&] {
         QStringList cells;
@@ -128,9 +142,7 @@ void shortagePage(db::Connection &conn, ReminderPage &page, const PageOptions &o
     args.add(QStringLiteral("@stockname"), db::ParamType::Text,
              o.storeName == AllStores ? QString() : o.storeName);
     auto rs = conn.callProcedure(QStringLiteral("Rp_ShortageAndOver"), args, ProcedureTimeoutSeconds);
-    QList<int> fields;
-    for (const PageColumn &c : cols)
-        fields << rs.fieldIndex(c.key);
+    const QList<int> fields = fieldsOf(rs, cols);
     const int stockMain = page.colIndex(QStringLiteral("FStockMainQty"));
     const int stock = page.colIndex(QStringLiteral("FStockQty"));
     const int askMain = page.colIndex(QStringLiteral("FAskMainQty1"));
@@ -138,9 +150,7 @@ void shortagePage(db::Connection &conn, ReminderPage &page, const PageOptions &o
     const int resultMain = page.colIndex(QStringLiteral("FResultMainQty"));
     const int result = page.colIndex(QStringLiteral("FResultQty"));
     readRows(page, rs, [&] {
-        QStringList cells;
-        for (int c = 0; c < cols.size(); ++c)
-            cells << (fields.at(c) >= 0 ? db::Recordset::textOf(rs.value(fields.at(c))) : QString());
+        QStringList cells = textsOf(rs, fields);
         cells[resultMain] = plain(std::fabs(number(cells.at(askMain)) - number(cells.at(stockMain))));
         cells[result] = plain(std::fabs(number(cells.at(ask)) - number(cells.at(stock))));
         page.rows << cells;
@@ -187,9 +197,7 @@ void overdueOrdersPage(db::Connection &conn, ReminderPage &page, const PageOptio
                        "order by t2.FJhDate,t2.FInterID,t2.FEntryID");
     // Due dates may carry a time: the whole of today counts as due.
     auto rs = conn.open(sql, {QDateTime(o.today, QTime(23, 59, 59))});
-    QList<int> fields;
-    for (const PageColumn &c : cols)
-        fields << rs.fieldIndex(c.key);
+    const QList<int> fields = fieldsOf(rs, cols);
     const int exchange = rs.fieldIndex(QStringLiteral("FExchange"));
     static const char *const summed[] = {"FSumMainQty",
                                          "FSumSlaveQty",
@@ -208,9 +216,7 @@ void overdueOrdersPage(db::Connection &conn, ReminderPage &page, const PageOptio
     const int price = page.colIndex(QStringLiteral("FPrice"));
     const int amount = page.colIndex(QStringLiteral("FAmount"));
     readRows(page, rs, [&] {
-        QStringList cells;
-        for (int c = 0; c < cols.size(); ++c)
-            cells << (fields.at(c) >= 0 ? db::Recordset::textOf(rs.value(fields.at(c))) : QString());
+        QStringList cells = textsOf(rs, fields);
         const double ex = db::Recordset::doubleOf(rs.value(exchange));
         // The remainder beside each package count: quantity less whole packages.
         for (const char *part : {"Sum", "Complete", "UnComplete"}) {
