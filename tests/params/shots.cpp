@@ -1,6 +1,7 @@
 // Renders the parameters window (every page) and the stock-limit generation window over a demo account set.
 #include "accountdb/Catalogue.h"
 #include "components/Builtins.h"
+#include "components/items/ItemFilter.h"
 #include "components/supertextbox/SuperTextbox.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -13,11 +14,12 @@
 #include "ui/ActBar.h"
 #include "ui/WindowPicture.h"
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -29,7 +31,8 @@ int main(int argc, char **argv) {
     QTemporaryDir tmp;
     qputenv("ZOSTORE_WORKDIR", tmp.path().toUtf8());
     try {
-        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        accountdb::Catalogue catalogue(
+            QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
         catalogue.create();
         const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
         {
@@ -42,7 +45,8 @@ int main(int argc, char **argv) {
         params::frmSetPara para;
         for (int i = 0; i < para.tabs->count(); ++i) {
             para.tabs->setCurrentIndex(i);
-            ok = ui::saveWindowPicture(para, out.filePath(QStringLiteral("frmSetPara-%1.png").arg(i + 1))) && ok;
+            ok = ui::saveWindowPicture(para, out.filePath(QStringLiteral("frmSetPara-%1.png").arg(i + 1))) &&
+                 ok;
         }
         stocklimit::frmGenMinMaxStock gen;
         gen.txtStock->choose(2);
@@ -64,6 +68,10 @@ int main(int argc, char **argv) {
         safe.actBar->tool(QStringLiteral("tools"), QStringLiteral("showall"))->setChecked(true);
         safe.runTool(QStringLiteral("showall"));
         ok = ui::saveWindowPicture(safe, out.filePath(QStringLiteral("frmSetSafeStock.png"))) && ok;
+        components::items::ItemFilterDialog filter;
+        filter.optContain->setChecked(true);
+        filter.txtContain->setText(QStringLiteral("可乐"));
+        ok = ui::saveWindowPicture(filter, out.filePath(QStringLiteral("item-filter.png"))) && ok;
         return ok ? 0 : 1;
     } catch (const Error &e) {
         QTextStream(stderr) << e.description() << '\n';
