@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QSettings>
 #include <QTemporaryDir>
 
 namespace zostore::test {
@@ -45,6 +46,8 @@ protected:
         BackendTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
+        // Each run its own settings: the two backends' runs go in parallel.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
         conn = std::make_unique<db::Connection>(cnstr());
         accountdb::createAccountSchema(*conn);
         demo::loadDemoAccount(*conn);
@@ -75,6 +78,7 @@ protected:
             .toString();
     }
 
+    QTemporaryDir settings;
     std::unique_ptr<db::Connection> conn;
     ui::ScriptedDialogs dialogs;
     std::unique_ptr<ui::DialogsScope> scope;
