@@ -13,5 +13,7 @@ case "$kind" in
 esac
 
 export CCACHE_DIR=${CCACHE_DIR:-$root/.ccache}
+# Paths relative to the checkout, so worktrees and fresh clones share the cache.
+export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
 cmake -S "$root" -B "$dir" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
