@@ -21,6 +21,13 @@
 //   t_ClosePeriodLog, t_ClosePeriodBal: the month-end closing keeps its undo records here, so that
 //                      reopening restores exactly what the closing replaced; a log row with
 //                      FInterID 0 marks the month as closed, so only a closed month can be reopened.
+//   icstockbal         the month openings per item and store; per item they add up to icbal. An opening
+//                      that no store row accounts for (sets made before openings had a store) counts as
+//                      store 0, "no store", as do bills whose store is empty.
+//   ICInventory        today's quantity per store and item: the current month's openings and every bill
+//                      of that month and later, kept by each writer of bills in its own transaction, so a
+//                      store's stock is one keyed read. Values are not kept: costing revalues the lines.
+//   t_ClosePeriodStockBal: per-store rows of t_ClosePeriodBal.
 //   t_WLBegBal         a partner's balance brought forward when history clearing deletes the bills that
 //                      made it (FOrgaType 1 supplier, 2 customer; see HistoryClearing.cpp for the signs).
 //   t_AccountIdentity  one random id per account set, so a backup is never restored over another set.
@@ -170,6 +177,15 @@ QList<TableDef> buildTables() {
                money("FBegBal", "0")},
               cols({"FYear", "FPeriod", "FItemID"}),
               {}});
+    t.append({QStringLiteral("icstockbal"),
+              {key("FYear"), key("FPeriod"), key("FItemID"), key("FStockID"), qty("FBegQty", "0"),
+               money("FBegBal", "0")},
+              cols({"FYear", "FPeriod", "FItemID", "FStockID"}),
+              {}});
+    t.append({QStringLiteral("ICInventory"),
+              {key("FStockID"), key("FItemID"), qty("FQty", "0")},
+              cols({"FStockID", "FItemID"}),
+              {}});
     t.append({QStringLiteral("ICSafeStock"),
               {key("FStockID"), key("FItemID"), qty("FMin", "0"), qty("FMax", "0"), qty("FSafe", "0")},
               cols({"FStockID", "FItemID"}),
@@ -221,6 +237,11 @@ QList<TableDef> buildTables() {
     t.append({QStringLiteral("t_ClosePeriodBal"),
               {key("FCloseYear"), key("FClosePeriod"), key("FItemID"), integer("FYear"), integer("FPeriod"),
                qty("FBegQty"), money("FBegPrice"), money("FBegBal")},
+              {},
+              {}});
+    t.append({QStringLiteral("t_ClosePeriodStockBal"),
+              {key("FCloseYear"), key("FClosePeriod"), key("FItemID"), key("FStockID"), integer("FYear"),
+               integer("FPeriod"), qty("FBegQty"), money("FBegBal")},
               {},
               {}});
     t.append({QStringLiteral("t_WLBegBal"),

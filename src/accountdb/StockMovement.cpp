@@ -31,13 +31,6 @@ QString monthMovementSql() {
         .arg(monthMovementLinesSql());
 }
 
-QString bookStockSql() {
-    return QStringLiteral("select x.FItemID,sum(x.FQty) as FQty from ("
-                          "select FItemID,FBegQty as FQty from icbal where FYear=? and FPeriod=? "
-                          "union all select mm.FItemID,mm.FQty from (%1) mm) x group by x.FItemID")
-        .arg(monthMovementSql());
-}
-
 QString roundSql(const QString &expr, int decimals) {
     return QStringLiteral("round(cast((%1) as numeric),%2)").arg(expr).arg(decimals);
 }

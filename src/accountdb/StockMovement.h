@@ -25,10 +25,6 @@ QString monthMovementSql();
 // The same, one row per entry line, not summed.
 QString monthMovementLinesSql();
 
-// select FItemID, FQty: each item's stock on the books in a month, its opening balance and the month's
-// movement (four parameters: year, period, year, period).
-QString bookStockSql();
-
 // SQL rounding that both backends store alike (PostgreSQL rounds numeric, not double precision).
 QString roundSql(const QString &expr, int decimals);
 

@@ -1,6 +1,8 @@
 // System profile keys of an account set: defaults, reading and writing without regard to case.
 #include "accountdb/SystemProfile.h"
 
+#include "accountdb/SchemaUpgrade.h"
+
 #include "db/Connection.h"
 #include "db/Transaction.h"
 
@@ -66,7 +68,7 @@ QList<ProfileKey> build() {
         {QStringLiteral("UPdateGradeSourcePath"), QString(), QString()},
         // Keys the parameters window leaves alone.
         {QStringLiteral("Closed"), QStringLiteral("0"), QStringLiteral("初始化已关闭")},
-        {QStringLiteral("Ver"), QStringLiteral("7.1"), QStringLiteral("数据库版本")},
+        {QStringLiteral("Ver"), SchemaVersion, QStringLiteral("数据库版本")},
         {QStringLiteral("ExeVer"), QString(), QStringLiteral("主程序版本")},
         {QStringLiteral("PosExe"), QString(), QStringLiteral("前台程序版本")},
     };

@@ -1,6 +1,7 @@
 // Commands that create and fill account sets, and the helpers they share.
 #include "admin/AccountCommands.h"
 
+#include "accountdb/SchemaUpgrade.h"
 #include "db/MessageText.h"
 #include "db/Error.h"
 
@@ -20,7 +21,9 @@ QString registeredAccount(const Invocation &inv, const QString &dbFileName) {
     accountdb::Catalogue cat(inv.catalogue);
     if (!accountdb::Catalogue::isValidDatabaseName(dbFileName) || cat.nameOf(dbFileName).isEmpty())
         throw Error(QStringLiteral("帐套数据库“%1”不在帐套列表中。").arg(db::shortened(dbFileName)));
-    return cat.accountConnectionString(dbFileName);
+    const QString cnstr = cat.accountConnectionString(dbFileName);
+    accountdb::upgradeAccountSet(cnstr);
+    return cnstr;
 }
 
 } // namespace zostore::admin

@@ -5,6 +5,7 @@
 #include "admin/HistoryCommands.h"
 #include "admin/PeriodCommands.h"
 #include "admin/ReminderCommands.h"
+#include "admin/StockCheckCommand.h"
 #include "admin/StockLimitCommands.h"
 
 namespace zostore::admin {
@@ -22,6 +23,7 @@ CommandTable allCommands() {
     table.add(clearHistoryCommand());
     table.add(backupCommand());
     table.add(restoreCommand());
+    table.add(checkStockCommand());
     return table;
 }
 

@@ -2,6 +2,7 @@
 #include "components/LoginDialogs.h"
 
 #include "components/LoginService.h"
+#include "accountdb/SchemaUpgrade.h"
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "ui/Dialogs.h"
@@ -143,6 +144,7 @@ void frmLogin::tryLogin() {
         txtPassword->setFocus();
         return;
     }
+    accountdb::upgradeAccountSet(cnstr);
     m_userId = user->id;
     m_userName = user->name;
     m_cnstr = cnstr;

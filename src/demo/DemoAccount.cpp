@@ -3,6 +3,7 @@
 
 #include "accountdb/PasswordHash.h"
 #include "accountdb/Schema.h"
+#include "accountdb/StoreStock.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Transaction.h"
@@ -292,6 +293,7 @@ DemoSummary loadDemoAccount(db::Connection &conn, const QDate &today) {
     shop::loadMasterData(ctx);
     shop::loadBills(ctx);
     shop::loadSettings(ctx);
+    accountdb::rebuildStoreStock(conn);
     tx.commit();
     return ctx.summary;
 }

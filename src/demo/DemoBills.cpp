@@ -1,4 +1,5 @@
 // The demo's stock bills, purchase orders and monthly opening balances, made day by day up to today.
+#include "accountdb/StoreStock.h"
 #include "db/Connection.h"
 #include "demo/DemoContext.h"
 
@@ -65,7 +66,9 @@ public:
           m_entry(ctx.conn.prepare(QStringLiteral(
               "insert into "
               "ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,FAmount,FUnitCost,FCost,"
-              "FPreSend) values(?,?,?,?,?,?,?,?,?,?)"))) {
+              "FPreSend) values(?,?,?,?,?,?,?,?,?,?)"))),
+          m_openStore(ctx.conn.prepare(QStringLiteral(
+              "insert into icstockbal(FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal) values(?,?,?,?,?,?)"))) {
         const int n = ctx.items.size();
         for (int m = 0; m <= Months; ++m) {
             m_begQty[m].assign(n, 0.0);
@@ -91,6 +94,9 @@ public:
             m_stock[{1, i}] = warehouse;
             m_stock[{2, i}] = std::floor((qty - warehouse) / 2);
             m_stock[{3, i}] = qty - warehouse - m_stock[{2, i}];
+            for (int store = 1; store <= 3; ++store)
+                m_openStore.exec({m_ctx.start.year(), m_ctx.start.month(), it.id, store, m_stock[{store, i}],
+                                  round2(m_stock[{store, i}] * it.purchase[0])});
         }
     }
 
@@ -194,6 +200,14 @@ public:
                     {m_ctx.items[i].id, month.year(), month.month(), q, q != 0 ? round4(b / q) : 0.0, b});
             }
         }
+        // Per store, the months carry what the bills moved; the first month's split is rounded to the item.
+        accountdb::alignStoreOpenings(m_ctx.conn, m_ctx.start.year(), m_ctx.start.month());
+        for (int m = 1; m < Months; ++m) {
+            const QDate from = m_ctx.start.addMonths(m - 1), to = m_ctx.start.addMonths(m);
+            accountdb::computeStoreEnding(m_ctx.conn, QStringLiteral("zs_demo_ending"), from.year(), from.month());
+            accountdb::writeStoreOpenings(m_ctx.conn, QStringLiteral("zs_demo_ending"), to.year(), to.month());
+            m_ctx.conn.execute(QStringLiteral("drop table zs_demo_ending"));
+        }
         // The cost price is what the closed months carried into the current one.
         auto cost = m_ctx.conn.prepare(QStringLiteral("update t_ICItem set FPjCost=? where FItemID=?"));
         for (int i = 0; i < m_ctx.items.size(); ++i)
@@ -203,7 +217,7 @@ public:
 
 private:
     Context &m_ctx;
-    db::Connection::Statement m_bill, m_entry;
+    db::Connection::Statement m_bill, m_entry, m_openStore;
     int m_interId = 0;
     std::map<std::pair<int, qint64>, int> m_seq;
     std::map<std::pair<int, int>, double> m_stock;

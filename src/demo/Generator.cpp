@@ -4,6 +4,7 @@
 #include "accountdb/AccountProcedures.h"
 #include "accountdb/ClosingLog.h"
 #include "accountdb/PasswordHash.h"
+#include "accountdb/StoreStock.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -189,6 +190,18 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
                        "select FItemID,?,?,100+FItemID%50,FPurPrice,round((100+FItemID%50)*FPurPrice,2) "
                        "from t_ICItem"),
         {first.year(), first.month()});
+    // Each real store holds an equal share, the first one the rest.
+    const int realStores =
+        conn.scalar(QStringLiteral("select count(*) from t_Stock where FVirtual=0")).toInt();
+    conn.execute(
+        QStringLiteral("insert into icstockbal(FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal) "
+                       "select ?,?,q.FItemID,q.FStockID,q.FQty,round(q.FQty*q.FPurPrice,2) from ("
+                       "select i.FItemID,s.FItemID as FStockID,i.FPurPrice,(100+i.FItemID%50)/cast(? as integer)"
+                       "+case when s.FItemID=(select min(FItemID) from t_Stock where FVirtual=0) "
+                       "then (100+i.FItemID%50)%cast(? as integer) else 0 end as FQty "
+                       "from t_ICItem i cross join t_Stock s where s.FVirtual=0) q"),
+        {first.year(), first.month(), realStores, realStores});
+    accountdb::alignStoreOpenings(conn, first.year(), first.month());
     for (int m = 1; m < c.months; ++m) {
         const QDate from = first.addMonths(m - 1), to = first.addMonths(m);
         r.balances += conn.execute(
@@ -209,6 +222,9 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
                 "mv.FItemID=b.FItemID "
                 "where b.FYear=? and b.FPeriod=?"),
             {to.year(), to.month(), from.year(), from.month(), from.year(), from.month()});
+        accountdb::computeStoreEnding(conn, QStringLiteral("zs_gen_ending"), from.year(), from.month());
+        accountdb::writeStoreOpenings(conn, QStringLiteral("zs_gen_ending"), to.year(), to.month());
+        conn.execute(QStringLiteral("drop table zs_gen_ending"));
     }
     stage(QStringLiteral("期初余额"), r.balances);
 
@@ -225,6 +241,7 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
     accountdb::writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("1"),
                             QStringLiteral("初始化已关闭"));
     accountdb::markMonthsClosed(conn, first, c.lastDay);
+    accountdb::rebuildStoreStock(conn);
     if (conn.scalar(QStringLiteral("select count(*) from t_User")).toInt() == 0)
         conn.execute(
             QStringLiteral(
@@ -249,6 +266,8 @@ QString contentChecksum(db::Connection &conn) {
         QStringLiteral("select count(*),sum(FInterID*FEntryID+FItemID),sum(FQty),sum(FAmount),sum(FCost) "
                        "from ICStockBillEntry"),
         QStringLiteral("select count(*),sum(FBegQty),sum(FBegBal),sum(FYear*12+FPeriod) from icbal"),
+        QStringLiteral("select count(*),sum(FBegQty*FStockID),sum(FBegBal*FStockID) from icstockbal"),
+        QStringLiteral("select count(*),sum(FQty*FStockID) from ICInventory"),
         QStringLiteral("select count(*),sum(FVipID) from Vip"),
         QStringLiteral("select count(*),sum(FItemID*(FVirtual+1)) from t_Stock"),
         QStringLiteral(

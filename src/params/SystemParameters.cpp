@@ -104,6 +104,9 @@ void SystemParameters::recomputeOpeningAmounts(db::Connection &conn, int year, i
     conn.execute(QStringLiteral("update icbal as t1 set FBegPrice=t2.FPurPrice,FBegBal=t1.FBegQty*t2.FPurPrice "
                                 "from t_icitem t2 where t1.FItemID=t2.FItemID and t1.FYear=? and t1.FPeriod=?"),
                  {year, period});
+    conn.execute(QStringLiteral("update icstockbal as t1 set FBegBal=t1.FBegQty*t2.FPurPrice "
+                                "from t_icitem t2 where t1.FItemID=t2.FItemID and t1.FYear=? and t1.FPeriod=?"),
+                 {year, period});
     conn.execute(QStringLiteral("update t_icitem set FPjCost=FPurPrice"));
     tx.commit();
 }

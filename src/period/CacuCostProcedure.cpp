@@ -17,7 +17,7 @@
 #include "db/Procedure.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
-#include "period/ScratchTable.h"
+#include "db/ScratchTable.h"
 
 namespace zostore::period {
 

@@ -1,10 +1,11 @@
 // Bodies of sp_ClosePeriod and sp_UnClosePeriod. Both run inside the caller's transaction, so a failure
 // anywhere leaves the account as it was.
 //
-// Carry rule: next month's FBegQty/FBegBal = this month's icbal opening + the month's signed movement
-// (see StockMovement.h); FBegPrice = FBegBal / FBegQty rounded to 4 places, 0 when the quantity is 0.
-// Quantities are rounded to 4 places, values to 2. Every item with an opening row or a
-// movement in the month gets a row; an item with neither has nothing to carry.
+// Carry rule, per store: next month's opening = this month's opening + the month's signed movement in
+// that store (see StoreStock.h); per item, icbal holds the stores' sums, FBegPrice = FBegBal / FBegQty
+// rounded to 4 places, 0 when the quantity is 0. Quantities are rounded to 4 places, values to 2. Every
+// item with an opening row or a movement in the month gets a row; an item with neither has nothing to
+// carry. Today's stock per store does not change: the automatic bills move value only.
 //
 // Undo: rows of the next month that existed before the closing are kept in t_ClosePeriodBal, and the
 // automatic issue bills are listed in t_ClosePeriodLog, both under the closed month, so reopening
@@ -12,105 +13,78 @@
 #include "period/ClosePeriodProcedures.h"
 
 #include "accountdb/ClosingLog.h"
-#include "accountdb/Schema.h"
 #include "accountdb/StockMovement.h"
+#include "accountdb/StoreStock.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
-#include "period/ScratchTable.h"
+#include "db/ScratchTable.h"
 
 namespace zostore::period {
 
-void ensureClosingLogTables(db::Connection &conn) {
-    // Account sets made before the schema listed these tables get them on their first closing.
-    accountdb::ensureTable(conn, QStringLiteral("t_ClosePeriodLog"));
-    accountdb::ensureTable(conn, QStringLiteral("t_ClosePeriodBal"));
-}
-
-// Ending quantity and value per item of month (year, period), as a derived table.
-static QString endingSql() {
-    return QStringLiteral("(select u.FItemID, sum(u.FQty) as FQty, sum(u.FBal) as FBal from ("
-                          "select FItemID, isnull(FBegQty,0) as FQty, isnull(FBegBal,0) as FBal from icbal "
-                          "where FYear=? and FPeriod=? union all %1) u group by u.FItemID)")
-        .arg(accountdb::monthMovementSql());
-}
-
-// The month's ending quantity and value per item, computed once into a temporary table.
+// The month's ending per store, and per item as the stores' sums.
 static void computeEnding(db::Connection &conn, YearPeriod cur) {
+    accountdb::computeStoreEnding(conn, QStringLiteral("zs_ending_store"), cur.year, cur.period);
     createScratchTable(conn, QStringLiteral("zs_ending"),
                        QStringLiteral("FItemID integer primary key, FQty %N, FBal %N"));
-    if (conn.isPostgres()) {
-        conn.execute(QStringLiteral(
-                         "insert into zs_ending (FItemID,FQty,FBal) select e.FItemID, e.FQty, e.FBal from ") +
-                         endingSql() + QStringLiteral(" e"),
-                     {cur.year, cur.period, cur.year, cur.period});
-        return;
-    }
-    // SQLite groups by sorting every line; adding each line into its item's keyed row costs half as much.
-    // The opening is added to the month's sum last, as the grouped form does.
-    const QString addUp =
-        QStringLiteral(" where true on conflict(FItemID) do update set FQty=FQty+excluded.FQty, "
-                       "FBal=FBal+excluded.FBal");
-    createScratchTable(conn, QStringLiteral("zs_movement"),
-                       QStringLiteral("FItemID integer primary key, FQty %N, FBal %N"));
-    conn.execute(QStringLiteral(
-                     "insert into zs_movement (FItemID,FQty,FBal) select m.FItemID, m.FQty, m.FBal from (") +
-                     accountdb::monthMovementLinesSql() + QStringLiteral(") m") + addUp,
-                 {cur.year, cur.period});
-    conn.execute(
-        QStringLiteral("insert into zs_ending (FItemID,FQty,FBal) select FItemID, isnull(FBegQty,0), "
-                       "isnull(FBegBal,0) from icbal where FYear=? and FPeriod=?"),
-        {cur.year, cur.period});
-    conn.execute(
-        QStringLiteral(
-            "insert into zs_ending (FItemID,FQty,FBal) select FItemID, FQty, FBal from zs_movement") +
-        addUp);
-    dropScratchTable(conn, QStringLiteral("zs_movement"));
+    conn.execute(QStringLiteral("insert into zs_ending (FItemID,FQty,FBal) select FItemID, sum(FQty), sum(FBal) "
+                                "from zs_ending_store group by FItemID"));
 }
 
 static const QString zeroQtyWithValue =
     QStringLiteral("abs(FQty)<0.0000001 and abs(round(cast((FBal) as numeric),2))>=0.005");
+static const QString zeroQtyItems =
+    QStringLiteral("FItemID in (select FItemID from zs_ending where %1)").arg(zeroQtyWithValue);
 
-static void makeAutomaticIssueBill(db::Connection &conn, YearPeriod cur, int billerId,
-                                   const QDateTime &billDate) {
-    db::Recordset sums =
-        conn.open(QStringLiteral("select count(*) as n, isnull(sum(%1),0) as total from zs_ending "
-                                 "where %2")
-                      .arg(accountdb::roundSql(QStringLiteral("FBal"), 2), zeroQtyWithValue));
-    const int count = sums.toInt(QStringLiteral("n"));
-    const double total = sums.toDouble(QStringLiteral("total"));
-    if (count == 0)
-        return;
-    const qint64 interId =
-        conn.scalar(QStringLiteral("select isnull(max(FInterID),0)+1 from ICStockBill")).toLongLong();
-    const QString billNo =
+// One issue bill per store that holds value of items whose quantity is zero over all stores.
+static void makeAutomaticIssueBills(db::Connection &conn, YearPeriod cur, int billerId,
+                                    const QDateTime &billDate) {
+    const QString value = accountdb::roundSql(QStringLiteral("FBal"), 2);
+    const QString lines = QStringLiteral("%1 and abs(%2)>=0.005").arg(zeroQtyItems, value);
+    QList<int> stores;
+    for (db::Recordset rs = conn.open(
+             QStringLiteral("select distinct FStockID from zs_ending_store where %1 order by FStockID").arg(lines));
+         !rs.eof(); rs.moveNext())
+        stores << rs.toInt(QStringLiteral("FStockID"));
+    const QString month =
         QStringLiteral("JZCK%1%2").arg(cur.year, 4, 10, QChar(u'0')).arg(cur.period, 2, 10, QChar(u'0'));
-    conn.execute(
-        QStringLiteral("insert into ICStockBill (FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,FDeleted,"
-                       "FBillerID,FRemark,FSumAmount,FSumCost,FSumProfit) "
-                       "values (?,?,?,?,?,25,0,?,?,?,?,0)"),
-        {interId, billNo, billDate, cur.year, cur.period, billerId,
-         QStringLiteral("结账自动出库：数量为零、金额不为零的商品"), total, total});
-    passStep(QStringLiteral("close.autobill.header"));
-    conn.execute(
-        QStringLiteral("insert into ICStockBillEntry (FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,"
-                       "FAmount,FUnitCost,FCost,FPreSend) "
-                       "select ?, row_number() over (order by FItemID), FItemID, 0, 0, 0, %1, 0, %1, 0 "
-                       "from zs_ending where %2")
-            .arg(accountdb::roundSql(QStringLiteral("FBal"), 2), zeroQtyWithValue),
-        {interId});
-    conn.execute(QStringLiteral("insert into t_ClosePeriodLog (FYear,FPeriod,FInterID) values (?,?,?)"),
-                 {cur.year, cur.period, interId});
-    // The bill issued the whole value; what is left is below a cent and carries as nothing.
+    for (int k = 0; k < stores.size(); ++k) {
+        const int store = stores[k];
+        const double total =
+            conn.scalar(QStringLiteral("select isnull(sum(%1),0) from zs_ending_store where FStockID=? and %2")
+                            .arg(value, lines),
+                        {store})
+                .toDouble();
+        const qint64 interId =
+            conn.scalar(QStringLiteral("select isnull(max(FInterID),0)+1 from ICStockBill")).toLongLong();
+        const QString billNo = k == 0 ? month : QStringLiteral("%1-%2").arg(month).arg(k + 1);
+        conn.execute(
+            QStringLiteral("insert into ICStockBill (FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,FDeleted,"
+                           "FOutStockID,FBillerID,FRemark,FSumAmount,FSumCost,FSumProfit) "
+                           "values (?,?,?,?,?,25,0,?,?,?,?,?,0)"),
+            {interId, billNo, billDate, cur.year, cur.period, store == 0 ? QVariant() : QVariant(store), billerId,
+             QStringLiteral("结账自动出库：数量为零、金额不为零的商品"), total, total});
+        passStep(QStringLiteral("close.autobill.header"));
+        conn.execute(
+            QStringLiteral("insert into ICStockBillEntry (FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,"
+                           "FAmount,FUnitCost,FCost,FPreSend) "
+                           "select ?, row_number() over (order by FItemID), FItemID, 0, 0, 0, %1, 0, %1, 0 "
+                           "from zs_ending_store where FStockID=? and %2")
+                .arg(value, lines),
+            {interId, store});
+        conn.execute(QStringLiteral("insert into t_ClosePeriodLog (FYear,FPeriod,FInterID) values (?,?,?)"),
+                     {cur.year, cur.period, interId});
+    }
+    // The bills issued the whole value; what is left is below a cent per store and carries as nothing.
+    conn.execute(QStringLiteral("update zs_ending_store set FBal=0 where ") + zeroQtyItems);
     conn.execute(QStringLiteral("update zs_ending set FBal=0 where ") + zeroQtyWithValue);
 }
 
 db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
     const int billerId = args.toInt(QStringLiteral("@BillerID"));
     const QDateTime billDate = args.toDateTime(QStringLiteral("@BillDate"));
-    ensureClosingLogTables(conn);
     const YearPeriod cur = storedCurrentPeriod(conn);
     const YearPeriod next = nextPeriod(cur);
     // A month closed meanwhile from another workstation must not be closed again under the old date.
@@ -125,12 +99,17 @@ db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
                        "FBegQty,FBegPrice,FBegBal) select ?,?,FItemID,FYear,FPeriod,FBegQty,FBegPrice,"
                        "FBegBal from icbal where FYear=? and FPeriod=?"),
         {cur.year, cur.period, next.year, next.period});
+    conn.execute(
+        QStringLiteral("insert into t_ClosePeriodStockBal (FCloseYear,FClosePeriod,FItemID,FStockID,FYear,FPeriod,"
+                       "FBegQty,FBegBal) select ?,?,FItemID,FStockID,FYear,FPeriod,FBegQty,FBegBal from icstockbal "
+                       "where FYear=? and FPeriod=?"),
+        {cur.year, cur.period, next.year, next.period});
     conn.execute(QStringLiteral("delete from icbal where FYear=? and FPeriod=?"), {next.year, next.period});
     passStep(QStringLiteral("close.saved"));
 
     computeEnding(conn, cur);
     if (billerId != 0)
-        makeAutomaticIssueBill(conn, cur, billerId, billDate);
+        makeAutomaticIssueBills(conn, cur, billerId, billDate);
     passStep(QStringLiteral("close.autobill"));
 
     conn.execute(
@@ -141,7 +120,9 @@ db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
                  accountdb::roundSql(QStringLiteral("FBal"), 2),
                  accountdb::roundSql(QStringLiteral("FQty"), 4)),
         {next.year, next.period});
+    accountdb::writeStoreOpenings(conn, QStringLiteral("zs_ending_store"), next.year, next.period);
     dropScratchTable(conn, QStringLiteral("zs_ending"));
+    dropScratchTable(conn, QStringLiteral("zs_ending_store"));
     passStep(QStringLiteral("close.carried"));
 
     accountdb::markMonthClosed(conn, cur.year, cur.period);
@@ -151,7 +132,6 @@ db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
 }
 
 db::Recordset spUnClosePeriod(db::Connection &conn, const db::ProcArgs &) {
-    ensureClosingLogTables(conn);
     const YearPeriod cur = storedCurrentPeriod(conn);
     const YearPeriod start = storedStartPeriod(conn);
     if (cur.index() <= start.index())
@@ -169,6 +149,14 @@ db::Recordset spUnClosePeriod(db::Connection &conn, const db::ProcArgs &) {
                        "where FCloseYear=? and FClosePeriod=?"),
         {prev.year, prev.period});
     conn.execute(QStringLiteral("delete from t_ClosePeriodBal where FCloseYear=? and FClosePeriod=?"),
+                 {prev.year, prev.period});
+    conn.execute(QStringLiteral("delete from icstockbal where FYear=? and FPeriod=?"), {cur.year, cur.period});
+    conn.execute(
+        QStringLiteral("insert into icstockbal (FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal) "
+                       "select FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal from t_ClosePeriodStockBal "
+                       "where FCloseYear=? and FClosePeriod=?"),
+        {prev.year, prev.period});
+    conn.execute(QStringLiteral("delete from t_ClosePeriodStockBal where FCloseYear=? and FClosePeriod=?"),
                  {prev.year, prev.period});
     passStep(QStringLiteral("reopen.balances"));
 

@@ -7,7 +7,7 @@
 #include "db/Transaction.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
-#include "period/ScratchTable.h"
+#include "db/ScratchTable.h"
 
 #include <cmath>
 

@@ -1,8 +1,9 @@
 // Body of sp_ClsData_1. It runs inside the caller's transaction under the account-set lock, so a failure
 // or a killed process leaves the set as it was.
 //
-// Stock: the current month's opening (icbal) already holds every earlier month; the deleted bills of the
-// current month are added to it, so each item's quantity and value from the kept day on are unchanged.
+// Stock: the current month's opening (icbal, and per store icstockbal) already holds every earlier month;
+// the deleted bills of the current month are added to it, so each item's and each store's quantity and
+// value from the kept day on are unchanged.
 // Without that option the stock balances go with the bills.
 //
 // Partners (t_WLBegBal, amounts are the bill lines' FAmount): what we owe a supplier grows with purchase
@@ -13,14 +14,14 @@
 // the set's first and the closing records that could reopen them go too.
 #include "period/HistoryClearing.h"
 
-#include "accountdb/Schema.h"
 #include "accountdb/StockMovement.h"
+#include "accountdb/StoreStock.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
-#include "period/ScratchTable.h"
+#include "db/ScratchTable.h"
 
 namespace zostore::period {
 
@@ -28,7 +29,8 @@ namespace {
 
 const QStringList businessTables = {
     QStringLiteral("ICStockBillEntry"), QStringLiteral("ICStockBill"), QStringLiteral("ICOrderEntry"),
-    QStringLiteral("ICOrder"),          QStringLiteral("icbal"),       QStringLiteral("ICSafeStock"),
+    QStringLiteral("ICOrder"),          QStringLiteral("icbal"),       QStringLiteral("icstockbal"),
+    QStringLiteral("ICInventory"),      QStringLiteral("ICSafeStock"), QStringLiteral("t_ClosePeriodStockBal"),
     QStringLiteral("PosQtZkSet"),       QStringLiteral("t_Message"),   QStringLiteral("t_ClosePeriodLog"),
     QStringLiteral("t_ClosePeriodBal"), QStringLiteral("t_WLBegBal")};
 
@@ -55,6 +57,24 @@ void foldStock(db::Connection &conn, YearPeriod cur) {
             .arg(accountdb::roundSql(QStringLiteral("FBegBal/FBegQty"), 4)),
         {cur.year, cur.period});
     dropScratchTable(conn, QStringLiteral("zs_clear_fold"));
+
+    // The same lines per store, so each store's stock from the kept day on stays what it was.
+    createScratchTable(conn, QStringLiteral("zs_clear_fold_store"),
+                       QStringLiteral("FItemID integer, FStockID integer, FQty %N, FBal %N"));
+    conn.execute(QStringLiteral("insert into zs_clear_fold_store (FItemID,FStockID,FQty,FBal) "
+                                "select m.FItemID,m.FStockID,sum(m.FQty),sum(m.FBal) from (%1) m "
+                                "group by m.FItemID,m.FStockID")
+                     .arg(accountdb::storeMovementLinesSql(QStringLiteral(
+                         "t1.FInterID in (select FInterID from zs_clear_bills) and t1.FYear=? and t1.FPeriod=?"))),
+                 {cur.year, cur.period, cur.year, cur.period});
+    conn.execute(QStringLiteral("insert into icstockbal (FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal) "
+                                "select ?,?,FItemID,FStockID,FQty,FBal from zs_clear_fold_store "
+                                "where abs(FQty)>=0.0000001 or abs(FBal)>=0.00005 "
+                                "on conflict (FYear,FPeriod,FItemID,FStockID) do update set "
+                                "FBegQty=coalesce(icstockbal.FBegQty,0)+excluded.FBegQty, "
+                                "FBegBal=coalesce(icstockbal.FBegBal,0)+excluded.FBegBal"),
+                 {cur.year, cur.period});
+    dropScratchTable(conn, QStringLiteral("zs_clear_fold_store"));
 }
 
 void foldPartners(db::Connection &conn) {
@@ -113,8 +133,10 @@ void clearBefore(db::Connection &conn, YearPeriod cur, const QDateTime &cutoff, 
     if (remainStock) {
         foldStock(conn, cur);
         conn.execute(QStringLiteral("delete from icbal where FYear*12+FPeriod<?"), {cur.index()});
+        conn.execute(QStringLiteral("delete from icstockbal where FYear*12+FPeriod<?"), {cur.index()});
     } else {
         conn.execute(QStringLiteral("delete from icbal"));
+        conn.execute(QStringLiteral("delete from icstockbal"));
     }
     passStep(QStringLiteral("clear.stock"));
     if (remainWL)
@@ -130,6 +152,10 @@ void clearBefore(db::Connection &conn, YearPeriod cur, const QDateTime &cutoff, 
     dropScratchTable(conn, QStringLiteral("zs_clear_bills"));
     conn.execute(QStringLiteral("delete from t_ClosePeriodLog"));
     conn.execute(QStringLiteral("delete from t_ClosePeriodBal"));
+    conn.execute(QStringLiteral("delete from t_ClosePeriodStockBal"));
+    // Folded bills leave today's stock as it was; without the balances it goes with them.
+    if (!remainStock)
+        accountdb::rebuildStoreStock(conn);
 }
 
 } // namespace
@@ -143,9 +169,6 @@ QString clearDateMessage(YearPeriod current) {
 }
 
 db::Recordset spClsData1(db::Connection &conn, const db::ProcArgs &args) {
-    for (const QString &t : {QStringLiteral("t_WLBegBal"), QStringLiteral("t_ClosePeriodLog"),
-                             QStringLiteral("t_ClosePeriodBal")})
-        accountdb::ensureTable(conn, t);
     const YearPeriod cur = storedCurrentPeriod(conn);
     const QDateTime remain = args.toDateTime(QStringLiteral("@RemainDate"));
     if (!remain.isValid() || !isInPeriod(remain.date(), cur))

@@ -1,9 +1,6 @@
 #include "reminders/ShortageProcedure.h"
 
 #include "accountdb/ItemExtraFields.h"
-#include "accountdb/StockMovement.h"
-#include "accountdb/StoreStock.h"
-#include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
@@ -43,13 +40,8 @@ db::Recordset rpShortageAndOver(db::Connection &conn, const db::ProcArgs &args) 
                      "from ICSafeStock ss inner join t_Stock st on st.FItemID=ss.FStockID "
                      "where st.FVirtual=0 group by ss.FItemID) s on s.FItemID=i.FItemID")
                      .arg(itemField, field);
-        // Opening balances carry no store, so the item totals come from the books.
-        const int year = accountdb::readProfile(conn, QStringLiteral("CurrentYear")).toInt();
-        const int period = accountdb::readProfile(conn, QStringLiteral("CurrentPeriod")).toInt();
-        if (year <= 0 || period <= 0)
-            throw Error(QStringLiteral("帐套没有设置当前月份，无法计算库存。"));
-        stock = accountdb::bookStockSql();
-        params << year << period << year << period;
+        // Every store counts, the virtual one too, as in costing.
+        stock = QStringLiteral("select FItemID,sum(FQty) as FQty from ICInventory group by FItemID");
     } else {
         const QVariant id =
             conn.scalar(QStringLiteral("select FItemID from t_Stock where FName=?"), {storeName});
@@ -57,8 +49,7 @@ db::Recordset rpShortageAndOver(db::Connection &conn, const db::ProcArgs &args) 
             throw Error(QStringLiteral("仓库“%1”不存在！").arg(storeName));
         limits = QStringLiteral("select FItemID,%1 as FLimit from ICSafeStock where FStockID=?")
                      .arg(over ? QStringLiteral("FMax") : QStringLiteral("FMin"));
-        stock = QStringLiteral("select FItemID,FQty from (%1) q where q.FStockID=?")
-                    .arg(accountdb::storeStockSql());
+        stock = QStringLiteral("select FItemID,FQty from ICInventory where FStockID=?");
         params << id << id;
     }
     QString extra;

@@ -1,7 +1,6 @@
 #include "stocklimit/SafeStockProcedures.h"
 
 #include "accountdb/ItemExtraFields.h"
-#include "accountdb/StoreStock.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
@@ -17,17 +16,13 @@ db::Recordset rpDefineMaxMinStock(db::Connection &conn, const db::ProcArgs &args
     QString extra;
     for (const auto &f : accountdb::itemExtraFields(conn))
         extra += QStringLiteral("t1.") + f.name + QLatin1Char(',');
-    // Stock is summed only for the listed items, so a group of fifty does not read every bill line.
-    const QString items = QStringLiteral("(select t1.FItemID from t_ICItem t1 where (") + cond +
-                          QStringLiteral(") and t1.FDel=0)");
     const QString sql =
         QStringLiteral("select t1.FNumber,t1.FName,t1.FModel,") + extra +
         QStringLiteral(
             "t1.FUnit,t1.FExchange,t1.FItemID,s.FItemID as FStockID,ss.FMin,ss.FMax,ss.FSafe,q.FQty "
             "from t_ICItem t1 cross join t_Stock s "
-            "left join ICSafeStock ss on ss.FItemID=t1.FItemID and ss.FStockID=s.FItemID left join (") +
-        accountdb::storeStockSql(QStringLiteral("e.FItemID in ") + items) +
-        QStringLiteral(") q on q.FItemID=t1.FItemID and q.FStockID=s.FItemID "
+            "left join ICSafeStock ss on ss.FItemID=t1.FItemID and ss.FStockID=s.FItemID "
+            "left join ICInventory q on q.FItemID=t1.FItemID and q.FStockID=s.FItemID "
                        "where s.FVirtual=0 and t1.FDel=0 and (") +
         cond + QStringLiteral(") order by t1.FNumber,s.FNumber");
     return conn.open(sql);

@@ -27,6 +27,8 @@ int envNumber(const char *name, int fallback) {
 QString digest(db::Connection &conn) {
     static const QStringList queries = {
         QStringLiteral("select FItemID,FYear,FPeriod,FBegQty,FBegBal from icbal order by 1,2,3"),
+        QStringLiteral("select FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal from icstockbal order by 1,2,3,4"),
+        QStringLiteral("select FStockID,FItemID,FQty from ICInventory order by 1,2"),
         QStringLiteral("select FInterID,FTranType,FYear,FPeriod,FSumAmount from ICStockBill order by 1"),
         QStringLiteral("select FInterID,FEntryID,FQty,FPrice,FAmount,FUnitCost,FCost from ICStockBillEntry "
                        "order by 1,2"),
@@ -217,6 +219,10 @@ TEST_P(KillTest, every_operation_is_all_or_nothing_when_killed) {
             const QString now = digest(victimConn);
             ASSERT_EQ(soundness(victimConn), QString()) << name.toStdString();
             ASSERT_TRUE(now == before || now == after) << name.toStdString() << " left a half-done state";
+            ASSERT_EQ(run({QStringLiteral("check-stock"), victim, QStringLiteral("--user"), user},
+                          m_victimWork.path()),
+                      0)
+                << name.toStdString() << ": " << m_lastOutput.toStdString();
             done = now == after;
             ++(done ? f.after : f.before);
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "accountdb/Schema.h"
+#include "accountdb/StoreStock.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "reminders/ReminderPages.h"
@@ -79,8 +80,8 @@ protected:
                               "insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty) values(?,?,?,?)"),
                           {id, ++entry, item, qty});
     }
-    // November is the current month. Store stock comes from all bills; the totals from November's opening
-    // balances and November's bills, so October's receipt counts for its store only.
+    // November is the current month. A store's stock is its November opening and the bills from November
+    // on, so October's receipt, already in November's opening, does not count twice.
     void stockAndLimits() {
         accountdb::insertProfileDefaults(*conn, 2026, 11);
         const QDate nov(2026, 11, 3);
@@ -91,6 +92,9 @@ protected:
         bill(5, QDate(2026, 10, 15), 12, 0, 1, {{3, 50}});
         conn->execute(QStringLiteral("insert into icbal(FItemID,FYear,FPeriod,FBegQty) values(2,2026,11,30),"
                                      "(3,2026,11,15),(1,2026,10,99)"));
+        conn->execute(QStringLiteral("insert into icstockbal(FYear,FPeriod,FItemID,FStockID,FBegQty) values"
+                                     "(2026,11,2,2,30),(2026,11,3,1,15)"));
+        accountdb::rebuildStoreStock(*conn);
         conn->execute(QStringLiteral("insert into ICSafeStock(FStockID,FItemID,FMin,FMax,FSafe) values"
                                      "(1,1,30,40,0),(2,1,5,6,0),(1,2,10,20,0),(1,3,0,1,0)"));
         conn->execute(QStringLiteral("update t_ICItem set FMinStock=case FItemID when 2 then 50 else 20 end "

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "accountdb/Schema.h"
+#include "accountdb/StoreStock.h"
 #include "db/Connection.h"
 #include "support/TestDatabase.h"
 
@@ -48,6 +49,8 @@ protected:
         for (const auto &[item, qty] : lines)
             conn->execute(QStringLiteral("insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty) values(?,?,?,?)"),
                           {id, ++entry, item, qty});
+        // As every writer of bills does.
+        accountdb::rebuildStoreStock(*conn);
     }
 
     QVariantList row(const QString &sql, const QVariantList &params = {}) {

@@ -39,6 +39,7 @@ TEST_P(SafeStockEditorTest, lists_each_item_per_real_store_with_limits_and_stock
                                  "values(3,'B3',?,12,0,1)"),
                   {at(2)});
     conn->execute(QStringLiteral("insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty) values(3,1,1,20)"));
+    accountdb::rebuildStoreStock(*conn);
     const QStringList all = list(QStringLiteral("1=1"));
     // A003 is deleted; the virtual store has no records.
     EXPECT_EQ(all, (QStringList{"A001@1=/13", "A001@2=5/", "A002@1=/-3", "A002@2=/", "B001@1=/", "B001@2=/",

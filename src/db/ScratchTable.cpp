@@ -1,11 +1,11 @@
 // Temporary tables that hold an intermediate result of a set-based procedure step.
-#include "period/ScratchTable.h"
+#include "db/ScratchTable.h"
 
 #include "db/Connection.h"
 
-namespace zostore::period {
+namespace zostore::db {
 
-void createScratchTable(db::Connection &conn, const QString &name, const QString &columns) {
+void createScratchTable(Connection &conn, const QString &name, const QString &columns) {
     QString cols = columns;
     cols.replace(QStringLiteral("%N"), conn.isSqlite() ? QStringLiteral("REAL") : QStringLiteral("numeric"));
     conn.execute(QStringLiteral("drop table if exists %1").arg(name));
@@ -17,13 +17,13 @@ void createScratchTable(db::Connection &conn, const QString &name, const QString
     }
 }
 
-void prepareScratchTable(db::Connection &conn, const QString &name) {
+void prepareScratchTable(Connection &conn, const QString &name) {
     if (conn.isPostgres())
         conn.execute(QStringLiteral("analyze %1").arg(name));
 }
 
-void dropScratchTable(db::Connection &conn, const QString &name) {
+void dropScratchTable(Connection &conn, const QString &name) {
     conn.execute(QStringLiteral("drop table if exists %1").arg(name));
 }
 
-} // namespace zostore::period
+} // namespace zostore::db
