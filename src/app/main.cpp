@@ -4,6 +4,7 @@
 #include "components/Builtins.h"
 #include "components/Registry.h"
 #include "db/Error.h"
+#include "modules/InstalledModules.h"
 #include "startup/ProgramFolder.h"
 #include "startup/StartUp.h"
 #include "ui/Dialogs.h"
@@ -20,6 +21,7 @@ int main(int argc, char **argv) {
     using namespace zostore;
     try {
         components::registerBuiltinComponents();
+        modules::registerInstalledModules();
         app::registerSubsystemWindows();
         components::Registry::instance().loadPlugins(components::componentsFolder(startup::programFolder()));
         startup::StartUp start;

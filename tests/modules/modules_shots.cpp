@@ -1,0 +1,64 @@
+// Renders the opening-balance windows over the demo account set brought back to its start month (docs/).
+#include "accountdb/Catalogue.h"
+#include "accountdb/SystemProfile.h"
+#include "components/Builtins.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "demo/DemoAccount.h"
+#include "modules/init/frmInitStock.h"
+#include "modules/init/frmInitWL.h"
+#include "startup/LoginContext.h"
+#include "ui/Grid.h"
+#include "ui/ScriptedDialogs.h"
+#include "ui/WindowPicture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    using namespace zostore;
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QTemporaryDir tmp;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
+    try {
+        components::registerBuiltinComponents();
+        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        catalogue.create();
+        const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
+        {
+            db::Connection conn(cnstr);
+            demo::loadDemoAccount(conn, QDate::currentDate());
+            // As a shop sees it while it is still setting up: the start month current, not yet closed.
+            for (const char *k : {"Year", "Period"})
+                accountdb::writeProfile(conn, QStringLiteral("Current%1").arg(QLatin1String(k)),
+                                        accountdb::readProfile(conn, QStringLiteral("Start%1").arg(QLatin1String(k))));
+            accountdb::writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("0"));
+        }
+        auto &ctx = startup::loginContext();
+        ctx.setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(), QStringLiteral("演示帐套"));
+        ctx.setIsManager(true);
+        ui::ScriptedDialogs scripted;
+        ui::DialogsScope scope(scripted);
+        bool ok = true;
+        {
+            modules::init::frmInitStock w(cnstr);
+            w.cmbStock->setCurrentIndex(std::min(1, w.cmbStock->count() - 1));
+            w.show();
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmInitStock.png"))) && ok;
+        }
+        {
+            modules::init::frmInitWL w(cnstr, modules::init::PartnerKind::Suppliers);
+            w.show();
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmInitWL_2.png"))) && ok;
+        }
+        return ok ? 0 : 1;
+    } catch (const Error &e) {
+        QTextStream(stderr) << e.description() << '\n';
+        return 1;
+    }
+}
