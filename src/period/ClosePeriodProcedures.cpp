@@ -82,6 +82,32 @@ static void makeAutomaticIssueBills(db::Connection &conn, YearPeriod cur, int bi
     conn.execute(QStringLiteral("update zs_ending set FBal=0 where ") + zeroQtyWithValue);
 }
 
+// The openings a closing replaces, each with the table that keeps the replaced rows for reopening.
+struct Openings {
+    QString table, undo, columns;
+};
+static const Openings openingTables[] = {
+    {QStringLiteral("icbal"), QStringLiteral("t_ClosePeriodBal"),
+     QStringLiteral("FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal")},
+    {QStringLiteral("icstockbal"), QStringLiteral("t_ClosePeriodStockBal"),
+     QStringLiteral("FItemID,FStockID,FYear,FPeriod,FBegQty,FBegBal")}};
+
+static void saveOpenings(db::Connection &conn, const Openings &o, YearPeriod closed, YearPeriod next) {
+    conn.execute(QStringLiteral("insert into %1 (FCloseYear,FClosePeriod,%3) select ?,?,%3 from %2 "
+                                "where FYear=? and FPeriod=?")
+                     .arg(o.undo, o.table, o.columns),
+                 {closed.year, closed.period, next.year, next.period});
+}
+
+static void restoreOpenings(db::Connection &conn, const Openings &o, YearPeriod closed, YearPeriod next) {
+    conn.execute(QStringLiteral("delete from %1 where FYear=? and FPeriod=?").arg(o.table), {next.year, next.period});
+    conn.execute(QStringLiteral("insert into %1 (%3) select %3 from %2 where FCloseYear=? and FClosePeriod=?")
+                     .arg(o.table, o.undo, o.columns),
+                 {closed.year, closed.period});
+    conn.execute(QStringLiteral("delete from %1 where FCloseYear=? and FClosePeriod=?").arg(o.undo),
+                 {closed.year, closed.period});
+}
+
 db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
     const int billerId = args.toInt(QStringLiteral("@BillerID"));
     const QDateTime billDate = args.toDateTime(QStringLiteral("@BillDate"));
@@ -94,16 +120,8 @@ db::Recordset spClosePeriod(db::Connection &conn, const db::ProcArgs &args) {
                 .arg(cur.year)
                 .arg(cur.period));
 
-    conn.execute(
-        QStringLiteral("insert into t_ClosePeriodBal (FCloseYear,FClosePeriod,FItemID,FYear,FPeriod,"
-                       "FBegQty,FBegPrice,FBegBal) select ?,?,FItemID,FYear,FPeriod,FBegQty,FBegPrice,"
-                       "FBegBal from icbal where FYear=? and FPeriod=?"),
-        {cur.year, cur.period, next.year, next.period});
-    conn.execute(
-        QStringLiteral("insert into t_ClosePeriodStockBal (FCloseYear,FClosePeriod,FItemID,FStockID,FYear,FPeriod,"
-                       "FBegQty,FBegBal) select ?,?,FItemID,FStockID,FYear,FPeriod,FBegQty,FBegBal from icstockbal "
-                       "where FYear=? and FPeriod=?"),
-        {cur.year, cur.period, next.year, next.period});
+    for (const Openings &o : openingTables)
+        saveOpenings(conn, o, cur, next);
     conn.execute(QStringLiteral("delete from icbal where FYear=? and FPeriod=?"), {next.year, next.period});
     passStep(QStringLiteral("close.saved"));
 
@@ -142,22 +160,8 @@ db::Recordset spUnClosePeriod(db::Connection &conn, const db::ProcArgs &) {
     if (!accountdb::isMonthClosed(conn, prev.year, prev.period))
         throw Error(QStringLiteral("%1年%2月没有结过帐，不能反结账！").arg(prev.year).arg(prev.period));
 
-    conn.execute(QStringLiteral("delete from icbal where FYear=? and FPeriod=?"), {cur.year, cur.period});
-    conn.execute(
-        QStringLiteral("insert into icbal (FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "
-                       "select FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal from t_ClosePeriodBal "
-                       "where FCloseYear=? and FClosePeriod=?"),
-        {prev.year, prev.period});
-    conn.execute(QStringLiteral("delete from t_ClosePeriodBal where FCloseYear=? and FClosePeriod=?"),
-                 {prev.year, prev.period});
-    conn.execute(QStringLiteral("delete from icstockbal where FYear=? and FPeriod=?"), {cur.year, cur.period});
-    conn.execute(
-        QStringLiteral("insert into icstockbal (FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal) "
-                       "select FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal from t_ClosePeriodStockBal "
-                       "where FCloseYear=? and FClosePeriod=?"),
-        {prev.year, prev.period});
-    conn.execute(QStringLiteral("delete from t_ClosePeriodStockBal where FCloseYear=? and FClosePeriod=?"),
-                 {prev.year, prev.period});
+    for (const Openings &o : openingTables)
+        restoreOpenings(conn, o, prev, cur);
     passStep(QStringLiteral("reopen.balances"));
 
     const QString logged =
