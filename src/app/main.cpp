@@ -7,8 +7,10 @@
 #include "startup/ProgramFolder.h"
 #include "startup/StartUp.h"
 #include "ui/Dialogs.h"
+#include "ui/QtTranslation.h"
 
 #include <QApplication>
+#include <QTextStream>
 #include <QWidget>
 
 int main(int argc, char **argv) {
@@ -18,6 +20,8 @@ int main(int argc, char **argv) {
     QApplication::setApplicationName(QStringLiteral("ZoStore"));
     QApplication::setQuitOnLastWindowClosed(false);
     using namespace zostore;
+    if (const auto tr = ui::installQtTranslation(app); !tr.loaded)
+        QTextStream(stderr) << ui::missingQtTranslationMessage(tr) << '\n';
     try {
         components::registerBuiltinComponents();
         app::registerSubsystemWindows();
