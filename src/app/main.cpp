@@ -4,6 +4,7 @@
 #include "components/Builtins.h"
 #include "components/Registry.h"
 #include "db/Error.h"
+#include "startup/Help.h"
 #include "startup/ProgramFolder.h"
 #include "startup/StartUp.h"
 #include "ui/Dialogs.h"
@@ -22,6 +23,7 @@ int main(int argc, char **argv) {
     using namespace zostore;
     if (const auto tr = ui::installQtTranslation(app); !tr.loaded)
         QTextStream(stderr) << ui::missingQtTranslationMessage(tr) << '\n';
+    startup::installHelpKey(app);
     try {
         components::registerBuiltinComponents();
         app::registerSubsystemWindows();
