@@ -4,27 +4,21 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QScrollArea>
-#include <QSplitter>
-#include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -52,9 +46,8 @@ QString plainCaption(QString text) {
 }
 
 bool isContainer(const QWidget *w) {
-    static const QStringList plain = {"QWidget",    "QFrame",           "QScrollArea",
-                                      "QSplitter",  "QStackedWidget",   "QToolBar",
-                                      "QStatusBar", "QDialogButtonBox", "QMenuBar"};
+    static const QStringList plain = {"QWidget",        "QFrame",   "QScrollArea",      "QSplitter",
+                                      "QStackedWidget", "QToolBar", "QDialogButtonBox", "QMenuBar"};
     return plain.contains(QLatin1String(w->metaObject()->className())) || w->inherits("QStatusBar") ||
            qobject_cast<const QGroupBox *>(w) || qobject_cast<const QTabWidget *>(w);
 }
