@@ -5,11 +5,14 @@
 #include "components/Registry.h"
 #include "db/Error.h"
 #include "modules/InstalledModules.h"
+#include "startup/Help.h"
 #include "startup/ProgramFolder.h"
 #include "startup/StartUp.h"
 #include "ui/Dialogs.h"
+#include "ui/QtTranslation.h"
 
 #include <QApplication>
+#include <QTextStream>
 #include <QWidget>
 
 int main(int argc, char **argv) {
@@ -19,6 +22,9 @@ int main(int argc, char **argv) {
     QApplication::setApplicationName(QStringLiteral("ZoStore"));
     QApplication::setQuitOnLastWindowClosed(false);
     using namespace zostore;
+    if (const auto tr = ui::installQtTranslation(app); !tr.loaded)
+        QTextStream(stderr) << ui::missingQtTranslationMessage(tr) << '\n';
+    startup::installHelpKey(app);
     try {
         components::registerBuiltinComponents();
         modules::registerInstalledModules();

@@ -27,15 +27,26 @@ bool WindowTable::isInstalled(const QString &name) const {
                        [&](const auto &e) { return e.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
-int WindowTable::open(const QString &name, QWidget *parent, WindowMode mode) {
+QStringList WindowTable::names() const {
+    QStringList out;
+    for (const auto &e : m_entries)
+        out << e.first;
+    return out;
+}
+
+QWidget *WindowTable::create(const QString &name, QWidget *parent) const {
     const auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const auto &e) {
         return e.first.compare(name, Qt::CaseInsensitive) == 0;
     });
-    if (it == m_entries.end()) {
+    return it == m_entries.end() ? nullptr : it->second(parent);
+}
+
+int WindowTable::open(const QString &name, QWidget *parent, WindowMode mode) {
+    if (!isInstalled(name)) {
         ui::dialogs().info(QStringLiteral("该功能窗口尚未安装：") + name);
         return -1;
     }
-    QWidget *w = it->second(parent);
+    QWidget *w = create(name, parent);
     if (!w)
         return -1;
     if (mode == WindowMode::Modal) {

@@ -1,6 +1,7 @@
 // The shell's own windows by name; subsystems register theirs so the main window needs none of their headers.
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -21,7 +22,11 @@ public:
     void registerWindow(const QString &name, WindowFactory factory);
     void removeWindow(const QString &name);
     bool isInstalled(const QString &name) const;
+    // In the order registered.
+    QStringList names() const;
 
+    // The window made and not shown; nullptr for a name nothing provides.
+    QWidget *create(const QString &name, QWidget *parent) const;
     // Shows the window as the caller decides; a modal one returns after it closed, with its result.
     // A name nothing provides tells the user so and returns -1.
     int open(const QString &name, QWidget *parent, WindowMode mode);

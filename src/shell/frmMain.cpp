@@ -26,7 +26,6 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 
 namespace zostore::shell {
@@ -301,9 +300,6 @@ void frmMain::buildControls() {
     m_flexVip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_flexVip->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_flexVip->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
-
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &frmMain::showHelp);
 }
 
 QPixmap frmMain::picture(const QString &relative) {

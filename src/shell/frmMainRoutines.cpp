@@ -10,6 +10,7 @@
 #include "shell/ShellResources.h"
 #include "shell/WindowTable.h"
 #include "startup/CheckGrant.h"
+#include "startup/Help.h"
 #include "startup/LoginContext.h"
 #include "startup/ProgramFolder.h"
 #include "startup/SettingsStore.h"
@@ -24,11 +25,8 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QMenu>
-#include <QUrl>
 
 namespace zostore::shell {
 
@@ -340,12 +338,7 @@ void frmMain::upgradeProgram() {
 }
 
 void frmMain::showHelp() {
-    const QString file = m_state.helpFile;
-    if (!QFileInfo::exists(file)) {
-        ui::dialogs().info(QStringLiteral("找不到帮助文件：") + file);
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    startup::showHelp(this);
 }
 
 void frmMain::showVersionNotes() {

@@ -5,7 +5,6 @@
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "startup/LoginContext.h"
-#include "startup/ProgramFolder.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -15,7 +14,6 @@ namespace zostore::startup {
 
 void MainWindowLoad::prepare() {
     m_state.firstActivate = true;
-    m_state.helpFile = programFile(QStringLiteral("kivhelp.chm"));
     m_state.versionLabel = QStringLiteral("当前版本：") + components::FileVersionComponent::programVersionLabel();
 }
 

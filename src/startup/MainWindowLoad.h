@@ -10,7 +10,6 @@ struct MainWindowState {
     bool initClosed = false;
     qint16 birthdayDays = 0;
     bool showActionAtStart = false;
-    QString helpFile;
     QString versionLabel;
 };
 
@@ -18,7 +17,7 @@ class MainWindowLoad {
 public:
     explicit MainWindowLoad(MainWindowState &state) : m_state(state) {}
 
-    // First activation pending, help file, version label.
+    // First activation pending, version label.
     void prepare();
     // Manager flag of the logged-in user; fails when t_User has no row for the user.
     void readManagerFlag();

@@ -3,8 +3,11 @@
 
 #include "ui/Dialogs.h"
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace zostore::ui {
 
@@ -82,8 +85,23 @@ bool SystemProcesses::start(const QString &commandLine, WindowStyle style) {
     return true;
 }
 
+bool SystemProcesses::openDocument(const QString &path) {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        dialogs().message(QStringLiteral("没有可以打开此文件的程序（xdg-open）：") +
+                              QDir::toNativeSeparators(path),
+                          Icon::Information);
+        return false;
+    }
+    return true;
+}
+
 bool RecordingProcesses::start(const QString &commandLine, WindowStyle style) {
     started.append({commandLine, style});
+    return true;
+}
+
+bool RecordingProcesses::openDocument(const QString &path) {
+    documents.append(path);
     return true;
 }
 

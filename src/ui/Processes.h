@@ -15,12 +15,15 @@ public:
     // platform's text editor and calculator; the rest of a notepad line is one path, spaces included.
     // Returns false when nothing was started; the user has been told why.
     virtual bool start(const QString &commandLine, WindowStyle style) = 0;
+    // Shows a document (a help page) in the desktop's viewer for its kind. False as for start().
+    virtual bool openDocument(const QString &path) = 0;
 };
 
 // Starts detached processes.
 class SystemProcesses : public Processes {
 public:
     bool start(const QString &commandLine, WindowStyle style) override;
+    bool openDocument(const QString &path) override;
 
     struct Resolved {
         QString program; // empty: no program for the request
@@ -39,7 +42,9 @@ public:
         WindowStyle style;
     };
     bool start(const QString &commandLine, WindowStyle style) override;
+    bool openDocument(const QString &path) override;
     QList<Started> started;
+    QStringList documents;
 };
 
 Processes &processes();

@@ -3,6 +3,12 @@
 
 #include "ui/Dialogs.h"
 
+#include <QMessageBox>
+#include <memory>
+
+class QFileDialog;
+class QInputDialog;
+
 namespace zostore::ui {
 
 class QtDialogs : public Dialogs {
@@ -19,6 +25,17 @@ public:
     QString openFileName(const QString &caption, const QString &dir = {},
                          const QString &filter = {}) override;
     int exec(QDialog &dialog) override;
+
+    // The boxes above before they are run, so that they can be looked at without a modal loop.
+    // Buttons: any of Ok, Yes, No, Cancel.
+    static std::unique_ptr<QMessageBox>
+    messageBox(const QString &text, Icon icon, QMessageBox::StandardButtons buttons, const QString &title);
+    static std::unique_ptr<QInputDialog> inputDialog(const QString &prompt, const QString &title,
+                                                     const QString &defaultText);
+    // Saving asks before it replaces an existing file.
+    static std::unique_ptr<QFileDialog> fileDialog(const QString &caption, const QString &dir,
+                                                   const QString &filter, bool save);
+    static QString replaceQuestion(const QString &path);
 };
 
 } // namespace zostore::ui

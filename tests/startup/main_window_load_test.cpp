@@ -58,7 +58,6 @@ TEST_P(MainWindowLoadTest, profile_keys_in_any_case_fill_the_context_and_the_win
     EXPECT_EQ(m_state.birthdayDays, 7);
     EXPECT_TRUE(m_state.showActionAtStart);
     EXPECT_TRUE(m_state.versionLabel.startsWith(QStringLiteral("当前版本：7.1.")));
-    EXPECT_TRUE(m_state.helpFile.endsWith(QStringLiteral("kivhelp.chm")));
 
     profile({{QStringLiteral("Closed"), QStringLiteral("0")}, {QStringLiteral("ShowAction"), QStringLiteral("1 ")}});
     MainWindowState other;
