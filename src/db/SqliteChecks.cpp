@@ -47,10 +47,11 @@ void requireOneSqliteLibrary() {
     static bool shared = false;
     std::call_once(once, [] { shared = driverSharesOurLibrary(); });
     if (!shared)
-        throw Error(QStringLiteral("本程序和 SQLite 数据库驱动（Qt 的 QSQLITE 插件）用的不是同一份 SQLite 库。"
-                                   "两份同时打开帐套文件会弄乱文件锁，另一个程序打开同一帐套后，这里的保存会出错，"
-                                   "修改会丢失，所以不打开 SQLite 帐套。请安装使用系统 SQLite 库的 QSQLITE 插件"
-                                   "（Debian 软件包 libqt6sql6-sqlite），本程序也链接同一个系统 SQLite 库。"));
+        throw Error(
+            QStringLiteral("本程序和 SQLite 数据库驱动（Qt 的 QSQLITE 插件）用的不是同一份 SQLite 库。"
+                           "两份同时打开帐套文件会弄乱文件锁，另一个程序打开同一帐套后，这里的保存会出错，"
+                           "修改会丢失，所以不打开 SQLite 帐套。请安装使用系统 SQLite 库的 QSQLITE 插件"
+                           "（Debian 软件包 libqt6sql6-sqlite），本程序也链接同一个系统 SQLite 库。"));
 }
 
 bool hasSqliteHeader(sqlite3 *handle) {

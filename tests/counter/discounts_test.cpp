@@ -266,7 +266,8 @@ TEST_P(DiscountWindowTest, lines_scanned_and_picked_go_one_under_another) {
     // The picker from the code cell of line 5: three at once with 选入, one more with 确定 while it is still
     // open, then opened again on the next line.
     const int numberCol = g.colIndex(QStringLiteral("FNumber"));
-    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.visualRect(g.model()->index(4, numberCol)).center());
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {},
+                      g.visualRect(g.model()->index(4, numberCol)).center());
     const auto pick = [&](const QString &find, int more, bool closing) {
         if (!w->picker() || !w->picker()->isVisible()) {
             ASSERT_TRUE(w->cmdRefItem->isVisible());

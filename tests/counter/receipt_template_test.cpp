@@ -242,7 +242,8 @@ TEST_P(ReceiptTest, window_loads_inserts_at_the_cursor_and_saves_what_it_shows) 
     EXPECT_EQ(dialogs.messages().value(0), QStringLiteral("保存成功,请退出软件重新进入才会生效！"));
     EXPECT_EQ(dialogs.last()->icon, ui::Icon::Information);
     EXPECT_EQ(stored(QStringLiteral("FConText"), Apostrophe),
-              QStringLiteral("一店$收银员$") + field + QStringLiteral("小票\r\n$商品名称$$零售价$\r\n谢谢\r\n"));
+              QStringLiteral("一店$收银员$") + field +
+                  QStringLiteral("小票\r\n$商品名称$$零售价$\r\n谢谢\r\n"));
     EXPECT_EQ(stored(QStringLiteral("FAmountLen"), Apostrophe), QStringLiteral("0"));
     EXPECT_EQ(stored(QStringLiteral("FItemNameLen"), Apostrophe), QStringLiteral("8"));
     EXPECT_EQ(rows(QStringLiteral("一店")), 1);

@@ -251,7 +251,8 @@ TEST_P(ConnectionTest, a_kept_connection_and_its_saves_outlive_other_programs_on
     kept.execute(QStringLiteral("update t_Item set FName='丙' where FItemID=1"));
     auto last = db().connect();
     EXPECT_EQ(last.scalar(QStringLiteral("select count(*) from t_Item where FName='乙'")).toInt(), 3);
-    EXPECT_EQ(last.scalar(QStringLiteral("select FName from t_Item where FItemID=1")).toString(), QStringLiteral("丙"));
+    EXPECT_EQ(last.scalar(QStringLiteral("select FName from t_Item where FItemID=1")).toString(),
+              QStringLiteral("丙"));
     if (isSqlite()) {
         EXPECT_EQ(last.scalar(QStringLiteral("pragma integrity_check")).toString(), QStringLiteral("ok"));
     }

@@ -14,8 +14,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSettings>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -76,8 +76,10 @@ TEST_P(SafeStockWindowTest, showall_lists_every_item_and_edits_store_at_once_but
     EXPECT_EQ(dialogs.messages().size(), shown);
 }
 
-TEST_P(SafeStockWindowTest, showall_after_a_group_lists_every_item_and_a_filter_holds_until_a_group_is_chosen) {
-    conn->execute(QStringLiteral("insert into t_ItemGroup(FItemID,FNumber,FName,FParentID) values(10,'01','饮料',0)"));
+TEST_P(SafeStockWindowTest,
+       showall_after_a_group_lists_every_item_and_a_filter_holds_until_a_group_is_chosen) {
+    conn->execute(
+        QStringLiteral("insert into t_ItemGroup(FItemID,FNumber,FName,FParentID) values(10,'01','饮料',0)"));
     conn->execute(QStringLiteral("update t_ICItem set FParentID=10 where FItemID in (1,2)"));
     stocklimit::frmSetSafeStock w;
     w.show();

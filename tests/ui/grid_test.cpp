@@ -32,7 +32,7 @@ TEST(Grid, fixed_rows_are_headers_and_cells_address_the_whole_matrix) {
     // Growing keeps what is there; clear keeps the header.
     g.setCols(4);
     EXPECT_EQ(g.textMatrix(1, 1), QStringLiteral("苹果"));
-    // Lines added or taken off the end keep the current cell and the selection; colours leave with their rows.
+    // Rows added or taken off the end keep the current cell and selection; colours leave with their rows.
     g.setCurrentIndex(g.model()->index(1, 1));
     g.setRows(14);
     EXPECT_EQ(g.currentGridRow(), 2);
