@@ -38,6 +38,19 @@ QString fromCrLf(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
+// The field list lies over the template box, its parent, and keeps every key it is given: passed on,
+// Enter would also break the template's line and an arrow key at the list's end would move its cursor.
+class FieldList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override {
+        QListWidget::keyPressEvent(event);
+        event->accept();
+    }
+};
+
 QFont receiptFont() {
     QFont f(QStringLiteral("Noto Sans Mono CJK SC"));
     f.setStyleHint(QFont::Monospace);
@@ -131,7 +144,7 @@ QWidget *frmDefPrint::buildFormatPage() {
     txtConText->setFont(receiptFont());
     txtConText->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtConText->installEventFilter(this);
-    lstVariant = new QListWidget(txtConText);
+    lstVariant = new FieldList(txtConText);
     lstVariant->setObjectName(QStringLiteral("lstVariant"));
     lstVariant->hide();
     lstVariant->installEventFilter(this);

@@ -5,12 +5,12 @@
 #include "db/Error.h"
 #include "db/Procedure.h"
 #include "db/SqlDialect.h"
+#include "db/SqliteChecks.h"
 #include "db/SqliteShims.h"
 #include "db/Transaction.h"
 
 #include <QAtomicInt>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -41,36 +41,24 @@ bool isTimeout(const ConnectionImpl &c, const QSqlError &err) {
     return err.nativeErrorCode() == QLatin1String("57014");
 }
 
-// A file that is not an SQLite database would be rewritten as an empty one by the first statement.
-bool hasSqliteHeader(const QString &path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    static const QByteArray magic("SQLite format 3\0", 16);
-    return f.read(magic.size()) == magic;
-}
-
 QString sqlitePath(const ConnectionImpl &c) {
     return QDir::toNativeSeparators(QFileInfo(c.cs.dataSource).absoluteFilePath());
 }
 
 void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
     c.name = QStringLiteral("zostore_%1").arg(g_counter.fetchAndAddRelaxed(1));
+    bool mustHoldDatabase = false;
     if (c.cs.isSqlite()) {
         const QFileInfo fi(c.cs.dataSource);
         if (mode == Connection::OpenMode::Existing && !fi.exists())
             throw Error(QStringLiteral("帐套数据库文件不存在：%1").arg(fi.absoluteFilePath()));
         if (fi.exists() && !fi.isReadable())
             throw Error(QStringLiteral("帐套数据库文件不能读取：%1").arg(fi.absoluteFilePath()));
-        if (fi.exists() && (mode == Connection::OpenMode::Existing || fi.size() > 0) &&
-            !hasSqliteHeader(fi.absoluteFilePath()))
-            throw Error(QStringLiteral("不是帐套数据库文件：%1。请检查帐套目录里登记的文件路径，"
-                                       "或从备份恢复这个文件；本程序没有改动它。")
-                            .arg(QDir::toNativeSeparators(fi.absoluteFilePath())));
         if (fi.exists() && !fi.isWritable())
             throw Error(QStringLiteral("帐套数据库文件是只读的：%1。请去掉它的只读属性，或让当前用户有权写入它"
                                        "和所在的文件夹，然后再打开。")
                             .arg(QDir::toNativeSeparators(fi.absoluteFilePath())));
+        mustHoldDatabase = fi.exists() && (mode == Connection::OpenMode::Existing || fi.size() > 0);
         c.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c.name);
         c.db.setDatabaseName(fi.absoluteFilePath());
         c.db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteBusyWaitMs));
@@ -96,9 +84,15 @@ void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
         throw Error(QStringLiteral("不能连接数据库 %1：%2").arg(where, text));
     }
     if (c.cs.isSqlite()) {
+        requireOneSqliteLibrary();
         sqlite3 *h = sqliteHandle(c.db);
         if (!h)
             throw Error(QStringLiteral("不能取得 SQLite 连接句柄。"));
+        // Checked before the first statement, which would take an empty file for a new database.
+        if (mustHoldDatabase && !hasSqliteHeader(h))
+            throw Error(QStringLiteral("不是帐套数据库文件：%1。请检查帐套目录里登记的文件路径，"
+                                       "或从备份恢复这个文件；本程序没有改动它。")
+                            .arg(sqlitePath(c)));
         registerSqliteShims(h);
         sqlite3_progress_handler(h, 1000, &sqliteProgress, &c);
         QSqlQuery q(c.db);

@@ -180,11 +180,13 @@ bool frmSetSafeStock::showAll() const {
 void frmSetSafeStock::LoadGrid() {
     QApplication::processEvents();
     ui::WaitCursor wait;
-    if (m_condition.isEmpty())
-        m_condition = showAll() ? QStringLiteral("1=1") : groupCondition(ItemGroup->selectedKey());
+    // Only a filter is kept: the group's or showall's condition is worked out afresh for every load.
+    const QString condition = !m_condition.isEmpty() ? m_condition
+                              : showAll()            ? QStringLiteral("1=1")
+                                                     : groupCondition(ItemGroup->selectedKey());
     db::Connection conn(startup::loginContext().cnstr());
     db::ProcArgs args;
-    args.add(QStringLiteral("@UserSql"), db::ParamType::Text, m_condition);
+    args.add(QStringLiteral("@UserSql"), db::ParamType::Text, condition);
     db::Recordset rs = conn.callProcedure(QStringLiteral("Rp_Define_MaxMinStock"), args, 300000);
 
     const int nCols = Flex->cols();

@@ -34,9 +34,8 @@ public:
 
     // Toolbar commands by key; failures are shown and end the command.
     void runTool(const QString &key);
-    // Fills the grid for the condition in force (worked out from the tree or showall when empty).
+    // Fills the grid for the filter in force, else for showall or the group chosen in the tree.
     void LoadGrid();
-    const QString &condition() const { return m_condition; }
     bool showAll() const;
 
 protected:
@@ -55,7 +54,7 @@ private:
     void columnResized(int col, int newPixels);
 
     std::shared_ptr<components::Component> m_tree;
-    QString m_condition;
+    QString m_condition; // the item filter's, empty when none is in force
     bool m_firstActivate = true;
     int m_markedRow = -1;
 };

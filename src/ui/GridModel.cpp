@@ -13,6 +13,25 @@ void GridModel::resize(int rows, int cols) {
     cols = std::max(cols, 0);
     if (rows == m_rows && cols == m_cols)
         return;
+    // Rows coming or going below the header keep the view's current cell and selection: a reset would
+    // send the next keystroke of a clerk entering lines to the top of the grid.
+    if (cols == m_cols && rows >= m_fixedRows && m_rows >= m_fixedRows) {
+        if (rows > m_rows) {
+            beginInsertRows({}, m_rows - m_fixedRows, rows - m_fixedRows - 1);
+            m_cells.resize(qsizetype(rows) * cols);
+            m_rows = rows;
+            endInsertRows();
+        } else {
+            beginRemoveRows({}, rows - m_fixedRows, m_rows - m_fixedRows - 1);
+            m_cells.resize(qsizetype(rows) * cols);
+            for (auto *colours : {&m_fore, &m_back})
+                for (auto it = colours->begin(); it != colours->end();)
+                    it = it.key() / 65536 >= rows ? colours->erase(it) : std::next(it);
+            m_rows = rows;
+            endRemoveRows();
+        }
+        return;
+    }
     beginResetModel();
     if (cols == m_cols) {
         m_cells.resize(qsizetype(rows) * cols);

@@ -2,6 +2,7 @@
 // the window's saving and closing question.
 #include "accountdb/Schema.h"
 #include "components/items/ItemLookup.h"
+#include "components/items/ItemPicker.h"
 #include "components/items/ItemSearch.h"
 #include "counter/DiscountGroups.h"
 #include "counter/PosDiscounts.h"
@@ -12,7 +13,12 @@
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace zostore::test {
@@ -225,6 +231,72 @@ TEST_P(DiscountWindowTest, closing_question_cancel_keeps_the_window_no_discards_
     dialogs.queueAnswer(ui::Answer::Yes);
     EXPECT_FALSE(empty->close());
     EXPECT_EQ(conn->scalar(QStringLiteral("select count(*) from PosQtZkSet")).toInt(), 0);
+}
+
+// Keys go where a clerk's would: to the widget with the focus (the cell editor once typing has opened it),
+// and what they post is handled before the next one (Enter commits the editor that way).
+void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), key, mods);
+    QCoreApplication::processEvents();
+}
+void scan(const QString &code) {
+    for (const QChar ch : code)
+        QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+    press(Qt::Key_Return);
+}
+
+TEST_P(DiscountWindowTest, lines_scanned_and_picked_go_one_under_another) {
+    conn->execute(QStringLiteral("insert into t_ICItem(FItemID,FNumber,FName,FDel,FPrice_1) "
+                                 "values(4,'B01','橙汁',0,6),(5,'B02','酸奶',0,7),(6,'B03','面包',0,8),"
+                                 "(7,'C01','牛奶',0,9)"));
+    auto w = openStore();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ui::Grid &g = *w->Flex;
+    g.setFocus();
+    // The scanner on the barcode column from the empty last line: code, Enter, Down, again and again.
+    press(Qt::Key_Left);
+    press(Qt::Key_Down);
+    for (const char *code : {"6900000000066", "A02", "B01"}) {
+        scan(QString::fromLatin1(code));
+        press(Qt::Key_Down);
+    }
+    EXPECT_EQ(g.currentGridRow(), g.fixedRows() + 4);
+
+    // The picker from the code cell of line 5: three at once with 选入, one more with 确定 while it is still
+    // open, then opened again on the next line.
+    const int numberCol = g.colIndex(QStringLiteral("FNumber"));
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {},
+                      g.visualRect(g.model()->index(4, numberCol)).center());
+    const auto pick = [&](const QString &find, int more, bool closing) {
+        if (!w->picker() || !w->picker()->isVisible()) {
+            ASSERT_TRUE(w->cmdRefItem->isVisible());
+            QTest::mouseClick(w->cmdRefItem, Qt::LeftButton);
+        }
+        auto *picker = w->picker();
+        ASSERT_TRUE(picker && picker->isVisible());
+        picker->txtFind->selectAll();
+        QTest::keyClicks(picker->txtFind, find);
+        for (int i = 0; i < more; ++i)
+            QTest::keyClick(picker->grid(), Qt::Key_Down, Qt::ShiftModifier);
+        QTest::mouseClick(closing ? picker->cmdOk : picker->cmdSelect, Qt::LeftButton);
+    };
+    pick(QStringLiteral("B0"), 2, false);
+    EXPECT_EQ(g.currentGridRow(), g.fixedRows() + 7);
+    pick(QStringLiteral("C01"), 0, true);
+    EXPECT_EQ(g.currentGridRow(), g.fixedRows() + 7); // 确定 stays on the line it filled
+    QTest::keyClick(&g, Qt::Key_Down);
+    pick(QStringLiteral("A01"), 0, true);
+
+    w->runTool(QStringLiteral("save"));
+    EXPECT_EQ(dialogs.messages().last(), QStringLiteral("保存数据成功！"));
+    QStringList codes;
+    for (const DiscountLine &l : stored())
+        codes << l.number;
+    EXPECT_EQ(codes.join(QLatin1Char(' ')).toStdString(), "A01 A01 A02 B01 B01 B02 B03 C01 A01");
+    EXPECT_EQ(stored().value(1).barcode, QStringLiteral("6900000000066"));
+    EXPECT_EQ(stored().value(1).mExchange, 6);
+    w->close();
 }
 
 ZOSTORE_BACKENDS(DiscountWindowTest);

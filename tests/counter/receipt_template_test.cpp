@@ -215,10 +215,25 @@ TEST_P(ReceiptTest, window_loads_inserts_at_the_cursor_and_saves_what_it_shows) 
     QTest::mouseClick(w.xpcmdbutton2, Qt::LeftButton);
     w.txtConText->setFocus();
     EXPECT_FALSE(w.lstVariant->isVisible());
+    // With the keys, Down once past the list's end and Enter: the field goes in at the cursor and nothing
+    // else, so the header and body lines stay put.
+    QTest::mouseClick(w.xpcmdbutton2, Qt::LeftButton);
+    QTest::keyClick(w.lstVariant, Qt::Key_Home);
+    for (int i = 0; i < w.lstVariant->count(); ++i)
+        QTest::keyClick(w.lstVariant, Qt::Key_Down);
+    const QString field = w.lstVariant->currentItem()->text();
+    QTest::keyClick(w.lstVariant, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.lstVariant->isVisible());
+    EXPECT_TRUE(w.txtConText->hasFocus());
+    const QString first = QStringLiteral("一店$收银员$") + field + QStringLiteral("小票\n");
+    EXPECT_TRUE(w.txtConText->toPlainText().startsWith(first)) << w.txtConText->toPlainText().toStdString();
+    EXPECT_EQ(w.txtConText->blockCount(), 4);
+    EXPECT_EQ(w.preview->receipt().lines[1].text, QStringLiteral("康师傅红 4.20"));
 
     // A store without a template keeps what is shown and gets it on save; a non-number box saves 0.
     w.cmbStock->setCurrentIndex(1);
-    EXPECT_TRUE(w.txtConText->toPlainText().startsWith(QStringLiteral("一店$收银员$小票")));
+    EXPECT_TRUE(w.txtConText->toPlainText().startsWith(first));
     EXPECT_TRUE(w.lblPreviewNote->text().contains(QStringLiteral("没有设置价格类型")));
     EXPECT_EQ(w.preview->receipt().lines[1].text, QStringLiteral("康师傅红 4.50")); // retail price instead
     w.txtAmountLen->setText(QStringLiteral("五"));
@@ -226,7 +241,9 @@ TEST_P(ReceiptTest, window_loads_inserts_at_the_cursor_and_saves_what_it_shows) 
     QTest::mouseClick(w.xpcmdbutton1, Qt::LeftButton);
     EXPECT_EQ(dialogs.messages().value(0), QStringLiteral("保存成功,请退出软件重新进入才会生效！"));
     EXPECT_EQ(dialogs.last()->icon, ui::Icon::Information);
-    EXPECT_EQ(stored(QStringLiteral("FConText"), Apostrophe), QStringLiteral("一店$收银员$小票\r\n$商品名称$$零售价$\r\n谢谢\r\n"));
+    EXPECT_EQ(stored(QStringLiteral("FConText"), Apostrophe),
+              QStringLiteral("一店$收银员$") + field +
+                  QStringLiteral("小票\r\n$商品名称$$零售价$\r\n谢谢\r\n"));
     EXPECT_EQ(stored(QStringLiteral("FAmountLen"), Apostrophe), QStringLiteral("0"));
     EXPECT_EQ(stored(QStringLiteral("FItemNameLen"), Apostrophe), QStringLiteral("8"));
     EXPECT_EQ(rows(QStringLiteral("一店")), 1);

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <optional>
 
@@ -223,6 +224,38 @@ TEST_P(ConnectionTest, books_lock_admits_one_holder_and_a_waiter_gives_up_in_pla
     after.commit();
     EXPECT_EQ(holder.scalar(QStringLiteral("select FName from t_Item")).toString(), QStringLiteral("b"));
     db::Connection::setBooksLockWait(15000);
+}
+
+// A report or zostore-admin opens the same account set read-write, reads and closes, while this process
+// keeps one connection open (a window's lookups) and opens others to save.
+TEST_P(ConnectionTest, a_kept_connection_and_its_saves_outlive_other_programs_on_the_same_file) {
+    auto kept = db().connect();
+    kept.execute(QStringLiteral("insert into t_Item(FItemID,FName) values(1,'甲')"));
+    for (int id = 2; id <= 4; ++id) {
+        {
+            auto save = db().connect();
+            db::Transaction t(save);
+            save.execute(QStringLiteral("insert into t_Item(FItemID,FName) values(?,'乙')"), {id});
+            t.commit();
+        }
+        QProcess peer;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZOSTORE_PEER_CNSTR"), cnstr());
+        peer.setProcessEnvironment(env);
+        peer.start(QStringLiteral(ZOSTORE_DB_PEER), {QStringLiteral("select count(*) from t_Item")});
+        ASSERT_TRUE(peer.waitForFinished(60000));
+        EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardError().toStdString();
+        EXPECT_EQ(peer.readAllStandardOutput().trimmed(), QByteArray::number(id));
+        EXPECT_EQ(kept.scalar(QStringLiteral("select count(*) from t_Item")).toInt(), id);
+    }
+    kept.execute(QStringLiteral("update t_Item set FName='丙' where FItemID=1"));
+    auto last = db().connect();
+    EXPECT_EQ(last.scalar(QStringLiteral("select count(*) from t_Item where FName='乙'")).toInt(), 3);
+    EXPECT_EQ(last.scalar(QStringLiteral("select FName from t_Item where FItemID=1")).toString(),
+              QStringLiteral("丙"));
+    if (isSqlite()) {
+        EXPECT_EQ(last.scalar(QStringLiteral("pragma integrity_check")).toString(), QStringLiteral("ok"));
+    }
 }
 
 ZOSTORE_BACKENDS(ConnectionTest);

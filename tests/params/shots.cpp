@@ -2,6 +2,7 @@
 #include "accountdb/Catalogue.h"
 #include "components/Builtins.h"
 #include "components/items/ItemFilter.h"
+#include "components/items/ItemGroupTree.h"
 #include "components/supertextbox/SuperTextbox.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -65,6 +66,11 @@ int main(int argc, char **argv) {
         stocklimit::frmSetSafeStock safe;
         safe.setAttribute(Qt::WA_DeleteOnClose, false);
         safe.resize(1200, 640);
+        safe.show();
+        QApplication::processEvents();
+        // A group chosen first, then every item shown.
+        safe.ItemGroup->selectKey(
+            db::Connection(cnstr).scalar(QStringLiteral("select min(FItemID) from t_ItemGroup")).toInt());
         safe.actBar->tool(QStringLiteral("tools"), QStringLiteral("showall"))->setChecked(true);
         safe.runTool(QStringLiteral("showall"));
         ok = ui::saveWindowPicture(safe, out.filePath(QStringLiteral("frmSetSafeStock.png"))) && ok;

@@ -3,6 +3,8 @@
 #include "StockFixture.h"
 
 #include "components/Builtins.h"
+#include "components/items/ItemFilter.h"
+#include "components/items/ItemGroupTree.h"
 #include "startup/LoginContext.h"
 #include "stocklimit/frmSetSafeStock.h"
 #include "ui/ActBar.h"
@@ -11,8 +13,12 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
 
 namespace zostore::test {
 
@@ -68,6 +74,45 @@ TEST_P(SafeStockWindowTest, showall_lists_every_item_and_edits_store_at_once_but
     const qsizetype shown = dialogs.messages().size();
     g->grab();
     EXPECT_EQ(dialogs.messages().size(), shown);
+}
+
+TEST_P(SafeStockWindowTest,
+       showall_after_a_group_lists_every_item_and_a_filter_holds_until_a_group_is_chosen) {
+    conn->execute(
+        QStringLiteral("insert into t_ItemGroup(FItemID,FNumber,FName,FParentID) values(10,'01','饮料',0)"));
+    conn->execute(QStringLiteral("update t_ICItem set FParentID=10 where FItemID in (1,2)"));
+    stocklimit::frmSetSafeStock w;
+    w.show();
+    const auto listed = [&w] {
+        QStringList codes;
+        for (int r = w.Flex->fixedRows(); r < w.Flex->rows(); ++r)
+            codes << w.Flex->text(r, QStringLiteral("FNumber"));
+        return codes.join(QLatin1Char(' ')).toStdString();
+    };
+    const std::string everyItem = "A001 A002 B001 zz1 甲'1";
+    QAction *all = w.actBar->tool(QStringLiteral("tools"), QStringLiteral("showall"));
+    QTreeView *tree = w.ItemGroup->view();
+    QTest::keyClick(tree, Qt::Key_Down); // from 全部商品 to the group
+    EXPECT_EQ(listed(), "A001 A002");
+    all->trigger();
+    ASSERT_TRUE(all->isChecked());
+    EXPECT_EQ(listed(), everyItem);
+    EXPECT_EQ(w.lblCount->text(), QStringLiteral("总行数：5"));
+    all->trigger();
+    EXPECT_EQ(listed(), "A001 A002");
+
+    dialogs.queueWindow([](QDialog &d) {
+        auto &f = dynamic_cast<components::items::ItemFilterDialog &>(d);
+        f.optContain->setChecked(true);
+        f.txtContain->setText(QStringLiteral("B0"));
+        return int(QDialog::Accepted);
+    });
+    w.runTool(QStringLiteral("filter"));
+    EXPECT_EQ(listed(), "B001");
+    all->trigger();
+    EXPECT_EQ(listed(), "B001");
+    QTest::keyClick(tree, Qt::Key_Up); // a group chosen again ends the filter
+    EXPECT_EQ(listed(), everyItem);
 }
 
 ZOSTORE_BACKENDS(SafeStockWindowTest);

@@ -32,6 +32,16 @@ TEST(Grid, fixed_rows_are_headers_and_cells_address_the_whole_matrix) {
     // Growing keeps what is there; clear keeps the header.
     g.setCols(4);
     EXPECT_EQ(g.textMatrix(1, 1), QStringLiteral("苹果"));
+    // Rows added or taken off the end keep the current cell and selection; colours leave with their rows.
+    g.setCurrentIndex(g.model()->index(1, 1));
+    g.setRows(14);
+    EXPECT_EQ(g.currentGridRow(), 2);
+    EXPECT_TRUE(g.selectionModel()->isSelected(g.model()->index(1, 1)));
+    g.setCellBackColor(13, 0, QColor(255, 0, 0));
+    g.setRows(5);
+    g.setRows(14);
+    EXPECT_EQ(g.currentGridRow(), 2);
+    EXPECT_FALSE(g.cellBackColor(13, 0).isValid());
     g.clear();
     EXPECT_EQ(g.rows(), 1);
     EXPECT_EQ(g.textMatrix(0, 2), QStringLiteral("数量"));
