@@ -1,4 +1,4 @@
-// Renders the opening-balance windows over the demo account set brought back to its start month (docs/).
+// Renders the opening-balance and user windows over the demo account set brought back to its start month (docs/).
 #include "accountdb/Catalogue.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
@@ -7,6 +7,7 @@
 #include "demo/DemoAccount.h"
 #include "modules/init/frmInitStock.h"
 #include "modules/init/frmInitWL.h"
+#include "modules/users/frmUserMan.h"
 #include "startup/LoginContext.h"
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
@@ -55,6 +56,13 @@ int main(int argc, char **argv) {
             modules::init::frmInitWL w(cnstr, modules::init::PartnerKind::Suppliers);
             w.show();
             ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmInitWL_2.png"))) && ok;
+        }
+        {
+            // The clerk with some rights, so that the tree shows ticked and half-ticked groups.
+            modules::users::frmUserMan w(cnstr, 1);
+            w.selectUser(2);
+            w.show();
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmUserMan.png"))) && ok;
         }
         return ok ? 0 : 1;
     } catch (const Error &e) {
