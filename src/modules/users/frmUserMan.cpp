@@ -52,6 +52,7 @@ frmUserMan::frmUserMan(QString cnstr, int loggedInUserId, QWidget *parent)
         grdUser->setColEditable(c, false);
     grdUser->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdUser->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdUser->horizontalHeader()->setStretchLastSection(true);
 
     cmdAdd = new QPushButton(QStringLiteral("新增(&A)"), this);
     cmdRename = new QPushButton(QStringLiteral("改名(&R)"), this);
@@ -147,15 +148,20 @@ void frmUserMan::loadUsers(int selectId) {
     const QSignalBlocker block(grdUser->selectionModel());
     grdUser->setData(list.size(), ColCount, std::move(cells));
     grdUser->fitColumns();
-    const QString keep = cboCopyFrom->currentText();
-    cboCopyFrom->clear();
-    for (const UserRow &u : list)
-        if (!u.manager)
-            cboCopyFrom->addItem(u.name, u.id);
-    cboCopyFrom->setCurrentIndex(std::max(0, cboCopyFrom->findText(keep)));
+    m_users = list;
     if (!selectUser(selectId) && !list.isEmpty())
         selectUser(list.first().id);
     showUser();
+}
+
+// Other clerks only: a manager's rows say nothing, and copying from oneself changes nothing.
+void frmUserMan::fillCopyFrom() {
+    const QString keep = cboCopyFrom->currentText();
+    cboCopyFrom->clear();
+    for (const UserRow &u : m_users)
+        if (!u.manager && u.id != m_shownUser)
+            cboCopyFrom->addItem(u.name, u.id);
+    cboCopyFrom->setCurrentIndex(std::max(0, cboCopyFrom->findText(keep)));
 }
 
 void frmUserMan::buildTree() {
@@ -226,6 +232,7 @@ void frmUserMan::showUser() {
     for (QPushButton *b : {cmdRename, cmdManager, cmdDisable, cmdDelete, cmdPassword})
         b->setEnabled(any);
     const bool editable = any && !u.manager;
+    fillCopyFrom();
     tvwRight->setEnabled(editable);
     cmdCopy->setEnabled(editable && cboCopyFrom->count() > 0);
     cmdSave->setEnabled(false);

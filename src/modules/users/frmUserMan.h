@@ -2,6 +2,7 @@
 #pragma once
 
 #include "modules/users/RightsTable.h"
+#include "modules/users/UserStore.h"
 
 #include <QDialog>
 #include <QSet>
@@ -54,6 +55,7 @@ private:
     void buildTree();
     void showUser();
     void showRights(const QSet<QString> &granted);
+    void fillCopyFrom();
     // False when the user chose to stay with unsaved rights.
     bool settleRights();
     void addUser();
@@ -71,6 +73,7 @@ private:
     bool m_dirty = false;
     bool m_filling = false;
     QList<RightNode> m_tree;
+    QList<UserRow> m_users;
 };
 
 } // namespace zostore::modules::users
