@@ -41,16 +41,18 @@ void requireKnown(db::Connection &conn, const QStringList &codes) {
     const QStringList known = modules::users::rightCodes(modules::users::rightsTree(conn));
     for (const QString &c : codes)
         if (!known.contains(c))
-            throw Error(QStringLiteral("权限代码“%1”无效：本程序不检查这个代码（报表代码是 R 加报表组和报表号，"
-                                       "须是报表清单里有的报表）。")
-                            .arg(db::shortened(c)));
+            throw Error(
+                QStringLiteral("权限代码“%1”无效：本程序不检查这个代码（报表代码是 R 加报表组和报表号，"
+                               "须是报表清单里有的报表）。")
+                    .arg(db::shortened(c)));
 }
 
 Command changeGrants(bool grant) {
     const QString name = grant ? QStringLiteral("grant") : QStringLiteral("revoke");
     return {name,
             QStringLiteral("<数据库名> <用户名> <代码,代码,...> --user 管理员 [--password-stdin]"),
-            grant ? QStringLiteral("给用户授予权限（管理员登录）") : QStringLiteral("收回用户的权限（管理员登录）"),
+            grant ? QStringLiteral("给用户授予权限（管理员登录）")
+                  : QStringLiteral("收回用户的权限（管理员登录）"),
             3,
             3,
             {QStringLiteral("user")},
@@ -111,7 +113,11 @@ Command usersCommand() {
             }};
 }
 
-Command grantCommand() { return changeGrants(true); }
-Command revokeCommand() { return changeGrants(false); }
+Command grantCommand() {
+    return changeGrants(true);
+}
+Command revokeCommand() {
+    return changeGrants(false);
+}
 
 } // namespace zostore::admin

@@ -38,8 +38,8 @@ protected:
     }
     AdminOutcome run(const QStringList &args, const QString &as = QStringLiteral("老板")) {
         return runAdminCommand(table,
-                               QStringList{args[0], dbName, QStringLiteral("--catalog"), catalogue} + args.mid(1) +
-                                   QStringList{QStringLiteral("--user"), as},
+                               QStringList{args[0], dbName, QStringLiteral("--catalog"), catalogue} +
+                                   args.mid(1) + QStringList{QStringLiteral("--user"), as},
                                AdminTestPassword);
     }
     QString grants(int user) {
@@ -48,7 +48,8 @@ protected:
                                                  "order by FSubSystemID"),
                                   {user});
              !rs.eof(); rs.moveNext())
-            out << rs.text(QStringLiteral("FSubSystemID")) + QLatin1Char('=') + rs.text(QStringLiteral("FGrant"));
+            out << rs.text(QStringLiteral("FSubSystemID")) + QLatin1Char('=') +
+                       rs.text(QStringLiteral("FGrant"));
         return out.join(u',');
     }
     admin::CommandTable table = admin::allCommands();

@@ -1,5 +1,6 @@
 // Users and rights: the rules on users, the window driven by the user, and the grants as the main window
 // reads them afterwards.
+#include "accountdb/PasswordHash.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SchemaUpgrade.h"
 #include "accountdb/SystemProfile.h"
@@ -14,7 +15,6 @@
 #include "modules/users/UserStore.h"
 #include "modules/users/frmUserEdit.h"
 #include "modules/users/frmUserMan.h"
-#include "accountdb/PasswordHash.h"
 #include "shell/Permissions.h"
 #include "support/TestDatabase.h"
 #include "ui/Grid.h"
@@ -78,10 +78,10 @@ protected:
     std::optional<ui::DialogsScope> scope;
 };
 
-#define EXPECT_REFUSED(call, part)                                                                                 \
-    do {                                                                                                           \
-        const QString why = refusal([&] { call; });                                                                \
-        EXPECT_TRUE(why.contains(QStringLiteral(part))) << why.toStdString();                                      \
+#define EXPECT_REFUSED(call, part)                                                                           \
+    do {                                                                                                     \
+        const QString why = refusal([&] { call; });                                                          \
+        EXPECT_TRUE(why.contains(QStringLiteral(part))) << why.toStdString();                                \
     } while (0)
 
 } // namespace
@@ -89,13 +89,17 @@ protected:
 TEST_P(UsersModuleTest, bad_input_and_protected_users_are_refused_and_change_nothing) {
     UserStore store(*conn, 1);
     EXPECT_REFUSED(store.addUser(QStringLiteral("  "), "secret1", "secret1", false, {}), "用户名不能为空");
-    EXPECT_REFUSED(store.addUser(QStringLiteral("王丽"), "secret1", "secret1", false, {}), "用户名“王丽”已经存在");
-    EXPECT_REFUSED(store.addUser(QString(81, QChar(u'张')), "secret1", "secret1", false, {}), "用户名最长 80");
-    EXPECT_REFUSED(store.addUser(QStringLiteral("张敏"), "12345", "12345", false, {}), "密码至少要有 6 个字符");
-    EXPECT_REFUSED(store.addUser(QStringLiteral("张敏"), "123456", "123457", false, {}), "两次输入的密码不一致");
+    EXPECT_REFUSED(store.addUser(QStringLiteral("王丽"), "secret1", "secret1", false, {}),
+                   "用户名“王丽”已经存在");
+    EXPECT_REFUSED(store.addUser(QString(81, QChar(u'张')), "secret1", "secret1", false, {}),
+                   "用户名最长 80");
+    EXPECT_REFUSED(store.addUser(QStringLiteral("张敏"), "12345", "12345", false, {}),
+                   "密码至少要有 6 个字符");
+    EXPECT_REFUSED(store.addUser(QStringLiteral("张敏"), "123456", "123457", false, {}),
+                   "两次输入的密码不一致");
     EXPECT_EQ(count("select count(*) from t_User"), 3);
-    const int id = store.addUser(QString(80, QChar(u'张')), QStringLiteral("zm1234"), QStringLiteral("zm1234"),
-                                 false, QStringLiteral("收银"));
+    const int id = store.addUser(QString(80, QChar(u'张')), QStringLiteral("zm1234"),
+                                 QStringLiteral("zm1234"), false, QStringLiteral("收银"));
     EXPECT_EQ(id, 4);
     EXPECT_TRUE(logsIn(QString(80, QChar(u'张')).toUtf8().constData(), "zm1234"));
 
@@ -130,7 +134,8 @@ TEST_P(UsersModuleTest, bad_input_and_protected_users_are_refused_and_change_not
     EXPECT_REFUSED(store.rename(3, QStringLiteral("王丽")), "已经存在");
     store.rename(3, QStringLiteral(" 李强强 "));
     EXPECT_EQ(store.user(3).name, QStringLiteral("李强强"));
-    EXPECT_REFUSED(store.setPassword(3, QStringLiteral("abc"), QStringLiteral("abc")), "密码至少要有 6 个字符");
+    EXPECT_REFUSED(store.setPassword(3, QStringLiteral("abc"), QStringLiteral("abc")),
+                   "密码至少要有 6 个字符");
     EXPECT_TRUE(logsIn("李强强", "secret1"));
     store.setPassword(3, QStringLiteral("new-pw1"), QStringLiteral("new-pw1"));
     EXPECT_TRUE(logsIn("李强强", "new-pw1"));
@@ -153,8 +158,9 @@ TEST_P(UsersModuleTest, rights_ticked_in_the_window_give_exactly_those_buttons_a
     // Every code the main window checks has exactly one box.
     const QStringList codes = rightCodes(rightsTree(*conn));
     EXPECT_EQ(QSet<QString>(codes.begin(), codes.end()).size(), codes.size());
-    for (const char *c : {"181", "481", "102", "162", "191", "151", "908", "393", "472", "702", "706", "708", "711",
-                          "712", "709", "717", "704", "710", "719", "723", "705", "397", "930", "R15", "R21"})
+    for (const char *c :
+         {"181", "481", "102", "162", "191", "151", "908", "393", "472", "702", "706", "708", "711",
+          "712", "709", "717", "704", "710", "719", "723", "705", "397", "930", "R15", "R21"})
         EXPECT_TRUE(codes.contains(QString::fromLatin1(c))) << c;
 
     const auto tick = [&](const char *code, Qt::CheckState s) {
@@ -179,13 +185,16 @@ TEST_P(UsersModuleTest, rights_ticked_in_the_window_give_exactly_those_buttons_a
     EXPECT_EQ(count("select FGrant from t_Grant where FUserID=2 and FSubSystemID='101'"), 0);
     EXPECT_EQ(count("select count(*) from t_Grant where FUserID=2 and FSubSystemID='101'"), 1);
     EXPECT_EQ(count("select FGrant from t_Grant where FUserID=2 and FSubSystemID='R21'"), 1);
-    EXPECT_EQ(count("select count(*) from t_Grant where FUserID=2 and FSubSystemID='725'"), 1); // not ours: kept
+    EXPECT_EQ(count("select count(*) from t_Grant where FUserID=2 and FSubSystemID='725'"),
+              1); // not ours: kept
     EXPECT_EQ(count("select count(*) from t_Grant where FUserID<>2"), 0);
 
     const shell::Permissions p(cnstr(), 2, false);
     EXPECT_EQ(p.moduleImages(), (std::array<bool, 5>{true, false, false, false, true}));
-    EXPECT_EQ(p.moduleButtons(1), (std::array<bool, 9>{true, false, false, false, false, false, false, false, false}));
-    EXPECT_EQ(p.moduleButtons(4), (std::array<bool, 9>{false, false, false, false, false, true, false, false, false}));
+    EXPECT_EQ(p.moduleButtons(1),
+              (std::array<bool, 9>{true, false, false, false, false, false, false, false, false}));
+    EXPECT_EQ(p.moduleButtons(4),
+              (std::array<bool, 9>{false, false, false, false, false, true, false, false, false}));
     EXPECT_EQ(p.moduleButtons(3), (std::array<bool, 9>{}));
     const shell::SystemMenuState m = p.systemMenu(2026, 12, 2026, 12);
     EXPECT_EQ(m.tools, (std::array<bool, 10>{true, true, true, true, true, true, true, true, true, true}));

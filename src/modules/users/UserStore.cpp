@@ -47,7 +47,9 @@ void UserStore::checkPassword(const QString &password, const QString &confirmati
 }
 
 void UserStore::requireUniqueName(const QString &name, int exceptId) const {
-    if (m_conn.scalar(QStringLiteral("select count(*) from t_User where FName=? and FUserID<>?"), {name, exceptId})
+    if (m_conn
+            .scalar(QStringLiteral("select count(*) from t_User where FName=? and FUserID<>?"),
+                    {name, exceptId})
             .toInt() > 0)
         throw Error(QStringLiteral("用户名“%1”已经存在。").arg(db::shortened(name)));
 }
@@ -61,15 +63,17 @@ void UserStore::requireOtherManager(int id, const QString &what) const {
     const UserRow u = user(id);
     if (!u.manager || u.disabled)
         return;
-    if (m_conn.scalar(QStringLiteral("select count(*) from t_User where FManager<>0 and coalesce(FDisabled,0)=0 "
-                                     "and FUserID<>?"),
-                      {id})
+    if (m_conn
+            .scalar(
+                QStringLiteral("select count(*) from t_User where FManager<>0 and coalesce(FDisabled,0)=0 "
+                               "and FUserID<>?"),
+                {id})
             .toInt() == 0)
         throw Error(QStringLiteral("“%1”是最后一个管理员，不能%2。").arg(u.name, what));
 }
 
-int UserStore::addUser(const QString &name, const QString &password, const QString &confirmation, bool manager,
-                       const QString &description) {
+int UserStore::addUser(const QString &name, const QString &password, const QString &confirmation,
+                       bool manager, const QString &description) {
     const QString n = checkedName(name);
     if (description.size() > DescriptionLength)
         throw Error(QStringLiteral("说明最长 %1 个字符。").arg(DescriptionLength));
@@ -78,9 +82,10 @@ int UserStore::addUser(const QString &name, const QString &password, const QStri
     db::Transaction tx(m_conn);
     requireUniqueName(n, 0);
     const int id = m_conn.scalar(QStringLiteral("select coalesce(max(FUserID),0)+1 from t_User")).toInt();
-    m_conn.execute(QStringLiteral("insert into t_User(FUserID,FName,FPassword,FManager,FDisabled,FDescription) "
-                                  "values(?,?,?,?,0,?)"),
-                   {id, n, hash, manager ? 1 : 0, description.trimmed()});
+    m_conn.execute(
+        QStringLiteral("insert into t_User(FUserID,FName,FPassword,FManager,FDisabled,FDescription) "
+                       "values(?,?,?,?,0,?)"),
+        {id, n, hash, manager ? 1 : 0, description.trimmed()});
     tx.commit();
     return id;
 }
@@ -100,7 +105,8 @@ void UserStore::setDescription(int id, const QString &description) {
     if (description.size() > DescriptionLength)
         throw Error(QStringLiteral("说明最长 %1 个字符。").arg(DescriptionLength));
     user(id);
-    m_conn.execute(QStringLiteral("update t_User set FDescription=? where FUserID=?"), {description.trimmed(), id});
+    m_conn.execute(QStringLiteral("update t_User set FDescription=? where FUserID=?"),
+                   {description.trimmed(), id});
 }
 
 void UserStore::setManager(int id, bool manager) {
@@ -126,7 +132,8 @@ void UserStore::setDisabled(int id, bool disabled) {
 }
 
 bool UserStore::hasBills(int id) const {
-    return m_conn.scalar(QStringLiteral("select count(*) from ICStockBill where FBillerID=?"), {id}).toInt() > 0;
+    return m_conn.scalar(QStringLiteral("select count(*) from ICStockBill where FBillerID=?"), {id}).toInt() >
+           0;
 }
 
 void UserStore::remove(int id) {

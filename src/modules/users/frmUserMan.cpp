@@ -28,7 +28,9 @@ namespace {
 enum Col { ColId, ColName, ColManager, ColDisabled, ColDescription, ColCount };
 constexpr int CodeRole = Qt::UserRole;
 
-QString yes(bool on) { return on ? QStringLiteral("是") : QString(); }
+QString yes(bool on) {
+    return on ? QStringLiteral("是") : QString();
+}
 
 } // namespace
 
@@ -44,8 +46,8 @@ frmUserMan::frmUserMan(QString cnstr, int loggedInUserId, QWidget *parent)
                            QStringLiteral("FDisabled"), QStringLiteral("FDescription")};
     for (int c = 0; c < ColCount; ++c)
         grdUser->setColKey(c, keys[c]);
-    grdUser->setHeaders({QString(), QStringLiteral("用户名"), QStringLiteral("管理员"), QStringLiteral("停用"),
-                         QStringLiteral("说明")});
+    grdUser->setHeaders({QString(), QStringLiteral("用户名"), QStringLiteral("管理员"),
+                         QStringLiteral("停用"), QStringLiteral("说明")});
     grdUser->setColHidden(ColId, true);
     grdUser->setEditable(true);
     for (int c = 0; c < ColDescription; ++c)
@@ -169,7 +171,8 @@ void frmUserMan::buildTree() {
     m_tree = rightsTree(conn);
     m_filling = true;
     tvwRight->clear();
-    std::function<void(QTreeWidgetItem *, const RightNode &)> add = [&](QTreeWidgetItem *item, const RightNode &n) {
+    std::function<void(QTreeWidgetItem *, const RightNode &)> add = [&](QTreeWidgetItem *item,
+                                                                        const RightNode &n) {
         item->setText(0, n.caption);
         item->setText(1, n.code);
         item->setData(0, CodeRole, n.code);
@@ -257,17 +260,18 @@ bool frmUserMan::settleRights() {
 
 bool frmUserMan::saveRights() {
     return ui::errorTrap([this] {
-        if (m_shownUser == 0)
-            return;
-        const QSet<QString> ticked = tickedCodes();
-        QMap<QString, bool> codes;
-        for (const QString &c : rightCodes(m_tree))
-            codes.insert(c, ticked.contains(c));
-        db::Connection conn(m_cnstr);
-        Grants::write(conn, m_shownUser, codes);
-        m_dirty = false;
-        cmdSave->setEnabled(false);
-    }) && !m_dirty;
+               if (m_shownUser == 0)
+                   return;
+               const QSet<QString> ticked = tickedCodes();
+               QMap<QString, bool> codes;
+               for (const QString &c : rightCodes(m_tree))
+                   codes.insert(c, ticked.contains(c));
+               db::Connection conn(m_cnstr);
+               Grants::write(conn, m_shownUser, codes);
+               m_dirty = false;
+               cmdSave->setEnabled(false);
+           }) &&
+           !m_dirty;
 }
 
 void frmUserMan::addUser() {
@@ -294,8 +298,8 @@ void frmUserMan::renameUser() {
     db::Connection conn(m_cnstr);
     UserStore store(conn, m_self);
     const UserRow u = store.user(id);
-    const std::optional<QString> name =
-        ui::dialogs().inputBox(QStringLiteral("“%1”的新用户名：").arg(u.name), QStringLiteral("改名"), u.name);
+    const std::optional<QString> name = ui::dialogs().inputBox(QStringLiteral("“%1”的新用户名：").arg(u.name),
+                                                               QStringLiteral("改名"), u.name);
     if (!name || name->trimmed() == u.name)
         return;
     store.rename(id, *name);
