@@ -7,6 +7,7 @@
 #include "demo/DemoAccount.h"
 #include "modules/init/frmInitStock.h"
 #include "modules/init/frmInitWL.h"
+#include "modules/users/frmUserEdit.h"
 #include "modules/users/frmUserMan.h"
 #include "startup/LoginContext.h"
 #include "ui/Grid.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -63,6 +65,15 @@ int main(int argc, char **argv) {
             w.selectUser(2);
             w.show();
             ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmUserMan.png"))) && ok;
+        }
+        {
+            modules::users::frmUserEdit w(modules::users::frmUserEdit::Mode::NewUser);
+            w.txtName->setText(QStringLiteral("张敏"));
+            w.txtPassword->setText(QStringLiteral("zm12345"));
+            w.txtConfirm->setText(QStringLiteral("zm12345"));
+            w.txtDescription->setText(QStringLiteral("夜班收银"));
+            w.show();
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmUserEdit.png"))) && ok;
         }
         return ok ? 0 : 1;
     } catch (const Error &e) {
