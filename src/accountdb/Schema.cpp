@@ -13,7 +13,8 @@
 //                      procedure makes automatic issue bills in a user's name).
 //   ICOrder            FRemark, FDeleted for the order module.
 //   ICStockBillEntry   FStockID is not kept: the store of a line is its bill's store.
-//   t_User             FName (login and display name), FPassword (Argon2id hash), FDescription.
+//   t_User             FName (login and display name), FPassword (Argon2id hash), FDescription;
+//                      FDisabled: a user who made bills keeps his row for them but can no longer log in.
 //   t_Message          the messages component's store; the status bar counts unread rows.
 //   t_GridLayout, t_PageSetup: the grid-format and page-setup services keep their layouts here.
 //   TDBill             FContent: the format definition the label list prints; FLayout: a label
@@ -87,7 +88,7 @@ QList<TableDef> buildTables() {
               {idx("ix_systemprofile_key", "lower(FKey)", true)}});
     t.append({QStringLiteral("t_User"),
               {key("FUserID"), vc("FName", 80, true), vc("FPassword", 255), integer("FManager", "0"),
-               integer("FDisabledViewOrgaGroupID"), vc("FDescription", 255)},
+               integer("FDisabledViewOrgaGroupID"), vc("FDescription", 255), integer("FDisabled", "0")},
               cols({"FUserID"}),
               {idx("ix_user_name", "FName", true)}});
     t.append({QStringLiteral("t_Grant"),

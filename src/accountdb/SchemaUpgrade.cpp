@@ -34,6 +34,12 @@ bool upgradeAccountSet(db::Connection &conn) {
         return false;
     for (const TableDef &t : accountTables())
         ensureTable(conn, t.name);
+    // Columns later versions added to tables an older set already has.
+    if (!hasColumn(conn, QStringLiteral("t_User"), QStringLiteral("FDisabled")))
+        conn.execute(
+            QStringLiteral("alter table t_User add column ") +
+            columnDefinition(*findTable(QStringLiteral("t_User"))->column(QStringLiteral("FDisabled")),
+                             conn.isPostgres()));
     rebuildStoreStock(conn);
     writeProfile(conn, QStringLiteral("Ver"), SchemaVersion, QStringLiteral("数据库版本"));
     tx.commit();

@@ -7,6 +7,7 @@
 #include "admin/ReminderCommands.h"
 #include "admin/StockCheckCommand.h"
 #include "admin/StockLimitCommands.h"
+#include "admin/UserCommands.h"
 
 namespace zostore::admin {
 
@@ -24,6 +25,9 @@ CommandTable allCommands() {
     table.add(backupCommand());
     table.add(restoreCommand());
     table.add(checkStockCommand());
+    table.add(usersCommand());
+    table.add(grantCommand());
+    table.add(revokeCommand());
     return table;
 }
 

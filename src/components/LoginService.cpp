@@ -9,7 +9,7 @@ namespace zostore::components {
 QList<LoginUser> LoginService::users(const QString &cnstr) {
     db::Connection conn(cnstr);
     QList<LoginUser> out;
-    for (db::Recordset rs = conn.open(QStringLiteral("select FUserID, FName from t_User order by FUserID")); !rs.eof();
+    for (db::Recordset rs = conn.open(QStringLiteral("select FUserID, FName from t_User where coalesce(FDisabled,0)=0 order by FUserID")); !rs.eof();
          rs.moveNext())
         out.append({rs.toInt(QStringLiteral("FUserID")), rs.text(QStringLiteral("FName"))});
     return out;
@@ -19,7 +19,7 @@ std::optional<LoginUser> LoginService::authenticate(const QString &cnstr, const 
                                                     const QString &password) {
     db::Connection conn(cnstr);
     db::Recordset rs =
-        conn.open(QStringLiteral("select FUserID, FName, FPassword from t_User where FName=?"), {userName});
+        conn.open(QStringLiteral("select FUserID, FName, FPassword from t_User where FName=? and coalesce(FDisabled,0)=0"), {userName});
     if (rs.eof() || !accountdb::verifyPassword(rs.text(QStringLiteral("FPassword")), password))
         return std::nullopt;
     return LoginUser{rs.toInt(QStringLiteral("FUserID")), rs.text(QStringLiteral("FName"))};

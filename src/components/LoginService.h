@@ -15,7 +15,7 @@ struct LoginUser {
 class LoginService {
 public:
     static QList<LoginUser> users(const QString &cnstr);
-    // Empty when the user does not exist or the password is wrong.
+    // Empty when the user does not exist, is disabled or the password is wrong.
     static std::optional<LoginUser> authenticate(const QString &cnstr, const QString &userName,
                                                  const QString &password);
     static bool checkPassword(const QString &cnstr, int userId, const QString &password);

@@ -1,6 +1,7 @@
 #include "modules/InstalledModules.h"
 
 #include "modules/init/InitModule.h"
+#include "modules/users/UsersModule.h"
 
 namespace zostore::modules {
 
@@ -10,6 +11,7 @@ void registerInstalledModules() {
         return;
     done = true;
     init::registerInitModule();
+    users::registerUsersModule();
 }
 
 } // namespace zostore::modules

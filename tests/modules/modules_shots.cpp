@@ -1,4 +1,4 @@
-// Renders the opening-balance windows over the demo account set brought back to its start month (docs/).
+// Renders the opening-balance and user windows over the demo account set brought back to its start month (docs/).
 #include "accountdb/Catalogue.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
@@ -7,6 +7,8 @@
 #include "demo/DemoAccount.h"
 #include "modules/init/frmInitStock.h"
 #include "modules/init/frmInitWL.h"
+#include "modules/users/frmUserEdit.h"
+#include "modules/users/frmUserMan.h"
 #include "startup/LoginContext.h"
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -55,6 +58,22 @@ int main(int argc, char **argv) {
             modules::init::frmInitWL w(cnstr, modules::init::PartnerKind::Suppliers);
             w.show();
             ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmInitWL_2.png"))) && ok;
+        }
+        {
+            // The clerk with some rights, so that the tree shows ticked and half-ticked groups.
+            modules::users::frmUserMan w(cnstr, 1);
+            w.selectUser(2);
+            w.show();
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmUserMan.png"))) && ok;
+        }
+        {
+            modules::users::frmUserEdit w(modules::users::frmUserEdit::Mode::NewUser);
+            w.txtName->setText(QStringLiteral("张敏"));
+            w.txtPassword->setText(QStringLiteral("zm12345"));
+            w.txtConfirm->setText(QStringLiteral("zm12345"));
+            w.txtDescription->setText(QStringLiteral("夜班收银"));
+            w.show();
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmUserEdit.png"))) && ok;
         }
         return ok ? 0 : 1;
     } catch (const Error &e) {
