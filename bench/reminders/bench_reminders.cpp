@@ -83,7 +83,7 @@ int priceBelowCostInClient(db::Connection &conn) {
     return n;
 }
 
-// Page 2 item by item: its minimum, then its stock in the store from the bills.
+// Page 2 item by item: its minimum, then its kept stock in the store.
 int shortagePerItem(db::Connection &conn, int stockId, int items) {
     QList<QPair<int, double>> limits;
     for (auto rs =
@@ -94,11 +94,7 @@ int shortagePerItem(db::Connection &conn, int stockId, int items) {
     int n = 0;
     for (const auto &[item, min] : limits) {
         const double qty = db::Recordset::doubleOf(conn.scalar(
-            QStringLiteral(
-                "select sum(case when b.FInStockID=? then e.FQty else -e.FQty end) from ICStockBillEntry e "
-                "inner join ICStockBill b on b.FInterID=e.FInterID where e.FItemID=? and b.FDeleted=0 and "
-                "(b.FInStockID=? or b.FOutStockID=?)"),
-            {stockId, item, stockId, stockId}));
+            QStringLiteral("select FQty from ICInventory where FStockID=? and FItemID=?"), {stockId, item}));
         n += qty < min;
     }
     return int(limits.size());
