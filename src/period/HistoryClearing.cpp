@@ -35,15 +35,19 @@ const QStringList businessTables = {
     QStringLiteral("t_ClosePeriodBal"), QStringLiteral("t_WLBegBal")};
 
 void foldStock(db::Connection &conn, YearPeriod cur) {
+    // The cleared lines are read once, per store; each item's fold is its stores' sum.
+    createScratchTable(conn, QStringLiteral("zs_clear_fold_store"),
+                       QStringLiteral("FItemID integer, FStockID integer, FQty %N, FBal %N"));
+    conn.execute(QStringLiteral("insert into zs_clear_fold_store (FItemID,FStockID,FQty,FBal) "
+                                "select m.FItemID,m.FStockID,sum(m.FQty),sum(m.FBal) from (%1) m "
+                                "group by m.FItemID,m.FStockID")
+                     .arg(accountdb::storeMovementLinesSql(QStringLiteral(
+                         "t1.FInterID in (select FInterID from zs_clear_bills) and t1.FYear=? and t1.FPeriod=?"))),
+                 {cur.year, cur.period, cur.year, cur.period});
     createScratchTable(conn, QStringLiteral("zs_clear_fold"),
                        QStringLiteral("FItemID integer primary key, FQty %N, FBal %N"));
-    conn.execute(
-        QStringLiteral("insert into zs_clear_fold (FItemID,FQty,FBal) select t2.FItemID, sum(%1), sum(%2) "
-                       "from zs_clear_bills c cross join ICStockBill t1 cross join ICStockBillEntry t2 "
-                       "where t1.FInterID=c.FInterID and t2.FInterID=t1.FInterID and t1.FYear=? "
-                       "and t1.FPeriod=? and t1.FDeleted=0 group by t2.FItemID")
-            .arg(accountdb::movementQtySql(), accountdb::movementValueSql()),
-        {cur.year, cur.period});
+    conn.execute(QStringLiteral("insert into zs_clear_fold (FItemID,FQty,FBal) select FItemID, sum(FQty), sum(FBal) "
+                                "from zs_clear_fold_store group by FItemID"));
     conn.execute(QStringLiteral("delete from zs_clear_fold where abs(FQty)<0.0000001 and abs(FBal)<0.00005"));
     conn.execute(QStringLiteral("insert into icbal (FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "
                                 "select FItemID, ?, ?, FQty, 0, FBal from zs_clear_fold where true "
@@ -58,15 +62,6 @@ void foldStock(db::Connection &conn, YearPeriod cur) {
         {cur.year, cur.period});
     dropScratchTable(conn, QStringLiteral("zs_clear_fold"));
 
-    // The same lines per store, so each store's stock from the kept day on stays what it was.
-    createScratchTable(conn, QStringLiteral("zs_clear_fold_store"),
-                       QStringLiteral("FItemID integer, FStockID integer, FQty %N, FBal %N"));
-    conn.execute(QStringLiteral("insert into zs_clear_fold_store (FItemID,FStockID,FQty,FBal) "
-                                "select m.FItemID,m.FStockID,sum(m.FQty),sum(m.FBal) from (%1) m "
-                                "group by m.FItemID,m.FStockID")
-                     .arg(accountdb::storeMovementLinesSql(QStringLiteral(
-                         "t1.FInterID in (select FInterID from zs_clear_bills) and t1.FYear=? and t1.FPeriod=?"))),
-                 {cur.year, cur.period, cur.year, cur.period});
     conn.execute(QStringLiteral("insert into icstockbal (FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal) "
                                 "select ?,?,FItemID,FStockID,FQty,FBal from zs_clear_fold_store "
                                 "where abs(FQty)>=0.0000001 or abs(FBal)>=0.00005 "
