@@ -41,13 +41,27 @@ bool isTimeout(const ConnectionImpl &c, const QSqlError &err) {
     return err.nativeErrorCode() == QLatin1String("57014");
 }
 
-// A file that is not an SQLite database would be rewritten as an empty one by the first statement.
-bool hasSqliteHeader(const QString &path) {
+// Asked of SQLite first: opening a sound file a second time and closing it would drop the POSIX locks
+// this process's other connections hold on it, and another process could then take the set for unused,
+// checkpoint it and delete its WAL under them. Only a file SQLite refuses, which nobody can be using,
+// is read here to tell a foreign file from a damaged set.
+bool isSqliteDatabase(sqlite3 *h, const QString &path) {
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(h, "select count(*) from sqlite_master", -1, &st, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(st);
+    sqlite3_finalize(st);
+    if (rc != SQLITE_NOTADB)
+        return true;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
     static const QByteArray magic("SQLite format 3\0", 16);
-    return f.read(magic.size()) == magic;
+    return f.open(QIODevice::ReadOnly) && f.read(magic.size()) == magic;
+}
+
+Error notAnAccountFile(const QFileInfo &fi) {
+    return Error(QStringLiteral("不是帐套数据库文件：%1。请检查帐套目录里登记的文件路径，"
+                                "或从备份恢复这个文件；本程序没有改动它。")
+                     .arg(QDir::toNativeSeparators(fi.absoluteFilePath())));
 }
 
 QString sqlitePath(const ConnectionImpl &c) {
@@ -62,11 +76,9 @@ void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
             throw Error(QStringLiteral("帐套数据库文件不存在：%1").arg(fi.absoluteFilePath()));
         if (fi.exists() && !fi.isReadable())
             throw Error(QStringLiteral("帐套数据库文件不能读取：%1").arg(fi.absoluteFilePath()));
-        if (fi.exists() && (mode == Connection::OpenMode::Existing || fi.size() > 0) &&
-            !hasSqliteHeader(fi.absoluteFilePath()))
-            throw Error(QStringLiteral("不是帐套数据库文件：%1。请检查帐套目录里登记的文件路径，"
-                                       "或从备份恢复这个文件；本程序没有改动它。")
-                            .arg(QDir::toNativeSeparators(fi.absoluteFilePath())));
+        // An empty file would become an empty set at the first statement.
+        if (fi.exists() && mode == Connection::OpenMode::Existing && fi.size() == 0)
+            throw notAnAccountFile(fi);
         if (fi.exists() && !fi.isWritable())
             throw Error(QStringLiteral("帐套数据库文件是只读的：%1。请去掉它的只读属性，或让当前用户有权写入它"
                                        "和所在的文件夹，然后再打开。")
@@ -99,6 +111,8 @@ void openInto(ConnectionImpl &c, Connection::OpenMode mode) {
         sqlite3 *h = sqliteHandle(c.db);
         if (!h)
             throw Error(QStringLiteral("不能取得 SQLite 连接句柄。"));
+        if (!isSqliteDatabase(h, c.cs.dataSource))
+            throw notAnAccountFile(QFileInfo(c.cs.dataSource));
         registerSqliteShims(h);
         sqlite3_progress_handler(h, 1000, &sqliteProgress, &c);
         QSqlQuery q(c.db);
