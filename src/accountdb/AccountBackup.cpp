@@ -1,6 +1,7 @@
 // Backup and restore of one account set: a SQLite copy of the file, or a PostgreSQL archive of the database.
 #include "accountdb/AccountBackup.h"
 
+#include "accountdb/BackupCheck.h"
 #include "accountdb/Schema.h"
 #include "accountdb/WorkFolder.h"
 #include "db/Connection.h"
@@ -16,7 +17,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUuid>
-#include <sqlite3.h>
 
 namespace zostore::accountdb {
 
@@ -25,10 +25,6 @@ namespace {
 const QString identityTable = QStringLiteral("t_AccountIdentity");
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
-
-Error notABackup(const QString &file) {
-    return Error(QStringLiteral("文件“%1”不是帐套备份文件，未做任何恢复。").arg(native(file)));
-}
 
 QString ensureIdentity(const QString &cnstr) {
     db::Connection conn(cnstr);
@@ -51,12 +47,16 @@ QString requireTool(const QString &tool) {
 }
 
 // The PostgreSQL client tools run with the password in their environment, never on the command line.
-QString runPgTool(const QString &tool, const QStringList &args, const db::ConnectionString &cs) {
+QString runPgTool(const QString &tool, const QStringList &args, const db::ConnectionString &cs,
+                  const QString &serverOptions = {}) {
     const QString exe = requireTool(tool);
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PGPASSWORD"), cs.password);
     env.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QString::number(cs.connectTimeout));
+    if (!serverOptions.isEmpty())
+        env.insert(QStringLiteral("PGOPTIONS"),
+                   (env.value(QStringLiteral("PGOPTIONS")) + u' ' + serverOptions).trimmed());
     p.setProcessEnvironment(env);
     QStringList all{QStringLiteral("--host=") + cs.server, QStringLiteral("--port=") + QString::number(cs.port),
                     QStringLiteral("--username=") + cs.userId, QStringLiteral("--no-password")};
@@ -76,56 +76,6 @@ QStringList pgTarget(const db::ConnectionString &cs) { return {QStringLiteral("-
 
 void writeSqlite(db::Connection &conn, const QString &part) {
     conn.execute(QStringLiteral("vacuum into ?"), {part});
-}
-
-// A handle of its own, outside the connection layer: the backup interface works on raw handles.
-struct SqliteHandle {
-    sqlite3 *h = nullptr;
-    SqliteHandle(const QString &file, int flags) {
-        if (sqlite3_open_v2(QFile::encodeName(file).constData(), &h, flags, nullptr) != SQLITE_OK) {
-            const QString why = h ? QString::fromUtf8(sqlite3_errmsg(h)) : QString();
-            sqlite3_close(h);
-            h = nullptr;
-            throw Error(QStringLiteral("无法打开数据库文件“%1”：%2").arg(native(file), why));
-        }
-        sqlite3_busy_timeout(h, 5000);
-    }
-    ~SqliteHandle() { sqlite3_close(h); }
-    SqliteHandle(const SqliteHandle &) = delete;
-    SqliteHandle &operator=(const SqliteHandle &) = delete;
-};
-
-QString sqliteIdentity(const QString &file) {
-    if (!QFileInfo(file).isFile())
-        throw Error(QStringLiteral("备份文件“%1”不存在，未做任何恢复。").arg(native(file)));
-    SqliteHandle db(file, SQLITE_OPEN_READONLY);
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(db.h, "select FIdentity from t_AccountIdentity", -1, &st, nullptr) != SQLITE_OK)
-        throw notABackup(file);
-    QString id;
-    if (sqlite3_step(st) == SQLITE_ROW)
-        id = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-    if (id.isEmpty())
-        throw notABackup(file);
-    return id;
-}
-
-void restoreSqlite(const QString &liveFile, const QString &backup) {
-    SqliteHandle src(backup, SQLITE_OPEN_READONLY);
-    SqliteHandle dst(liveFile, SQLITE_OPEN_READWRITE);
-    // One step copies every page inside a single write transaction of the live file: other
-    // connections see the old set or the restored one, never a mixture.
-    sqlite3_backup *b = sqlite3_backup_init(dst.h, "main", src.h, "main");
-    if (!b)
-        throw Error(QStringLiteral("恢复帐套失败：%1").arg(QString::fromUtf8(sqlite3_errmsg(dst.h))));
-    const int rc = sqlite3_backup_step(b, -1);
-    sqlite3_backup_finish(b);
-    if (rc != SQLITE_DONE) {
-        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-            throw Error(QStringLiteral("帐套正被其他电脑或窗口使用，无法恢复，请稍后再试。未做任何修改。"), Error::Lock);
-        throw Error(QStringLiteral("恢复帐套失败：%1").arg(QString::fromUtf8(sqlite3_errstr(rc))));
-    }
 }
 
 } // namespace
@@ -165,24 +115,32 @@ QString defaultBackupFile(const QString &folder, const QString &accountName, boo
 
 QString backupAccount(const QString &cnstr, const QString &accountName, const QString &toFile) {
     const db::ConnectionString cs = db::ConnectionString::parse(cnstr);
+    const auto taken = [](const QString &f) {
+        return QFileInfo::exists(f) || QFileInfo::exists(digestFileOf(f));
+    };
     QString file = toFile;
     if (file.isEmpty()) {
         const QString folder = backupFolder();
         const QDateTime now = QDateTime::currentDateTime();
         file = defaultBackupFile(folder, accountName, !cs.isSqlite(), now);
-        for (int n = 2; QFileInfo::exists(file); ++n)
+        for (int n = 2; taken(file); ++n)
             file = defaultBackupFile(folder, accountName + QStringLiteral("_%1").arg(n), !cs.isSqlite(), now);
     }
     file = QFileInfo(file).absoluteFilePath();
-    if (QFileInfo::exists(file))
-        throw Error(QStringLiteral("备份文件“%1”已经存在，未做备份。请换一个文件名。").arg(native(file)));
+    const QString digest = digestFileOf(file);
+    for (const QString &f : {file, digest})
+        if (QFileInfo::exists(f))
+            throw Error(QStringLiteral("备份文件“%1”已经存在，未做备份。请换一个文件名。").arg(native(f)));
     if (!QFileInfo(QFileInfo(file).absolutePath()).isDir())
         throw Error(QStringLiteral("备份文件夹“%1”不存在，未做备份。").arg(native(QFileInfo(file).absolutePath())));
     ensureIdentity(cnstr);
 
-    // Written under a temporary name first, so a failed backup never looks like a finished one.
+    // Written under temporary names first, so a failed backup never looks like a finished one; the digest
+    // goes in place before the backup, so a finished backup always has it beside it.
     const QString part = file + QStringLiteral(".part");
+    const QString digestPart = digest + QStringLiteral(".part");
     QFile::remove(part);
+    QFile::remove(digestPart);
     try {
         if (cs.isSqlite()) {
             db::Connection conn(cnstr);
@@ -191,56 +149,86 @@ QString backupAccount(const QString &cnstr, const QString &accountName, const QS
             runPgTool(QStringLiteral("pg_dump"),
                       QStringList{QStringLiteral("--format=custom"), QStringLiteral("--file=") + part} + pgTarget(cs), cs);
         }
-        if (!QFile::rename(part, file))
+        writeDigestFile(part, digestPart, file);
+        if (!QFile::rename(digestPart, digest))
+            throw Error(QStringLiteral("无法写入文件“%1”。").arg(native(digest)));
+        if (!QFile::rename(part, file)) {
+            QFile::remove(digest);
             throw Error(QStringLiteral("无法写入文件“%1”。").arg(native(file)));
+        }
     } catch (const Error &e) {
         QFile::remove(part);
+        QFile::remove(digestPart);
         throw Error(QStringLiteral("备份帐套失败，备份文件未写成：%1").arg(e.description()), e.number());
     }
     return file;
 }
 
-QString backupIdentity(const QString &file, bool postgres) {
-    if (!postgres)
-        return sqliteIdentity(file);
-    if (!QFileInfo(file).isFile())
-        throw Error(QStringLiteral("备份文件“%1”不存在，未做任何恢复。").arg(native(file)));
-    // Only the identity table's rows, printed as text: nothing touches a database.
+namespace {
+
+// Only the identity table's rows, printed as text: nothing touches a database.
+QString pgIdentity(const QString &copy, const QString &backup) {
     QProcess p;
     p.start(requireTool(QStringLiteral("pg_restore")),
-            {QStringLiteral("--data-only"), QStringLiteral("--table=t_accountidentity"), QStringLiteral("--file=-"),
-             file});
+            {QStringLiteral("--data-only"), QStringLiteral("--table=t_accountidentity"),
+             QStringLiteral("--file=-"), copy});
     if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        throw notABackup(file);
+        throw notABackup(backup);
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
     const QStringList lines = text.split(u'\n');
     for (int i = 0; i + 1 < lines.size(); ++i)
         if (lines[i].startsWith(QStringLiteral("COPY ")) && lines[i].contains(QStringLiteral("t_accountidentity")) &&
             lines[i + 1] != QStringLiteral("\\."))
             return lines[i + 1].trimmed();
-    throw notABackup(file);
+    throw notABackup(backup);
 }
 
-void restoreAccount(const QString &cnstr, const QString &fromFile) {
-    const db::ConnectionString cs = db::ConnectionString::parse(cnstr);
-    const QString file = QFileInfo(fromFile).absoluteFilePath();
-    const QString saved = backupIdentity(file, !cs.isSqlite());
-    std::optional<QString> live;
-    {
-        db::Connection conn(cnstr);
-        live = storedAccountIdentity(conn);
-    }
-    if (!live || *live != saved)
-        throw Error(QStringLiteral("备份文件“%1”是另一个帐套的备份，不能恢复到本帐套，未做任何修改。").arg(native(file)));
-    if (cs.isSqlite())
-        restoreSqlite(cs.dataSource, file);
-    else
+void restorePostgres(db::Connection &conn, const db::ConnectionString &cs, const QString &copy,
+                     const QString &backup) {
+    // The lock is held by a session of our own while pg_restore works in its one transaction; pg_restore
+    // itself waits no longer than that for the tables other sessions are using.
+    db::Transaction tx(conn, db::Transaction::Lock::Books);
+    try {
         runPgTool(QStringLiteral("pg_restore"),
                   QStringList{QStringLiteral("--clean"), QStringLiteral("--if-exists"),
                               QStringLiteral("--single-transaction"), QStringLiteral("--exit-on-error"),
                               QStringLiteral("--no-owner"), QStringLiteral("--no-privileges")} +
-                      pgTarget(cs) + QStringList{file},
-                  cs);
+                      pgTarget(cs) + QStringList{copy},
+                  cs, QStringLiteral("-c lock_timeout=%1").arg(db::Connection::booksLockWaitMs()));
+    } catch (const Error &e) {
+        if (e.description().contains(QStringLiteral("lock timeout")))
+            throw Error(QStringLiteral("帐套正被其他电脑或窗口使用，无法恢复，请稍后再试。未做任何修改。"),
+                        Error::Lock);
+        throw Error(QStringLiteral("不能从备份文件“%1”恢复帐套，未做任何修改：%2")
+                        .arg(native(backup), e.description()),
+                    e.number());
+    }
+}
+
+} // namespace
+
+BackupCheck restoreAccount(const QString &cnstr, const QString &fromFile) {
+    const db::ConnectionString cs = db::ConnectionString::parse(cnstr);
+    const QString file = QFileInfo(fromFile).absoluteFilePath();
+    if (!QFileInfo(file).isFile())
+        throw Error(QStringLiteral("备份文件“%1”不存在，未做任何恢复。").arg(native(file)));
+    const std::optional<QByteArray> recorded = recordedDigest(file);
+    // Checked and restored from one private copy: what was checked is what goes in.
+    const BackupCopy copy(file, cs.isSqlite() ? QFileInfo(cs.dataSource).absolutePath() : QDir::tempPath());
+    if (recorded && copy.digest() != *recorded)
+        throw damagedBackup(
+            file, QStringLiteral("内容与备份时写下的校验值不符，见“%1”").arg(native(digestFileOf(file))));
+    const QString saved =
+        cs.isSqlite() ? checkedSqliteIdentity(copy.path(), file) : pgIdentity(copy.path(), file);
+    db::Connection conn(cs);
+    const std::optional<QString> live = storedAccountIdentity(conn);
+    if (!live || *live != saved)
+        throw Error(QStringLiteral("备份文件“%1”是另一个帐套的备份，不能恢复到本帐套，未做任何修改。").arg(native(file)));
+    if (cs.isSqlite())
+        conn.replaceWith(copy.path());
+    else
+        restorePostgres(conn, cs, copy.path(), file);
+    return recorded ? BackupCheck::Digest : BackupCheck::IntegrityOnly;
 }
 
 } // namespace zostore::accountdb

@@ -21,12 +21,18 @@ QString backupFolder();
 // <folder>/<account name>_<yyyyMMdd_HHmmss>.db (PostgreSQL: .backup); unsafe characters of the name become "_".
 QString defaultBackupFile(const QString &folder, const QString &accountName, bool postgres, const QDateTime &at);
 
-// Writes the set to toFile (empty: a new file in backupFolder()) and returns its absolute path.
-// Nothing is left behind when it fails; an existing file is never overwritten.
+// Writes the set to toFile (empty: a new file in backupFolder()) and returns its absolute path; the
+// digest of the file goes beside it (digestFileOf). Nothing is left behind when it fails; an existing
+// file is never overwritten.
 QString backupAccount(const QString &cnstr, const QString &accountName, const QString &toFile = {});
-// The identity saved in a backup file; throws a clear error when the file is not a backup of this system.
-QString backupIdentity(const QString &file, bool postgres);
-// Replaces the whole set with the backup in one step; refuses a backup of another set.
-void restoreAccount(const QString &cnstr, const QString &fromFile);
+
+enum class BackupCheck {
+    Digest,       // the backup matched the digest written beside it
+    IntegrityOnly // no digest beside it (older versions wrote none): only the backup's own checks
+};
+// Replaces the whole set with the backup in one step, under the account-set lock. Refuses a backup that
+// does not match its digest, a SQLite backup that fails the integrity check, and a backup of another set;
+// all checks run on a copy before anything is replaced.
+BackupCheck restoreAccount(const QString &cnstr, const QString &fromFile);
 
 } // namespace zostore::accountdb

@@ -55,7 +55,8 @@ Command addUserCommand() {
                 throw UsageError(QStringLiteral("需要新用户“%1”的密码：%2").arg(db::shortened(login), passwordHelp()));
             const QString hash = accountdb::hashPassword(*password);
             db::Connection conn(cs);
-            db::Transaction tx(conn);
+            // Under the account-set lock, so two first users cannot both find the set empty.
+            db::Transaction tx(conn, db::Transaction::Lock::Books);
             if (!manager && conn.scalar(QStringLiteral("select count(*) from t_User")).toInt() > 0)
                 throw Error(QStringLiteral("帐套里刚有人添加了用户：请用 --user 以管理员身份登录后再添加。"));
             if (conn.scalar(QStringLiteral("select count(*) from t_User where FName=?"), {login}).toInt() > 0)

@@ -2,6 +2,7 @@
 #include "admin/HistoryCommands.h"
 
 #include "accountdb/AccountBackup.h"
+#include "accountdb/BackupCheck.h"
 #include "accountdb/Catalogue.h"
 #include "admin/AccountCommands.h"
 #include "admin/BatchLogin.h"
@@ -122,14 +123,19 @@ Command backupCommand() {
                 const QString to = inv.option(QStringLiteral("to"));
                 const QString file = accountdb::backupAccount(
                     cs, accountName(inv), to.isEmpty() ? QString() : QFileInfo(to).absoluteFilePath());
-                inv.io->out << QStringLiteral("帐套已备份到：%1\nBacked up to %1.\n").arg(native(file));
+                inv.io->out << QStringLiteral("帐套已备份到：%1\nBacked up to %1.\n").arg(native(file))
+                            << QStringLiteral(
+                                   "校验文件：%1（恢复时核对，请和备份文件放在一起）\nDigest: %1 (checked on "
+                                   "restore; keep it with the backup).\n")
+                                   .arg(native(accountdb::digestFileOf(file)));
             }};
 }
 
 Command restoreCommand() {
     return {QStringLiteral("restore"),
-            QStringLiteral("<数据库名> --from 文件 [--user 管理员] [--password-stdin]\n"
-                           "      只接受本帐套自己的备份；帐套的全部数据换成备份中的数据"),
+            QStringLiteral(
+                "<数据库名> --from 文件 [--user 管理员] [--password-stdin]\n"
+                "      只接受本帐套自己的、与备份旁的校验文件相符的完好备份；帐套的全部数据换成备份中的数据"),
             QStringLiteral("从备份恢复帐套（须以管理员登录）"),
             1,
             1,
@@ -142,8 +148,15 @@ Command restoreCommand() {
                 const QString cs = registeredAccount(inv, inv.args[0]);
                 requireManager(inv, cs);
                 const QString file = QFileInfo(from).absoluteFilePath();
-                accountdb::restoreAccount(cs, file);
+                const accountdb::BackupCheck check = accountdb::restoreAccount(cs, file);
                 inv.io->out << QStringLiteral("帐套已从 %1 恢复。\nRestored from %1.\n").arg(native(file));
+                if (check == accountdb::BackupCheck::IntegrityOnly)
+                    inv.io->out << QStringLiteral(
+                                       "注意：备份文件旁没有校验文件 "
+                                       "%1（以前的版本不写），只检查了备份文件本身的完整性。\n"
+                                       "Note: no digest file %1 beside the backup (older versions wrote "
+                                       "none); only the backup's own integrity was checked.\n")
+                                       .arg(native(accountdb::digestFileOf(file)));
             }};
 }
 

@@ -1,10 +1,12 @@
 // The account-set lock: a transaction-level advisory lock on PostgreSQL, the write lock of
-// BEGIN IMMEDIATE on SQLite, each waited for a bounded time.
+// BEGIN IMMEDIATE on SQLite, each waited for a bounded time; and SQLite's whole-database replace under it.
 #include "db/Connection.h"
 #include "db/ConnectionImpl.h"
 #include "db/Error.h"
 
 #include <QAtomicInt>
+#include <QDir>
+#include <QFile>
 #include <sqlite3.h>
 
 namespace zostore::db {
@@ -26,6 +28,10 @@ QAtomicInt g_booksLockWaitMs = DefaultBooksLockWaitMs;
 int booksLockWait() { return g_booksLockWaitMs.loadRelaxed(); }
 
 void Connection::setBooksLockWait(int milliseconds) { g_booksLockWaitMs.storeRelaxed(qMax(1, milliseconds)); }
+
+int Connection::booksLockWaitMs() {
+    return booksLockWait();
+}
 
 void Connection::beginBooks() {
     if (!isSqlite()) {
@@ -66,6 +72,37 @@ void Connection::lockBooks() {
         throw;
     }
     scalar(QStringLiteral("select set_config('lock_timeout', ?, true)"), {previous});
+}
+
+void Connection::replaceWith(const QString &sqliteFile) {
+    if (!isSqlite() || inTransaction())
+        throw Error(QStringLiteral("只有不在事务中的 SQLite 连接才能整库替换。"));
+    const QString shown = QDir::toNativeSeparators(sqliteFile);
+    sqlite3 *src = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(sqliteFile).constData(), &src, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
+        const QString why = src ? QString::fromUtf8(sqlite3_errmsg(src)) : QString();
+        sqlite3_close(src);
+        throw Error(QStringLiteral("无法打开数据库文件“%1”：%2").arg(shown, why));
+    }
+    sqlite3 *dst = sqliteHandle(d->db);
+    sqlite3_backup *b = sqlite3_backup_init(dst, "main", src, "main");
+    if (!b) {
+        const QString why = QString::fromUtf8(sqlite3_errmsg(dst));
+        sqlite3_close(src);
+        throw Error(QStringLiteral("无法从“%1”复制数据库：%2").arg(shown, why));
+    }
+    // One step: the write lock is waited for like BEGIN IMMEDIATE's and held until every page is in.
+    sqlite3_busy_timeout(dst, d->booksLockWaitMs);
+    const int rc = sqlite3_backup_step(b, -1);
+    sqlite3_backup_finish(b);
+    sqlite3_busy_timeout(dst, SqliteBusyWaitMs);
+    sqlite3_close(src);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        throw booksBusy();
+    if (rc != SQLITE_DONE)
+        throw Error(
+            QStringLiteral("无法从“%1”复制数据库：%2").arg(shown, QString::fromUtf8(sqlite3_errstr(rc))));
 }
 
 } // namespace zostore::db

@@ -53,6 +53,11 @@ public:
     void lockBooks();
     // Process-wide bound on that wait, for connections opened from now on.
     static void setBooksLockWait(int milliseconds);
+    static int booksLockWaitMs();
+    // SQLite, outside a transaction: every page of this database becomes that of the database file
+    // given, in one write transaction taken with the account-set lock's wait. Connections open
+    // elsewhere keep working and see either the old contents or the new.
+    void replaceWith(const QString &sqliteFile);
 
     // Prepared statement reused for many rows (bulk loads).
     class Statement {

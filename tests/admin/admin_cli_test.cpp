@@ -293,4 +293,60 @@ TEST_P(AdminCliTest, generated_and_demo_sets_get_their_administrators_password) 
     EXPECT_EQ(run({QStringLiteral("list")}).out.count(QLatin1Char('\n')), 3);
 }
 
+// Two first users at once: the second reaches its check while the first is still inside its transaction
+// (a third session holds the grants table it writes last); exactly one gets in without a login.
+TEST_P(AdminCliTest, two_first_users_at_once_let_only_one_in) {
+    ASSERT_EQ(run({QStringLiteral("create-account"), QStringLiteral("门店"), set(QStringLiteral("a"))}).code,
+              0);
+    db::Connection acct = account(QStringLiteral("a"));
+    db::Connection staller = account(QStringLiteral("a"));
+    if (isSqlite())
+        staller.beginBooks();
+    else {
+        staller.begin();
+        staller.execute(QStringLiteral("lock table t_Grant in share mode"));
+    }
+    const auto waiting = [&] {
+        return acct
+            .scalar(QStringLiteral(
+                        "select count(*) from pg_stat_activity where datname=? and wait_event_type='Lock'"),
+                    {acct.info().database})
+            .toInt();
+    };
+    // SQLite shows no waiting sessions: there the holder gives both processes time to reach the lock.
+    const auto awaitWaiting = [&](int n, QProcess &p) {
+        if (isSqlite())
+            return !p.waitForFinished(2000);
+        for (int i = 0; i < 400 && waiting() < n; ++i)
+            if (p.waitForFinished(50))
+                return false;
+        return waiting() == n;
+    };
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZOSTORE_PASSWORD"), QStringLiteral("first-pw"));
+    QProcess first, second;
+    const auto start = [&](QProcess &p, const QString &login) {
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ZOSTORE_ADMIN_EXE),
+                {QStringLiteral("add-user"), set(QStringLiteral("a")), login, QStringLiteral("--manager"),
+                 QStringLiteral("--grant"), QStringLiteral("101"), QStringLiteral("--catalog"), catalogue});
+    };
+    start(first, QStringLiteral("老板"));
+    EXPECT_TRUE(awaitWaiting(1, first)) << first.readAllStandardError().toStdString();
+    start(second, QStringLiteral("王丽"));
+    EXPECT_TRUE(awaitWaiting(2, second)) << second.readAllStandardError().toStdString();
+    staller.rollback();
+    for (QProcess *p : {&first, &second})
+        ASSERT_TRUE(p->state() == QProcess::NotRunning || p->waitForFinished(30000));
+
+    const int winners = (first.exitCode() == 0) + (second.exitCode() == 0);
+    EXPECT_EQ(winners, 1);
+    const QString loser = QString::fromUtf8((first.exitCode() == 0 ? second : first).readAllStandardError());
+    EXPECT_TRUE(
+        loser.contains(QStringLiteral("帐套里刚有人添加了用户：请用 --user 以管理员身份登录后再添加。")))
+        << loser.toStdString();
+    EXPECT_EQ(acct.scalar(QStringLiteral("select count(*) from t_User")).toInt(), 1);
+    EXPECT_EQ(acct.scalar(QStringLiteral("select count(*) from t_Grant")).toInt(), 1);
+}
+
 ZOSTORE_BACKENDS(AdminCliTest);
