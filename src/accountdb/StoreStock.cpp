@@ -57,15 +57,17 @@ QString storeMovementLinesSql(const QString &billCondition) {
                      QStringLiteral("-isnull(t2.FCost,0)"), billCondition, outTypes + QStringLiteral(",31"));
 }
 
+// The unsplit remainder is one grouping of both tables: joining icbal to a grouped icstockbal lets
+// PostgreSQL, without statistics on a month's new rows, recompute the grouping for every item.
 QString storeOpeningSql() {
     return QStringLiteral(
                "select FItemID,FStockID,FBegQty as FQty,FBegBal as FBal from icstockbal "
                "where FYear=? and FPeriod=? union all "
-               "select b.FItemID,0,isnull(b.FBegQty,0)-isnull(s.FQty,0),isnull(b.FBegBal,0)-isnull(s.FBal,0) "
-               "from icbal b left join (select FItemID,sum(FBegQty) as FQty,sum(FBegBal) as FBal "
-               "from icstockbal where FYear=? and FPeriod=? group by FItemID) s on s.FItemID=b.FItemID "
-               "where b.FYear=? and b.FPeriod=? and (abs(isnull(b.FBegQty,0)-isnull(s.FQty,0))>=%1 "
-               "or abs(isnull(b.FBegBal,0)-isnull(s.FBal,0))>=%2)")
+               "select r.FItemID,0,sum(r.FQty),sum(r.FBal) from ("
+               "select FItemID,isnull(FBegQty,0) as FQty,isnull(FBegBal,0) as FBal from icbal "
+               "where FYear=? and FPeriod=? union all "
+               "select FItemID,-isnull(FBegQty,0),-isnull(FBegBal,0) from icstockbal where FYear=? and FPeriod=?) r "
+               "group by r.FItemID having abs(sum(r.FQty))>=%1 or abs(sum(r.FBal))>=%2")
         .arg(qtyNoise, valueNoise);
 }
 
@@ -118,15 +120,16 @@ void alignStoreOpenings(db::Connection &conn, int year, int period) {
     db::createScratchTable(conn, QStringLiteral("zs_store_align"),
                            QStringLiteral("FItemID integer primary key, FQty %N, FBal %N, FRows integer"));
     conn.execute(
-        QStringLiteral(
-            "insert into zs_store_align (FItemID,FQty,FBal,FRows) "
-            "select b.FItemID,%1,%2,isnull(s.n,0) from icbal b left join (select FItemID,count(*) as n,"
-            "sum(FBegQty) as FQty,sum(FBegBal) as FBal from icstockbal where FYear=? and FPeriod=? "
-            "group by FItemID) s on s.FItemID=b.FItemID where b.FYear=? and b.FPeriod=? "
-            "and (abs(isnull(b.FBegQty,0)-isnull(s.FQty,0))>=%3 or abs(isnull(b.FBegBal,0)-isnull(s.FBal,0))>=%4)")
-            .arg(roundSql(QStringLiteral("isnull(b.FBegQty,0)-isnull(s.FQty,0)"), 4),
-                 roundSql(QStringLiteral("isnull(b.FBegBal,0)-isnull(s.FBal,0)"), 2), qtyNoise, valueNoise),
+        QStringLiteral("insert into zs_store_align (FItemID,FQty,FBal,FRows) select r.FItemID,%1,%2,sum(r.n) from ("
+                       "select FItemID,isnull(FBegQty,0) as FQty,isnull(FBegBal,0) as FBal,0 as n from icbal "
+                       "where FYear=? and FPeriod=? union all "
+                       "select FItemID,-isnull(FBegQty,0),-isnull(FBegBal,0),1 from icstockbal "
+                       "where FYear=? and FPeriod=?) r group by r.FItemID "
+                       "having abs(sum(r.FQty))>=%3 or abs(sum(r.FBal))>=%4")
+            .arg(roundSql(QStringLiteral("sum(r.FQty)"), 4), roundSql(QStringLiteral("sum(r.FBal)"), 2), qtyNoise,
+                 valueNoise),
         {year, period, year, period});
+    db::prepareScratchTable(conn, QStringLiteral("zs_store_align"));
     // The largest store takes the rounding difference: there it changes the unit value least.
     conn.execute(
         QStringLiteral(
