@@ -232,8 +232,11 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
             {QStringLiteral("admin"), accountdb::hashPassword(QStringLiteral("admin123")),
              QStringLiteral("系统管理员")});
     tx.commit();
-    r.seconds = timer.elapsed() / 1000.0;
     stage(QStringLiteral("提交"), 0);
+    // Without statistics PostgreSQL plans the first statements on the new rows as if the tables were empty.
+    conn.execute(QStringLiteral("analyze"));
+    r.seconds = timer.elapsed() / 1000.0;
+    stage(QStringLiteral("统计信息"), 0);
     return r;
 }
 
