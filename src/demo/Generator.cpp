@@ -4,6 +4,7 @@
 #include "accountdb/AccountProcedures.h"
 #include "accountdb/ClosingLog.h"
 #include "accountdb/PasswordHash.h"
+#include "accountdb/StorageParameters.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -65,6 +66,7 @@ GeneratorResult generateAccount(db::Connection &conn, const GeneratorCounts &c,
     const int suppliers = 20, customers = 20, employees = 10;
 
     db::Transaction tx(conn);
+    accountdb::applyStorageParameters(conn);
     // Small lookup tables drive the set-based statements; they are dropped again before commit.
     conn.execute(
         QStringLiteral("create temporary table zs_gen_day (k integer primary key, FDate timestamp, FYear "
