@@ -27,14 +27,22 @@ const QString billTypesOfMonth = QStringLiteral("22,24,25,31,99,15,16,26,14");
 // several lines, the line with the highest FEntryID wins, the last price written on it. FKey packs both
 // numbers into one (FEntryID below 2^31), so that one max() finds them. Deleted receipts count, as they
 // always have; bills without a date, or items without such a receipt, keep their cost.
-const QString mergeReceiptsSql = QStringLiteral(
+const QString latestReceiptsSql = QStringLiteral(
     "insert into zs_lastprice (FItemID,FKey,FPrice) select k.FItemID, k.FKey, e.FPrice from ("
     "select t2.FItemID, max(cast(t2.FInterID as bigint)*2147483648+t2.FEntryID) as FKey "
     "from ICStockBill t1 inner join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
-    "where t1.FTranType=12 and %1 group by t2.FItemID) k inner join ICStockBillEntry e "
-    "on e.FInterID=k.FKey/2147483648 and e.FEntryID=k.FKey-(k.FKey/2147483648)*2147483648 where 1=1 "
-    "on conflict (FItemID) do update set FKey=excluded.FKey, FPrice=excluded.FPrice "
-    "where excluded.FKey>zs_lastprice.FKey");
+    "where t1.FTranType=12 and t1.FDate<=? group by t2.FItemID) k inner join ICStockBillEntry e "
+    "on e.FInterID=k.FKey/2147483648 and e.FEntryID=k.FKey-(k.FKey/2147483648)*2147483648");
+// The month's receipt lines, read once rather than looked up again in the bill tables for every span.
+const QString monthReceiptsSql = QStringLiteral(
+    "insert into zs_receipts (FKey,FItemID,FDate,FPrice) select cast(t2.FInterID as bigint)*2147483648+"
+    "t2.FEntryID, t2.FItemID, t1.FDate, t2.FPrice from ICStockBill t1 inner join ICStockBillEntry t2 "
+    "on t1.FInterID=t2.FInterID where t1.FTranType=12 and t1.FDate>? and t1.FDate<=?");
+const QString mergeReceiptsSql = QStringLiteral(
+    "insert into zs_lastprice (FItemID,FKey,FPrice) select r.FItemID, r.FKey, r.FPrice from zs_receipts r "
+    "inner join (select FItemID, max(FKey) as FKey from zs_receipts where FDate>? and FDate<=? "
+    "group by FItemID) k on r.FKey=k.FKey where 1=1 on conflict (FItemID) do update set FKey=excluded.FKey, "
+    "FPrice=excluded.FPrice where excluded.FKey>zs_lastprice.FKey");
 // Entries that already hold the result are left alone: rewriting a row costs far more than comparing it.
 // Bills valued at cost take their price in the same write, so that no line is written twice.
 const QString spanUpdateSql = QStringLiteral(
@@ -122,29 +130,31 @@ void CostCalculation::lastPurchasePrice() {
     if (!first.isNull()) {
         createScratchTable(conn, QStringLiteral("zs_lastprice"),
                            QStringLiteral("FItemID integer primary key, FKey bigint, FPrice %N"));
+        createScratchTable(conn, QStringLiteral("zs_receipts"),
+                           QStringLiteral("FKey bigint primary key, FItemID integer, FDate timestamp, FPrice %N"));
+        conn.execute(latestReceiptsSql, {first});
+        conn.execute(monthReceiptsSql, {first, last});
+        conn.execute(QStringLiteral("create index zs_receipts_date on zs_receipts (FDate)"));
+        prepareScratchTable(conn, QStringLiteral("zs_receipts"));
+        QVariantList starts;
+        for (db::Recordset rs = conn.open(QStringLiteral("select distinct FDate from zs_receipts order by FDate"));
+             !rs.eof(); rs.moveNext())
+            starts << rs.value(0);
         // Each span's bills are a small part of the month: reached through the date index, not by reading
         // every line of the table once per span.
         if (conn.isPostgres())
             conn.execute(QStringLiteral("set local random_page_cost=1.1"));
-        QVariantList starts;
-        for (db::Recordset rs =
-                 conn.open(QStringLiteral("select distinct FDate from ICStockBill where FTranType=12 "
-                                          "and FDate>? and FDate<=? order by FDate"),
-                           {first, last});
-             !rs.eof(); rs.moveNext())
-            starts << rs.value(0);
         const QString span =
             spanUpdateSql.arg(billTypesOfMonth, QStringLiteral("t1.FDate>=? and t1.FDate<?"));
-        const QString merge = mergeReceiptsSql.arg(QStringLiteral("t1.FDate>? and t1.FDate<=?"));
-        conn.execute(mergeReceiptsSql.arg(QStringLiteral("t1.FDate<=?")), {first});
         QVariant from = first;
         for (const QVariant &next : std::as_const(starts)) {
             conn.execute(span, {m_period.year, m_period.period, from, next});
-            conn.execute(merge, {from, next});
+            conn.execute(mergeReceiptsSql, {from, next});
             from = next;
         }
         conn.execute(spanUpdateSql.arg(billTypesOfMonth, QStringLiteral("t1.FDate>=?")),
                      {m_period.year, m_period.period, from});
+        dropScratchTable(conn, QStringLiteral("zs_receipts"));
         dropScratchTable(conn, QStringLiteral("zs_lastprice"));
     }
     passStep(QStringLiteral("cost.entries"));
