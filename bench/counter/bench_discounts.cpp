@@ -2,9 +2,7 @@
 // per line, and saving a group of 5,000 lines, each against its baseline in the same run.
 // Usage: bench_discounts [--lookups N] [--scan-lookups N] [--lines N]; PostgreSQL runs when ZOSTORE_BENCH_PG
 // is set.
-#include "ScratchDatabase.h"
-#include "accountdb/Schema.h"
-#include "accountdb/SystemProfile.h"
+#include "BenchAccount.h"
 #include "components/items/ItemLookup.h"
 #include "counter/PosDiscounts.h"
 #include "db/Connection.h"
@@ -15,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
@@ -155,12 +152,6 @@ int storedLines(db::Connection &conn, const counter::DiscountSpan &span) {
 }
 
 void run(const QString &name, const QString &cs, const Options &o) {
-    {
-        db::Connection c(cs);
-        accountdb::createAccountSchema(c);
-        accountdb::insertProfileDefaults(c, 2026, 1);
-    }
-    db::Connection conn(cs);
     demo::GeneratorCounts counts;
     counts.items = Items;
     counts.stores = 3;
@@ -168,7 +159,8 @@ void run(const QString &name, const QString &cs, const Options &o) {
     counts.bills = 100;
     counts.months = 1;
     counts.lastDay = QDate(2026, 1, 31);
-    const auto g = demo::generateAccount(conn, counts);
+    const auto g = bench::makeAccount(cs, counts);
+    db::Connection conn(cs);
     addPackageBarcodes(conn);
     conn.execute(QStringLiteral("analyze"));
     const int barcodes =
@@ -259,21 +251,6 @@ int main(int argc, char *argv[]) {
             o.lines = std::max(1, args[i + 1].toInt());
     }
     o.scanLookups = std::min(o.scanLookups, o.lookups);
-    try {
-        QTemporaryDir dir;
-        const QString sqlite =
-            QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(QStringLiteral("bench.db")));
-        db::Connection(sqlite, db::Connection::OpenMode::Create);
-        run(QStringLiteral("SQLite"), sqlite, o);
-
-        const QString pg = bench::benchPostgresServer();
-        if (pg.isEmpty())
-            return 0;
-        bench::ScratchDatabase scratch(pg, QStringLiteral("discounts"));
-        run(QStringLiteral("PostgreSQL"), scratch.connectionString(), o);
-    } catch (const Error &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-        return 1;
-    }
-    return 0;
+    return bench::onEachBackend(QStringLiteral("discounts"), [&](const QString &name, const QString &cs,
+                                                                 const QString &) { run(name, cs, o); });
 }

@@ -2,23 +2,19 @@
 // against a statement-per-bill loop and against the bare delete of the same rows, all in the same run.
 // Usage: bench_history [--lines N] (or ZOSTORE_BENCH_LINES=N for a quick check); PostgreSQL runs when
 // ZOSTORE_BENCH_PG is set.
-#include "ScratchDatabase.h"
+#include "BenchAccount.h"
 
-#include "accountdb/Schema.h"
-#include "accountdb/SystemProfile.h"
+#include "accountdb/StockMovement.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Transaction.h"
-#include "demo/Generator.h"
 #include "period/AccountProfile.h"
 #include "period/HistoryClearing.h"
 #include "period/PeriodProcedures.h"
 #include "period/ProcedureSteps.h"
-#include "accountdb/StockMovement.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
@@ -113,22 +109,8 @@ void clearByBill(db::Connection &conn, period::YearPeriod cur) {
 }
 
 void run(const QString &name, const QString &cs, int lines) {
-    demo::GeneratorCounts counts;
-    counts.items = 20000;
-    counts.stores = 5;
-    counts.members = 1000;
-    counts.lines = 10;
-    counts.bills = lines / counts.lines;
-    counts.months = 4;
-    counts.lastDay = lastDay;
-    {
-        db::Connection c(cs, db::Connection::OpenMode::Create);
-        accountdb::createAccountSchema(c);
-        accountdb::insertProfileDefaults(c, 2026, 1);
-    }
+    const auto g = bench::makeAccount(cs, bench::benchCounts(lines, 10, 4, lastDay));
     db::Connection conn(cs);
-    const auto g = demo::generateAccount(conn, counts);
-    conn.execute(QStringLiteral("analyze"));
     const period::YearPeriod cur = period::storedCurrentPeriod(conn);
     const qint64 goneBills =
         conn.scalar(QStringLiteral("select count(*) from ICStockBill where FDate<?"), {cutoff()})
@@ -212,19 +194,6 @@ int main(int argc, char *argv[]) {
         if (args[i] == QLatin1String("--lines"))
             lines = args[i + 1].toInt();
     period::registerPeriodProcedures();
-    try {
-        QTemporaryDir dir;
-        run(QStringLiteral("SQLite"),
-            QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(QStringLiteral("bench.db"))),
-            lines);
-        const QString pg = bench::benchPostgresServer();
-        if (!pg.isEmpty()) {
-            bench::ScratchDatabase scratch(pg, QStringLiteral("history"));
-            run(QStringLiteral("PostgreSQL"), scratch.connectionString(), lines);
-        }
-    } catch (const Error &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-        return 1;
-    }
-    return 0;
+    return bench::onEachBackend(QStringLiteral("history"), [&](const QString &name, const QString &cs,
+                                                               const QString &) { run(name, cs, lines); });
 }

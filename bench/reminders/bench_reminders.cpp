@@ -2,10 +2,8 @@
 // straightforward version measured in the same run.
 // Usage: bench_reminders [--lines N] (or ZOSTORE_BENCH_LINES=N); PostgreSQL runs when ZOSTORE_BENCH_PG is
 // set.
-#include "ScratchDatabase.h"
+#include "BenchAccount.h"
 
-#include "accountdb/Schema.h"
-#include "accountdb/SystemProfile.h"
 #include "components/export/Sheet.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -17,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
@@ -117,21 +114,9 @@ int ordersPerLine(db::Connection &conn, const QDate &today) {
 }
 
 void run(const QString &name, const QString &cs, qint64 lines, const QString &dir) {
-    demo::GeneratorCounts counts;
-    counts.items = 20000;
-    counts.stores = 5;
-    counts.members = 1000;
-    counts.lines = 10;
-    counts.bills = static_cast<int>(lines / counts.lines);
-    counts.months = 3;
-    counts.lastDay = lastDay;
-    {
-        db::Connection c(cs, db::Connection::OpenMode::Create);
-        accountdb::createAccountSchema(c);
-        accountdb::insertProfileDefaults(c, 2026, 3);
-    }
+    const demo::GeneratorCounts counts = bench::benchCounts(lines, 10, 3, lastDay);
+    const auto g = bench::makeAccount(cs, counts);
     db::Connection conn(cs);
-    const auto g = demo::generateAccount(conn, counts);
     stocklimit::GenMinMaxStock(cs).GenMaxMinStock(QDate(2026, 1, 1), lastDay, 2, 1, 1.5, true);
     conn.execute(QStringLiteral("update ICSafeStock set FMin=FMin*3"));
     addReminderData(conn);
@@ -202,20 +187,9 @@ int main(int argc, char *argv[]) {
         if (args[i] == QLatin1String("--lines"))
             lines = args[i + 1].toLongLong();
     reminders::registerReminderProcedures();
-    try {
-        QTemporaryDir dir;
-        qputenv("ZOSTORE_WORKDIR", dir.path().toUtf8());
-        run(QStringLiteral("SQLite"),
-            QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(QStringLiteral("bench.db"))),
-            lines, dir.path());
-        const QString pg = bench::benchPostgresServer();
-        if (!pg.isEmpty()) {
-            bench::ScratchDatabase scratch(pg, QStringLiteral("reminders"));
-            run(QStringLiteral("PostgreSQL"), scratch.connectionString(), lines, dir.path());
-        }
-    } catch (const Error &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-        return 1;
-    }
-    return 0;
+    return bench::onEachBackend(QStringLiteral("reminders"),
+                                [&](const QString &name, const QString &cs, const QString &dir) {
+                                    qputenv("ZOSTORE_WORKDIR", dir.toUtf8());
+                                    run(name, cs, lines, dir);
+                                });
 }

@@ -2,10 +2,8 @@
 // query per item for its limits and kept stock, and against one scan of the kept stock, in the same run.
 // Usage: bench_safestock [--lines N] [--baseline-items N] (or ZOSTORE_BENCH_LINES=N); PostgreSQL runs when
 // ZOSTORE_BENCH_PG is set.
-#include "ScratchDatabase.h"
+#include "BenchAccount.h"
 
-#include "accountdb/Schema.h"
-#include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -23,7 +21,6 @@
 #include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
@@ -83,22 +80,9 @@ qint64 perItem(db::Connection &conn, int items) {
 }
 
 void run(const QString &name, const QString &cs, qint64 lines, int baselineItems) {
-    demo::GeneratorCounts counts;
-    counts.items = 20000;
-    counts.stores = 5;
-    counts.members = 1000;
-    counts.lines = 10;
-    counts.bills = static_cast<int>(lines / counts.lines);
-    counts.months = 3;
-    counts.lastDay = lastDay;
-    {
-        db::Connection c(cs, db::Connection::OpenMode::Create);
-        accountdb::createAccountSchema(c);
-        accountdb::insertProfileDefaults(c, 2026, 1);
-    }
+    const demo::GeneratorCounts counts = bench::benchCounts(lines, 10, 3, lastDay);
+    const auto g = bench::makeAccount(cs, counts);
     db::Connection conn(cs);
-    const auto g = demo::generateAccount(conn, counts);
-    conn.execute(QStringLiteral("analyze"));
     stocklimit::GenMinMaxStock(cs).GenMaxMinStock(QDate(2026, 1, 1), lastDay, 2, 1, 1.5, true);
     const qint64 limits = conn.scalar(QStringLiteral("select count(*) from ICSafeStock")).toLongLong();
     std::printf("%s: %lld bill lines, %d items, %d stores, %lld stored limits; generated in %.1f s\n",
@@ -163,20 +147,9 @@ int main(int argc, char *argv[]) {
     }
     components::registerBuiltinComponents();
     stocklimit::registerStockLimitProcedures();
-    try {
-        QTemporaryDir dir;
-        qputenv("ZOSTORE_WORKDIR", dir.path().toUtf8());
-        run(QStringLiteral("SQLite"),
-            QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(QStringLiteral("bench.db"))),
-            lines, baselineItems);
-        const QString pg = bench::benchPostgresServer();
-        if (!pg.isEmpty()) {
-            bench::ScratchDatabase scratch(pg, QStringLiteral("safestock"));
-            run(QStringLiteral("PostgreSQL"), scratch.connectionString(), lines, baselineItems);
-        }
-    } catch (const Error &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-        return 1;
-    }
-    return 0;
+    return bench::onEachBackend(QStringLiteral("safestock"),
+                                [&](const QString &name, const QString &cs, const QString &dir) {
+                                    qputenv("ZOSTORE_WORKDIR", dir.toUtf8());
+                                    run(name, cs, lines, baselineItems);
+                                });
 }

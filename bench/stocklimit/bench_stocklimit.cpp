@@ -1,20 +1,16 @@
 // Stock-limit generation over 90 days of sales, set-based, against a statement-per-item loop in the same run.
 // Usage: bench_stocklimit [--lines N] [--baseline-items N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
-#include "ScratchDatabase.h"
-#include "accountdb/Schema.h"
-#include "accountdb/SystemProfile.h"
+#include "BenchAccount.h"
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/Error.h"
 #include "db/Transaction.h"
-#include "demo/Generator.h"
 #include "stocklimit/GenMinMaxStock.h"
 #include "stocklimit/SafeStockFile.h"
 #include "stocklimit/StockLimitGeneration.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
@@ -52,23 +48,10 @@ double perItemLoop(db::Connection &conn, int items) {
 }
 
 void run(const QString &name, const QString &cs, qint64 lines, int baselineItems, const QString &dir) {
-    demo::GeneratorCounts counts;
+    demo::GeneratorCounts counts = bench::benchCounts(lines, 10, 3, last);
     counts.items = 10000;
-    counts.stores = 5;
-    counts.members = 1000;
-    counts.lines = 10;
-    counts.bills = static_cast<int>(lines / counts.lines);
-    counts.months = 3;
-    counts.lastDay = last;
-    {
-        db::Connection c(cs);
-        accountdb::createAccountSchema(c);
-        accountdb::insertProfileDefaults(c, 2026, 1);
-    }
+    const auto g = bench::makeAccount(cs, counts);
     db::Connection conn(cs);
-    const auto g = demo::generateAccount(conn, counts);
-    // A working account set has statistics; a freshly generated one gets them here.
-    conn.execute(QStringLiteral("analyze"));
     const qint64 sales =
         conn.scalar(QStringLiteral("select count(*) from ICStockBillEntry t3 inner join ICStockBill t2 on t2.FInterID=t3.FInterID "
                                    "where t2.FTranType in (22,99)"))
@@ -115,20 +98,8 @@ int main(int argc, char *argv[]) {
         else if (args[i] == QStringLiteral("--baseline-items"))
             baselineItems = args[i + 1].toInt();
     }
-    try {
-        QTemporaryDir dir;
-        const QString sqlite = QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(QStringLiteral("bench.db")));
-        db::Connection(sqlite, db::Connection::OpenMode::Create);
-        run(QStringLiteral("SQLite"), sqlite, lines, baselineItems, dir.path());
-
-        const QString pg = bench::benchPostgresServer();
-        if (pg.isEmpty())
-            return 0;
-        bench::ScratchDatabase scratch(pg, QStringLiteral("stocklimit"));
-        run(QStringLiteral("PostgreSQL"), scratch.connectionString(), lines, baselineItems, dir.path());
-    } catch (const Error &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-        return 1;
-    }
-    return 0;
+    return bench::onEachBackend(QStringLiteral("stocklimit"),
+                                [&](const QString &name, const QString &cs, const QString &dir) {
+                                    run(name, cs, lines, baselineItems, dir);
+                                });
 }

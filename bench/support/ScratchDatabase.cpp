@@ -26,6 +26,10 @@ ScratchDatabase::ScratchDatabase(const QString &server, const QString &tag) : m_
 }
 
 ScratchDatabase::~ScratchDatabase() {
+    if (qEnvironmentVariableIsSet("ZOSTORE_BENCH_KEEP")) {
+        std::printf("PostgreSQL database kept: %s\n", qPrintable(m_name));
+        return;
+    }
     try {
         db::Connection(m_server).execute(QStringLiteral("drop database if exists %1 with (force)").arg(m_name));
     } catch (const Error &e) {

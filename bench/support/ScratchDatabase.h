@@ -8,7 +8,8 @@ namespace zostore::bench {
 // The server's connection string; empty, after saying so, when none is configured.
 QString benchPostgresServer();
 
-// A database created on the server for one run and dropped when the run ends, even on failure.
+// A database created on the server for one run and dropped when the run ends, even on failure
+// (kept for a look at its plans when ZOSTORE_BENCH_KEEP is set).
 class ScratchDatabase {
 public:
     ScratchDatabase(const QString &server, const QString &tag);

@@ -44,13 +44,18 @@ db::Recordset spCacuCost(db::Connection &conn, const db::ProcArgs &) {
     prepareScratchTable(conn, QStringLiteral("zs_avgcost"));
 
     // Entries that already hold their cost are left alone: rewriting a row costs far more than comparing it.
+    // Bills valued at cost take their price in the same write, so that no line is written twice.
     const QString cost = accountdb::roundSql(QStringLiteral("ICStockBillEntry.FQty*a.FUnitCost"), 2);
     conn.execute(
-        QStringLiteral("update ICStockBillEntry set FUnitCost=a.FUnitCost, FCost=%1 from zs_avgcost a, "
-                       "ICStockBill t1 where t1.FInterID=ICStockBillEntry.FInterID "
-                       "and a.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
-                       "and t1.FDeleted=0 and t1.FTranType in (%2) and (ICStockBillEntry.FUnitCost is "
-                       "distinct from a.FUnitCost or ICStockBillEntry.FCost is distinct from %1)")
+        QStringLiteral(
+            "update ICStockBillEntry set FUnitCost=a.FUnitCost, FCost=%1, "
+            "FPrice=case when t1.FTranType in (15,25,31) then a.FUnitCost else ICStockBillEntry.FPrice end, "
+            "FAmount=case when t1.FTranType in (15,25,31) then %1 else ICStockBillEntry.FAmount end "
+            "from zs_avgcost a, "
+            "ICStockBill t1 where t1.FInterID=ICStockBillEntry.FInterID "
+            "and a.FItemID=ICStockBillEntry.FItemID and t1.FYear=? and t1.FPeriod=? "
+            "and t1.FDeleted=0 and t1.FTranType in (%2) and (ICStockBillEntry.FUnitCost is "
+            "distinct from a.FUnitCost or ICStockBillEntry.FCost is distinct from %1)")
             .arg(cost, accountdb::costTakingTypes),
         {p.year, p.period});
     passStep(QStringLiteral("cost.entries"));

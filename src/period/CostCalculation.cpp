@@ -17,36 +17,41 @@ namespace {
 
 const QString billTypesOfMonth = QStringLiteral("22,24,25,31,99,15,16,26,14");
 
-// Latest purchase price, set-based. For every (bill, item) of the month the receipt is the type-12 bill
-// with the highest FInterID dated on or before the bill's date; a running maximum over receipts and
-// bills of one item in date order finds it (receipts sort before bills of the same date, since "on
-// or before" includes that date). When the receipt holds the item on several lines, the line with
-// the highest FEntryID wins, the last price written on the receipt. Bills without a date, or items
-// without such a receipt, keep their cost.
-const QString receiptPriceSql = QStringLiteral(
-    "insert into zs_receiptprice (FInterID,FItemID,FDate,FPrice) "
-    "select x.FInterID, x.FItemID, x.FDate, x.FPrice from (select t2.FInterID, t2.FItemID, t1.FDate, "
-    "t2.FPrice, "
-    "row_number() over (partition by t2.FInterID, t2.FItemID order by t2.FEntryID desc) as LineNo "
+// Latest purchase price, set-based. Between two consecutive receipt dates every item's latest receipt
+// stays the same, so the month is costed span by span: zs_lastprice holds each item's latest receipt
+// line dated on or before the span's start, the span's bills take its prices in one statement (a key
+// lookup per line, no sort of the month's lines), and the receipts dated at the next span's start are
+// merged in. Spans follow the receipt dates inside the month, about one a day.
+//
+// The latest receipt of an item is the type-12 bill with the highest FInterID; when it holds the item on
+// several lines, the line with the highest FEntryID wins, the last price written on it. FKey packs both
+// numbers into one (FEntryID below 2^31), so that one max() finds them. Deleted receipts count, as they
+// always have; bills without a date, or items without such a receipt, keep their cost.
+const QString latestReceiptsSql = QStringLiteral(
+    "insert into zs_lastprice (FItemID,FKey,FPrice) select k.FItemID, k.FKey, e.FPrice from ("
+    "select t2.FItemID, max(cast(t2.FInterID as bigint)*2147483648+t2.FEntryID) as FKey "
     "from ICStockBill t1 inner join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
-    "where t1.FTranType=12 and t1.FDate is not null) x where x.LineNo=1");
-// Rows leave in bill order so that the update below walks the entries front to back.
-const QString lastPriceSql = QStringLiteral(
-    "insert into zs_lastprice (FInterID,FItemID,FPrice) "
-    "select w.FInterID, w.FItemID, r.FPrice from ("
-    "select u.FInterID, u.FItemID, u.Kind, max(case when u.Kind=0 then u.FInterID end) over "
-    "(partition by u.FItemID order by u.FDate, u.Kind rows unbounded preceding) as RecID from ("
-    "select FInterID, FItemID, FDate, 0 as Kind from zs_receiptprice "
-    "union all "
-    "select t2.FInterID, t2.FItemID, t1.FDate, 1 as Kind from ICStockBill t1 inner join "
-    "ICStockBillEntry t2 on t1.FInterID=t2.FInterID where t1.FTranType in (22,24,25,31,99,15,16,26,14) "
-    "and t1.FYear=? and t1.FPeriod=? and t1.FDate is not null) u) w "
-    "inner join zs_receiptprice r on r.FInterID=w.RecID and r.FItemID=w.FItemID where w.Kind=1 "
-    "order by w.FInterID");
+    "where t1.FTranType=12 and t1.FDate<=? group by t2.FItemID) k inner join ICStockBillEntry e "
+    "on e.FInterID=k.FKey/2147483648 and e.FEntryID=k.FKey-(k.FKey/2147483648)*2147483648");
+// The month's receipt lines, read once rather than looked up again in the bill tables for every span.
+const QString monthReceiptsSql = QStringLiteral(
+    "insert into zs_receipts (FKey,FItemID,FDate,FPrice) select cast(t2.FInterID as bigint)*2147483648+"
+    "t2.FEntryID, t2.FItemID, t1.FDate, t2.FPrice from ICStockBill t1 inner join ICStockBillEntry t2 "
+    "on t1.FInterID=t2.FInterID where t1.FTranType=12 and t1.FDate>? and t1.FDate<=?");
+const QString mergeReceiptsSql = QStringLiteral(
+    "insert into zs_lastprice (FItemID,FKey,FPrice) select r.FItemID, r.FKey, r.FPrice from zs_receipts r "
+    "inner join (select FItemID, max(FKey) as FKey from zs_receipts where FDate>? and FDate<=? "
+    "group by FItemID) k on r.FKey=k.FKey where 1=1 on conflict (FItemID) do update set FKey=excluded.FKey, "
+    "FPrice=excluded.FPrice where excluded.FKey>zs_lastprice.FKey");
 // Entries that already hold the result are left alone: rewriting a row costs far more than comparing it.
-const QString lastPriceUpdateSql = QStringLiteral(
-    "update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice "
-    "from zs_lastprice c where ICStockBillEntry.FInterID=c.FInterID and ICStockBillEntry.FItemID=c.FItemID "
+// Bills valued at cost take their price in the same write, so that no line is written twice.
+const QString spanUpdateSql = QStringLiteral(
+    "update ICStockBillEntry set FUnitCost=c.FPrice, FCost=ICStockBillEntry.FQty*c.FPrice, "
+    "FPrice=case when t1.FTranType in (15,25,31) then c.FPrice else ICStockBillEntry.FPrice end, "
+    "FAmount=case when t1.FTranType in (15,25,31) then ICStockBillEntry.FQty*c.FPrice "
+    "else ICStockBillEntry.FAmount end "
+    "from ICStockBill t1, zs_lastprice c where t1.FInterID=ICStockBillEntry.FInterID and t1.FYear=? "
+    "and t1.FPeriod=? and t1.FTranType in (%1) and %2 and c.FItemID=ICStockBillEntry.FItemID "
     "and (ICStockBillEntry.FUnitCost is distinct from c.FPrice "
     "or ICStockBillEntry.FCost is distinct from ICStockBillEntry.FQty*c.FPrice)");
 
@@ -111,20 +116,47 @@ void CostCalculation::lastPurchasePrice() {
     db::Connection conn(m_cnstr);
     db::Transaction t(conn, db::Transaction::Lock::Books);
     checkStillCurrent(conn);
-    createScratchTable(conn, QStringLiteral("zs_receiptprice"),
-                       QStringLiteral("FInterID integer, FItemID integer, FDate timestamp, FPrice %N, "
-                                      "primary key (FInterID, FItemID)"));
-    createScratchTable(conn, QStringLiteral("zs_lastprice"),
-                       QStringLiteral("FInterID integer, FItemID integer, FPrice %N"));
-    conn.execute(receiptPriceSql);
-    prepareScratchTable(conn, QStringLiteral("zs_receiptprice"));
-    // A bill listing an item twice gives two equal rows; either serves the update.
-    conn.execute(lastPriceSql, {m_period.year, m_period.period});
-    conn.execute(QStringLiteral("create index zs_lastprice_key on zs_lastprice (FInterID, FItemID)"));
-    prepareScratchTable(conn, QStringLiteral("zs_lastprice"));
-    conn.execute(lastPriceUpdateSql);
-    dropScratchTable(conn, QStringLiteral("zs_receiptprice"));
-    dropScratchTable(conn, QStringLiteral("zs_lastprice"));
+    const QVariantList month{m_period.year, m_period.period};
+    QVariant first, last;
+    {
+        db::Recordset rs =
+            conn.open(QStringLiteral("select min(FDate) as FFirst, max(FDate) as FLast from "
+                                     "ICStockBill where FTranType in (%1) and FYear=? and FPeriod=?")
+                          .arg(billTypesOfMonth),
+                      month);
+        first = rs.value(QStringLiteral("FFirst"));
+        last = rs.value(QStringLiteral("FLast"));
+    }
+    if (!first.isNull()) {
+        createScratchTable(conn, QStringLiteral("zs_lastprice"),
+                           QStringLiteral("FItemID integer primary key, FKey bigint, FPrice %N"));
+        createScratchTable(conn, QStringLiteral("zs_receipts"),
+                           QStringLiteral("FKey bigint primary key, FItemID integer, FDate timestamp, FPrice %N"));
+        conn.execute(latestReceiptsSql, {first});
+        conn.execute(monthReceiptsSql, {first, last});
+        conn.execute(QStringLiteral("create index zs_receipts_date on zs_receipts (FDate)"));
+        prepareScratchTable(conn, QStringLiteral("zs_receipts"));
+        QVariantList starts;
+        for (db::Recordset rs = conn.open(QStringLiteral("select distinct FDate from zs_receipts order by FDate"));
+             !rs.eof(); rs.moveNext())
+            starts << rs.value(0);
+        // Each span's bills are a small part of the month: reached through the date index, not by reading
+        // every line of the table once per span.
+        if (conn.isPostgres())
+            conn.execute(QStringLiteral("set local random_page_cost=1.1"));
+        const QString span =
+            spanUpdateSql.arg(billTypesOfMonth, QStringLiteral("t1.FDate>=? and t1.FDate<?"));
+        QVariant from = first;
+        for (const QVariant &next : std::as_const(starts)) {
+            conn.execute(span, {m_period.year, m_period.period, from, next});
+            conn.execute(mergeReceiptsSql, {from, next});
+            from = next;
+        }
+        conn.execute(spanUpdateSql.arg(billTypesOfMonth, QStringLiteral("t1.FDate>=?")),
+                     {m_period.year, m_period.period, from});
+        dropScratchTable(conn, QStringLiteral("zs_receipts"));
+        dropScratchTable(conn, QStringLiteral("zs_lastprice"));
+    }
     passStep(QStringLiteral("cost.entries"));
     valueAtCost(conn, true);
     t.commit();

@@ -1,0 +1,16 @@
+// Storage settings of account tables that the month's costing rewrites as a whole.
+#include "accountdb/StorageParameters.h"
+
+#include "db/Connection.h"
+
+namespace zostore::accountdb {
+
+void applyStorageParameters(db::Connection &conn) {
+    // Each costing run gives most lines of the month one new version: with half a page free, it fits
+    // beside the live row once the previous run's versions are cleared (pruned on a later visit of the
+    // page, or vacuumed; a transaction left open anywhere on the server defers both).
+    if (conn.isPostgres())
+        conn.execute(QStringLiteral("alter table ICStockBillEntry set (fillfactor=50)"));
+}
+
+} // namespace zostore::accountdb
