@@ -305,7 +305,7 @@ TEST_P(MembersModuleTest, a_clerk_finds_adds_tops_up_and_exchanges_with_the_keyb
     w.show();
     EXPECT_EQ(w.shownCount(), 2);
     EXPECT_EQ(w.grdVip->textMatrix(1, 1), QStringLiteral("660002")); // card order
-    w.txtFind->insert(QStringLiteral("王")); // typed through the input method
+    w.txtFind->insert(QStringLiteral("王"));                         // typed through the input method
     EXPECT_EQ(w.shownCount(), 1);
     w.txtFind->clear();
     QTest::keyClicks(w.txtFind, QStringLiteral("1111"));
@@ -384,12 +384,12 @@ TEST_P(MembersModuleTest, a_clerk_finds_adds_tops_up_and_exchanges_with_the_keyb
     QTest::keyClicks(j.txtPoints, QStringLiteral("260"));
     QTest::keyClick(j.txtPoints, Qt::Key_Return);
     QTest::keyClick(j.txtReason, Qt::Key_Return);
-    EXPECT_TRUE(j.lblResult->text().contains(QStringLiteral("积分余 260.00 分")))
+    EXPECT_TRUE(j.lblResult->text().contains(QStringLiteral("积分余 260 分")))
         << j.lblResult->text().toStdString();
     j.optExchange->setChecked(true);
     EXPECT_EQ(j.cmbStep->count(), 2);
     j.txtCount->setText(QStringLiteral("2"));
-    EXPECT_EQ(j.lblExchange->text(), QStringLiteral("扣 200.00 分，存入储值 10.00 元"));
+    EXPECT_EQ(j.lblExchange->text(), QStringLiteral("扣 200 分，存入储值 10.00 元"));
     EXPECT_TRUE(j.save());
     EXPECT_DOUBLE_EQ(scalar("select FJf from Vip where FCardNo='770003'"), 60);
     EXPECT_DOUBLE_EQ(scalar("select FBalance from Vip where FCardNo='770003'"), 210);

@@ -23,7 +23,9 @@ CardLookup::CardLookup(QString cnstr, QWidget *parent) : QWidget(parent), m_cnst
     lblMember->setMinimumHeight(lblMember->fontMetrics().height() * 2 + 4);
     auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("会员卡号(&K)："), this));
+    auto *caption = new QLabel(QStringLiteral("会员卡号(&K)："), this);
+    caption->setBuddy(txtCardNo);
+    row->addWidget(caption);
     row->addWidget(txtCardNo, 1);
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);

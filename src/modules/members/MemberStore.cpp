@@ -7,6 +7,7 @@
 #include "db/Transaction.h"
 
 #include <QRegularExpression>
+#include <cmath>
 
 namespace zostore::modules::members {
 
@@ -66,10 +67,19 @@ QDate MemberStore::date(const QString &text, const QString &field) {
                     .arg(field, db::shortened(t, 20)));
 }
 
+QString MemberStore::pointsText(double points) {
+    QString t = QString::number(std::round(points * 100) / 100, 'f', 2);
+    while (t.endsWith(QLatin1Char('0')))
+        t.chop(1);
+    if (t.endsWith(QLatin1Char('.')))
+        t.chop(1);
+    return t == QLatin1String("-0") ? QStringLiteral("0") : t;
+}
+
 QString MemberStore::summary(const Member &m) {
     QString s = QStringLiteral("卡号 %1　%2　%3　积分 %4　储值余额 %5 元")
                     .arg(m.cardNo, m.owner, m.phone.isEmpty() ? QStringLiteral("（无电话）") : m.phone,
-                         QString::number(m.points, 'f', 2), QString::number(m.balance, 'f', 2));
+                         pointsText(m.points), QString::number(m.balance, 'f', 2));
     if (m.expiry.isValid())
         s += QStringLiteral("　有效期至 %1").arg(m.expiry.toString(QStringLiteral("yyyy-MM-dd")));
     if (m.state != CardState::InUse)

@@ -66,6 +66,8 @@ public:
     static QDate date(const QString &text, const QString &field);
     // One line about the member for the windows: card, owner, phone, points, stored value, state.
     static QString summary(const Member &m);
+    // Points as shops write them: no decimals unless there are some.
+    static QString pointsText(double points);
 
 private:
     MemberInput checked(const MemberInput &input) const;

@@ -85,7 +85,8 @@ frmChangeJf::frmChangeJf(QString cnstr, int userId, int vipId, QWidget *parent)
         m_steps = MemberMoves(conn, m_user).exchangeSteps();
     });
     for (const ExchangeStep &s : m_steps)
-        cmbStep->addItem(QStringLiteral("%1 分换 %2 元").arg(figure(s.points), figure(s.amount)));
+        cmbStep->addItem(
+            QStringLiteral("%1 分换 %2 元").arg(MemberStore::pointsText(s.points), figure(s.amount)));
     optExchange->setEnabled(!m_steps.isEmpty());
     if (m_steps.isEmpty())
         optExchange->setToolTip(QStringLiteral("积分换金额表是空的：在“设置参数”的“积分换金额”里设置。"));
@@ -131,8 +132,9 @@ void frmChangeJf::showExchange() {
         lblExchange->clear();
         return;
     }
-    lblExchange->setText(QStringLiteral("扣 %1 分，存入储值 %2 元")
-                             .arg(figure(m_steps[i].points * n), figure(m_steps[i].amount * n)));
+    lblExchange->setText(
+        QStringLiteral("扣 %1 分，存入储值 %2 元")
+            .arg(MemberStore::pointsText(m_steps[i].points * n), figure(m_steps[i].amount * n)));
 }
 
 bool frmChangeJf::save() {
@@ -159,11 +161,12 @@ bool frmChangeJf::save() {
         lblResult->setText(
             mv.type == MoveType::PointsExchange
                 ? QStringLiteral("已兑换 %1 分，存入储值 %2 元；积分余 %3 分，储值余额 %4 元。")
-                      .arg(figure(-mv.points), figure(mv.amount), figure(mv.pointsAfter),
-                           figure(mv.balanceAfter))
+                      .arg(MemberStore::pointsText(-mv.points), figure(mv.amount),
+                           MemberStore::pointsText(mv.pointsAfter), figure(mv.balanceAfter))
                 : QStringLiteral("积分已%1 %2 分，积分余 %3 分。")
                       .arg(mv.points > 0 ? QStringLiteral("增加") : QStringLiteral("扣除"),
-                           figure(std::abs(mv.points)), figure(mv.pointsAfter)));
+                           MemberStore::pointsText(std::abs(mv.points)),
+                           MemberStore::pointsText(mv.pointsAfter)));
         txtPoints->clear();
         txtCount->setText(QStringLiteral("1"));
         card->txtCardNo->setFocus();

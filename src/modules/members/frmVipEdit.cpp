@@ -22,10 +22,11 @@ namespace zostore::modules::members {
 
 namespace {
 
-QString signedFigure(double v) {
+QString signedFigure(double v, bool points) {
     if (v == 0)
         return QString();
-    return (v > 0 ? QStringLiteral("+") : QString()) + QString::number(v, 'f', 2);
+    return (v > 0 ? QStringLiteral("+") : QString()) +
+           (points ? MemberStore::pointsText(v) : QString::number(v, 'f', 2));
 }
 
 QString dateText(const QDate &d) {
@@ -54,7 +55,7 @@ frmVipEdit::frmVipEdit(QString cnstr, int userId, int vipId, QWidget *parent)
     cmbState->setObjectName(QStringLiteral("cmbState"));
     for (CardState s : {CardState::InUse, CardState::Disabled, CardState::Lost})
         cmbState->addItem(MemberStore::stateName(s), static_cast<int>(s));
-    lblJf = new QLabel(QStringLiteral("0.00"), this);
+    lblJf = new QLabel(QStringLiteral("0"), this);
     lblJf->setObjectName(QStringLiteral("lblJf"));
     lblBalance = new QLabel(QStringLiteral("0.00"), this);
     lblBalance->setObjectName(QStringLiteral("lblBalance"));
@@ -125,15 +126,16 @@ void frmVipEdit::load() {
     txtBirthDate->setText(dateText(m.birthDate));
     txtExpiry->setText(dateText(m.expiry));
     cmbState->setCurrentIndex(cmbState->findData(static_cast<int>(m.state)));
-    lblJf->setText(QString::number(m.points, 'f', 2));
+    lblJf->setText(MemberStore::pointsText(m.points));
     lblBalance->setText(QString::number(m.balance, 'f', 2));
     const QList<Move> moves = MemberMoves(conn, m_user).history(m_id);
     QVector<QString> cells;
     cells.reserve(moves.size() * 8);
     for (const Move &mv : moves)
         cells << mv.date.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << MemberMoves::typeName(mv.type)
-              << signedFigure(mv.points) << signedFigure(mv.amount) << QString::number(mv.pointsAfter, 'f', 2)
-              << QString::number(mv.balanceAfter, 'f', 2) << mv.user << mv.reason;
+              << signedFigure(mv.points, true) << signedFigure(mv.amount, false)
+              << MemberStore::pointsText(mv.pointsAfter) << QString::number(mv.balanceAfter, 'f', 2)
+              << mv.user << mv.reason;
     grdMove->setData(moves.size(), 8, std::move(cells));
     grdMove->fitColumns();
 }

@@ -152,7 +152,7 @@ void frmVipMan::filter() {
             continue;
         m_shown.append(i);
         cells << QString::number(m.id) << m.cardNo << m.owner << m.phone << dateText(m.birthDate)
-              << QString::number(m.points, 'f', 2) << QString::number(m.balance, 'f', 2) << dateText(m.expiry)
+              << MemberStore::pointsText(m.points) << QString::number(m.balance, 'f', 2) << dateText(m.expiry)
               << (m.state == CardState::InUse && m.expiredOn(today) ? QStringLiteral("过期")
                                                                     : MemberStore::stateName(m.state));
     }
