@@ -29,6 +29,12 @@ struct Member {
     bool expiredOn(const QDate &day) const { return expiry.isValid() && expiry < day; }
 };
 
+// One line of the member list, as text.
+struct MemberListRow {
+    int id = 0;
+    QString idText, cardNo, owner, phone, birthDate, points, balance, expiry, state;
+};
+
 struct MemberInput {
     QString cardNo;
     QString owner;
@@ -50,6 +56,9 @@ public:
 
     // Members not removed, in card order.
     QList<Member> members() const;
+    // The same members as the list shows them; one pass over the rows, for lists of many thousands.
+    QList<MemberListRow> listRows() const;
+    static const QString ListSql;
     Member member(int id) const;
     std::optional<Member> findCard(const QString &cardNo) const;
     // The profile key CardLen as a number; 0 when any length will do.

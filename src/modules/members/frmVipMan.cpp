@@ -23,10 +23,6 @@ namespace {
 
 enum Col { ColId, ColCard, ColOwner, ColPhone, ColBirth, ColJf, ColBalance, ColExpiry, ColState, ColCount };
 
-QString dateText(const QDate &d) {
-    return d.isValid() ? d.toString(QStringLiteral("yyyy-MM-dd")) : QString();
-}
-
 } // namespace
 
 frmVipMan::frmVipMan(QString cnstr, int userId, QWidget *parent)
@@ -132,7 +128,7 @@ bool frmVipMan::selectMember(int vipId) {
 
 void frmVipMan::reload(int selectId) {
     db::Connection conn(m_cnstr);
-    m_all = MemberStore(conn).members();
+    m_all = MemberStore(conn).listRows();
     filter();
     if (selectId)
         selectMember(selectId);
@@ -144,17 +140,14 @@ void frmVipMan::filter() {
     m_shown.clear();
     QVector<QString> cells;
     cells.reserve(m_all.size() * ColCount);
-    const QDate today = QDate::currentDate();
     for (int i = 0; i < m_all.size(); ++i) {
-        const Member &m = m_all[i];
+        const MemberListRow &m = m_all[i];
         if (!find.isEmpty() && !m.cardNo.contains(find, Qt::CaseInsensitive) &&
             !m.owner.contains(find, Qt::CaseInsensitive) && !m.phone.contains(find))
             continue;
         m_shown.append(i);
-        cells << QString::number(m.id) << m.cardNo << m.owner << m.phone << dateText(m.birthDate)
-              << MemberStore::pointsText(m.points) << QString::number(m.balance, 'f', 2) << dateText(m.expiry)
-              << (m.state == CardState::InUse && m.expiredOn(today) ? QStringLiteral("过期")
-                                                                    : MemberStore::stateName(m.state));
+        cells << m.idText << m.cardNo << m.owner << m.phone << m.birthDate << m.points << m.balance
+              << m.expiry << m.state;
     }
     const QSignalBlocker block(grdVip->selectionModel());
     grdVip->setData(static_cast<int>(m_shown.size()), ColCount, std::move(cells));

@@ -49,7 +49,7 @@ private:
 
     QString m_cnstr;
     int m_user;
-    QList<Member> m_all;
+    QList<MemberListRow> m_all;
     QList<int> m_shown; // indexes into m_all
     bool m_fitted = false;
 };
