@@ -113,8 +113,13 @@ frmVipEdit::frmVipEdit(QString cnstr, int userId, int vipId, QWidget *parent)
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdReserve, &QPushButton::clicked, this, [this] { openMoves(true); });
     connect(cmdJf, &QPushButton::clicked, this, [this] { openMoves(false); });
-    if (vipId)
-        ui::errorTrap([this] { load(); });
+    ui::errorTrap([this] {
+        db::Connection conn(m_cnstr);
+        if (const int len = MemberStore(conn).cardLength())
+            txtCardNo->setPlaceholderText(QStringLiteral("%1 位数字或字母").arg(len));
+        if (m_id)
+            load();
+    });
 }
 
 void frmVipEdit::load() {
