@@ -7,7 +7,11 @@
 //   t_ICItem           FBrand, FOrigin, FShelfLife: the extra item fields captioned in t_ItemDetail;
 //                      FPrice_<n>: one sale price per price style, added by addPriceStyleColumn.
 //   t_Supplier, t_Organization, t_Emp: FPhone, FAddress for the member and partner modules.
-//   Vip                FCardNo, FJf (points), FCreateDate: the member card behind FVipID.
+//   Vip                FCardNo, FJf (points), FCreateDate: the member card behind FVipID; FBalance (stored
+//                      value), FExpiryDate, FState (0 in use, 1 disabled, 2 reported lost), FDel: a member
+//                      that bills or movements name is kept, marked, for them.
+//   VipMove            every change of a member's points or stored value, with who, when and why, and
+//                      both balances after it, so a card's history reads without summing.
 //   ICStockBill        FInStockID: the receiving store of receipts and transfers, so stock per store
 //                      can be summed; FEmpID: the salesman; FBillerID: who made the bill (the closing
 //                      procedure makes automatic issue bills in a user's name).
@@ -145,9 +149,16 @@ QList<TableDef> buildTables() {
               {}});
     t.append({QStringLiteral("Vip"),
               {key("FVipID"), vc("FCardNo", 30), vc("FOwner", 80), vc("FPhone", 30), stamp("fbirthdate"),
-               qty("FJf", "0"), stamp("FCreateDate")},
+               qty("FJf", "0"), stamp("FCreateDate"), money("FBalance", "0"), stamp("FExpiryDate"),
+               integer("FState", "0"), integer("FDel", "0")},
               cols({"FVipID"}),
-              {}});
+              {idx("ix_vip_card", "FCardNo", true)}});
+    t.append({QStringLiteral("VipMove"),
+              {col("FID", ColType::Identity), key("FVipID"), col("FDate", ColType::Timestamp, 0, true),
+               key("FType"), qty("FJf", "0"), money("FAmount", "0"), qty("FJfAfter", "0"),
+               money("FBalanceAfter", "0"), integer("FUserID"), vc("FReason", 255)},
+              cols({"FID"}),
+              {idx("ix_vipmove_vip", "FVipID,FID")}});
     t.append({QStringLiteral("ICStockBill"),
               {key("FInterID"), vc("FBillNo", 50, true), col("FDate", ColType::Timestamp, 0, true),
                integer("FYear"), integer("FPeriod"), key("FTranType"), integer("FDeleted", "0"),

@@ -35,11 +35,22 @@ bool upgradeAccountSet(db::Connection &conn) {
     for (const TableDef &t : accountTables())
         ensureTable(conn, t.name);
     // Columns later versions added to tables an older set already has.
-    if (!hasColumn(conn, QStringLiteral("t_User"), QStringLiteral("FDisabled")))
-        conn.execute(
-            QStringLiteral("alter table t_User add column ") +
-            columnDefinition(*findTable(QStringLiteral("t_User"))->column(QStringLiteral("FDisabled")),
-                             conn.isPostgres()));
+    const std::pair<const char *, const char *> added[] = {{"t_User", "FDisabled"},
+                                                           {"Vip", "FBalance"},
+                                                           {"Vip", "FExpiryDate"},
+                                                           {"Vip", "FState"},
+                                                           {"Vip", "FDel"}};
+    for (const auto &[table, column] : added)
+        if (!hasColumn(conn, QString::fromLatin1(table), QString::fromLatin1(column)))
+            conn.execute(
+                QStringLiteral("alter table %1 add column ").arg(QString::fromLatin1(table)) +
+                columnDefinition(*findTable(QString::fromLatin1(table))->column(QString::fromLatin1(column)),
+                                 conn.isPostgres()));
+    // Cards an older program let repeat keep working; the members module still refuses new repeats.
+    if (conn.scalar(QStringLiteral("select count(*) from (select FCardNo from Vip where FCardNo is not null "
+                                   "group by FCardNo having count(*)>1) d"))
+            .toInt() == 0)
+        conn.execute(QStringLiteral("create unique index if not exists ix_vip_card on Vip (FCardNo)"));
     rebuildStoreStock(conn);
     writeProfile(conn, QStringLiteral("Ver"), SchemaVersion, QStringLiteral("数据库版本"));
     tx.commit();

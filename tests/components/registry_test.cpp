@@ -31,7 +31,7 @@ public:
 TEST(Registry, modules_not_shipped_are_not_installed_and_say_so) {
     registerBuiltinComponents();
     for (const QString &id : {QStringLiteral("nuvo_Bill.RunBill"), QStringLiteral("nuvo_CashMan.CashBill"),
-                             QStringLiteral("nuvo_PurReport.Report"), QStringLiteral("nuvo_VipMan.VipMan")}) {
+                             QStringLiteral("nuvo_PurReport.Report"), QStringLiteral("nuvo_Weight.Weight")}) {
         EXPECT_FALSE(Registry::instance().isInstalled(id));
         try {
             createObject(id);

@@ -1,4 +1,5 @@
-// Renders the opening-balance and user windows over the demo account set brought back to its start month (docs/).
+// Renders the opening-balance, user and member windows over the demo account set brought back to its start
+// month (docs/).
 #include "accountdb/Catalogue.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
@@ -7,6 +8,12 @@
 #include "demo/DemoAccount.h"
 #include "modules/init/frmInitStock.h"
 #include "modules/init/frmInitWL.h"
+#include "modules/members/CardLookup.h"
+#include "modules/members/MemberMoves.h"
+#include "modules/members/frmChangeJf.h"
+#include "modules/members/frmVipEdit.h"
+#include "modules/members/frmVipMan.h"
+#include "modules/members/frmVipReserve.h"
 #include "modules/users/frmUserEdit.h"
 #include "modules/users/frmUserMan.h"
 #include "startup/LoginContext.h"
@@ -18,6 +25,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -74,6 +82,38 @@ int main(int argc, char **argv) {
             w.txtDescription->setText(QStringLiteral("夜班收银"));
             w.show();
             ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmUserEdit.png"))) && ok;
+        }
+        {
+            // A member with a little history, so the form's movement list is not empty.
+            db::Connection conn(cnstr);
+            modules::members::MemberMoves moves(conn, 1);
+            moves.topUp(3, 500, QStringLiteral("会员充值"));
+            moves.adjustPoints(3, 200, QStringLiteral("老会员补分"));
+            moves.exchange(3, conn.scalar(QStringLiteral("select min(FJf) from VipJfToAmount")).toDouble(), 1,
+                           QStringLiteral("积分兑换"));
+            moves.refund(3, 120, QStringLiteral("退还部分储值"));
+        }
+        const auto shot = [&](QWidget &w, const char *file) {
+            w.show();
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QString::fromLatin1(file))) && ok;
+        };
+        {
+            modules::members::frmVipMan w(cnstr, 1);
+            shot(w, "frmVipMan.png");
+        }
+        {
+            modules::members::frmVipEdit w(cnstr, 1, 3);
+            shot(w, "frmVipEdit.png");
+        }
+        {
+            modules::members::frmVipReserve w(cnstr, 1, 3);
+            w.txtAmount->setText(QStringLiteral("200"));
+            shot(w, "frmVipReserve.png");
+        }
+        {
+            modules::members::frmChangeJf w(cnstr, 1, 3);
+            w.optExchange->setChecked(true);
+            shot(w, "frmChangeJf.png");
         }
         return ok ? 0 : 1;
     } catch (const Error &e) {

@@ -290,8 +290,8 @@ TEST_P(DispatchTest, relogin_replaces_the_user_and_rereads_the_manager_flag) {
 
 TEST_P(DispatchTest, a_module_that_is_not_installed_is_named_in_the_message) {
     m_fakes.reset();
-    m_dispatch.RunFunction(204);
-    EXPECT_EQ(m_dialogs.messages(), QStringList{"未安装组件 nuvo_VipMan.VipMan"});
+    m_dispatch.RunFunction(207);
+    EXPECT_EQ(m_dialogs.messages(), QStringList{"未安装组件 nuvo_Weight.Weight"});
     windowTable().removeWindow(windows::SetPara);
     m_dialogs.clear();
     m_dispatch.RunFunction(504);
