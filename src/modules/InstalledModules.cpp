@@ -1,6 +1,7 @@
 #include "modules/InstalledModules.h"
 
 #include "modules/init/InitModule.h"
+#include "modules/items/ItemsModule.h"
 #include "modules/users/UsersModule.h"
 
 namespace zostore::modules {
@@ -12,6 +13,7 @@ void registerInstalledModules() {
     done = true;
     init::registerInitModule();
     users::registerUsersModule();
+    items::registerItemsModule();
 }
 
 } // namespace zostore::modules
