@@ -4,6 +4,7 @@
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
 #include "components/Registry.h"
+#include "components/export/SheetReader.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "modules/InstalledModules.h"
@@ -11,6 +12,7 @@
 #include "modules/items/FileStore.h"
 #include "modules/items/ItemGroups.h"
 #include "modules/items/ItemStore.h"
+#include "modules/items/ItemTransfer.h"
 #include "modules/items/frmFileEdit.h"
 #include "modules/items/frmItemEdit.h"
 #include "modules/items/frmViewItem.h"
@@ -20,6 +22,7 @@
 #include "ui/ScriptedDialogs.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -359,6 +362,76 @@ TEST_P(ItemsModuleTest, the_item_window_finds_as_the_clerk_types_and_saves_throu
     stores->cmdNew->click();
     EXPECT_EQ(stores->Flex->rows() - stores->Flex->fixedRows(), 1);
     EXPECT_EQ(count("select count(*) from t_Stock where FNumber='01' and FVirtual=1"), 1);
+}
+
+TEST_P(ItemsModuleTest, an_import_reports_every_bad_row_and_an_export_reads_back_identically) {
+    const QString csv = db().dir() + QStringLiteral("/items.csv");
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\xEF\xBB\xBF商品代码,商品名称,类别代码,条形码,进价,零售价,品牌\r\n"
+                "B1,\"碧螺春, 特级\",0101,6901234567885,30,48,东山\r\n"
+                "B2,毛峰,0101,,三十,40,\r\n"
+                "A1,重复的龙井,,,,,\r\n"
+                "\r\n"
+                "B3,黄山,09,,,,\r\n"
+                "B1,又一个,,,,,\r\n"
+                "B4,祁门红茶,,6901234567892,,,\r\n"
+                "B5,滇红,,,12.5,20,\r\n");
+    }
+    const auto rows = components::sheet::readCsv(csv);
+    ImportReport r = importItems(*conn, rows, false);
+    EXPECT_EQ(r.imported, 0);
+    EXPECT_EQ(r.text(), QStringLiteral("第 3 行：进价必须是数字（现在是“三十”）。\n"
+                                       "第 4 行：商品代码“A1”已经存在（商品“龙井”）。\n"
+                                       "第 6 行：类别代码“09”不存在。\n"
+                                       "第 7 行：商品代码“B1”与第 2 行重复。\n"
+                                       "第 8 行：条形码“6901234567892”已经是商品“龙井”的条形码。"));
+    EXPECT_EQ(count("select count(*) from t_ICItem"), 2);
+    r = importItems(*conn, rows, true);
+    EXPECT_EQ(r.imported, 2);
+    EXPECT_EQ(conn->scalar(QStringLiteral("select FName from t_ICItem where FNumber='B1'")).toString(),
+              QStringLiteral("碧螺春, 特级"));
+    EXPECT_EQ(
+        count("select count(*) from t_ICItem where FNumber='B5' and FPrice_1=20 and FSjEditDate is not null"),
+        1);
+    EXPECT_THROW(importItems(*conn, {{QStringLiteral("商品代码"), QStringLiteral("售价")}}, true), Error);
+
+    // Out to xlsx and in again into an empty set: the second export is the first.
+    const QString xlsx = db().dir() + QStringLiteral("/items.xlsx");
+    const components::sheet::Sheet first = exportItems(*conn);
+    components::sheet::writeXlsx(first, xlsx);
+    const QList<QStringList> back = components::sheet::readXlsx(xlsx);
+    ASSERT_EQ(back.size(), first.rows.size() + 1);
+    db::Connection other(db().createSibling(QStringLiteral("copy")));
+    accountdb::createAccountSchema(other);
+    accountdb::insertProfileDefaults(other, 2026, 12);
+    other.execute(QStringLiteral(
+        "insert into t_PriceStyle(FItemID,FNumber,FName) values(1,'01','零售价'),(2,'02','会员价')"));
+    other.execute(
+        QStringLiteral("insert into t_ItemGroup(FItemID,FNumber,FName,FParentID) values(2,'0101','绿茶',0)"));
+    other.execute(
+        QStringLiteral("insert into t_ItemDetail(FItemClassID,FFieldID,FFieldName,FFieldDesc,FSystem) values"
+                       "(4,1,'FBrand','品牌',0),(4,2,'FShelfLife','保质期',0)"));
+    EXPECT_EQ(importItems(other, back, false).text(), QString());
+    const components::sheet::Sheet second = exportItems(other);
+    EXPECT_EQ(second.header, first.header);
+    EXPECT_EQ(second.rows, first.rows);
+
+    // Partners the same way, each row in its own savepoint.
+    const QList<QStringList> partners{
+        {QStringLiteral("供应商代码"), QStringLiteral("供应商名称"), QStringLiteral("电话")},
+        {QStringLiteral("S1"), QStringLiteral("茶厂"), QStringLiteral("0571")},
+        {QStringLiteral("S1"), QStringLiteral("瓷厂"), {}},
+        {QStringLiteral("S2"), {}, {}}};
+    r = importPartners(*conn, FileKind::Supplier, partners, false);
+    EXPECT_EQ(r.text(),
+              QStringLiteral("第 3 行：供应商代码“S1”已经存在（茶厂）。\n第 4 行：供应商名称不能为空。"));
+    EXPECT_EQ(count("select count(*) from t_Supplier"), 0);
+    EXPECT_EQ(importPartners(*conn, FileKind::Supplier, partners, true).imported, 1);
+    const components::sheet::Sheet out = exportPartners(*conn, FileKind::Supplier);
+    EXPECT_EQ(out.rows, QList<QStringList>({{QStringLiteral("S1"), QStringLiteral("茶厂"),
+                                             QStringLiteral("0571"), QString()}}));
 }
 
 ZOSTORE_BACKENDS(ItemsModuleTest);

@@ -44,21 +44,6 @@ QString checkedBarcode(const QString &text, const QString &field) {
 
 } // namespace
 
-struct ItemStore::Checked {
-    QString number, name, model, unit, quick, shop, barcode;
-    double exchange = 1, purPrice = 0, cost = 0;
-    int groupId = 0;
-    QMap<int, double> prices;
-    QList<QPair<QString, QVariant>> extra;
-    struct Bar {
-        QString code;
-        int style;
-        double price;
-        double exchange;
-    };
-    QList<Bar> bars;
-};
-
 ItemStore::ItemStore(db::Connection &conn) : m_conn(conn) {}
 
 QList<PriceStyle> ItemStore::priceStyles() {
@@ -76,6 +61,8 @@ QList<PriceStyle> ItemStore::priceStyles() {
 }
 
 QList<accountdb::ItemExtraField> ItemStore::extraFields() {
+    if (m_extraRead)
+        return m_extra;
     // Fields the form has boxes of its own for are not offered twice.
     static const QSet<QString> own{
         QStringLiteral("fnumber"),   QStringLiteral("fname"),       QStringLiteral("fmodel"),
@@ -88,6 +75,8 @@ QList<accountdb::ItemExtraField> ItemStore::extraFields() {
         if (!own.contains(f.name.toLower()) &&
             !f.name.startsWith(QStringLiteral("FPrice_"), Qt::CaseInsensitive))
             out.append(f);
+    m_extra = out;
+    m_extraRead = true;
     return out;
 }
 
@@ -129,8 +118,8 @@ bool ItemStore::isDeleted(int id) {
     return m_conn.scalar(QStringLiteral("select FDel from t_ICItem where FItemID=?"), {id}).toInt() != 0;
 }
 
-ItemStore::Checked ItemStore::check(const ItemInput &in) {
-    Checked c;
+CheckedItem ItemStore::check(const ItemInput &in) {
+    CheckedItem c;
     c.number = requiredText(in.number, QStringLiteral("商品代码"), lengthOf("FNumber"));
     c.name = requiredText(in.name, QStringLiteral("商品名称"), lengthOf("FName"));
     c.model = optionalText(in.model, QStringLiteral("规格型号"), lengthOf("FModel"));
@@ -196,7 +185,7 @@ ItemStore::Checked ItemStore::check(const ItemInput &in) {
     return c;
 }
 
-void ItemStore::requireFree(const Checked &c, int id) {
+void ItemStore::requireFree(const CheckedItem &c, int id) {
     auto other = m_conn.open(QStringLiteral("select FName,FDel from t_ICItem where FNumber=? and FItemID<>?"),
                              {c.number, id});
     if (!other.eof()) {
@@ -231,7 +220,7 @@ void ItemStore::requireFree(const Checked &c, int id) {
         throw Error(QStringLiteral("商品类别（编号 %1）不存在。").arg(c.groupId));
 }
 
-QString ItemStore::nextShopNumber(bool ean13) {
+qint64 ItemStore::lastShopSerial(bool ean13) {
     const QString prefix = ean13 ? QStringLiteral("20") : QStringLiteral("2");
     const int length = ean13 ? 13 : 8;
     const QString last =
@@ -240,16 +229,31 @@ QString ItemStore::nextShopNumber(bool ean13) {
                                    "and FShopNumber like ?"),
                     {length, prefix + QLatin1Char('%')})
             .toString();
-    const int serialLength = length - 1 - static_cast<int>(prefix.size());
-    const qint64 next = (last.isEmpty() ? 0 : last.mid(prefix.size(), serialLength).toLongLong()) + 1;
-    const QString body = prefix + QStringLiteral("%1").arg(next, serialLength, 10, QLatin1Char('0'));
-    if (body.size() != length - 1)
+    return last.isEmpty() ? 0 : last.mid(prefix.size(), length - 1 - prefix.size()).toLongLong();
+}
+
+QString ItemStore::shopNumberOf(qint64 serial, bool ean13) {
+    const QString prefix = ean13 ? QStringLiteral("20") : QStringLiteral("2");
+    const int serialLength = (ean13 ? 12 : 7) - static_cast<int>(prefix.size());
+    const QString body = prefix + QStringLiteral("%1").arg(serial, serialLength, 10, QLatin1Char('0'));
+    if (body.size() != prefix.size() + serialLength)
         throw Error(QStringLiteral("店内码已经用完，不能再自动产生。"));
     return body + eanCheckDigit(body);
 }
 
+QString ItemStore::nextShopNumber(bool ean13) {
+    return shopNumberOf(lastShopSerial(ean13) + 1, ean13);
+}
+
+bool ItemStore::makesShopNumbers(bool *ean13) {
+    if (accountdb::readProfile(m_conn, QStringLiteral("SysGenShopNum")) != QLatin1String("1"))
+        return false;
+    *ean13 = accountdb::readProfile(m_conn, QStringLiteral("ShopNumberLen")) == QLatin1String("1");
+    return true;
+}
+
 int ItemStore::save(const ItemInput &in) {
-    Checked c = check(in);
+    CheckedItem c = check(in);
     db::Transaction tx(m_conn);
     lockFile(m_conn, Table);
     int id = in.id;

@@ -41,6 +41,22 @@ struct ItemInput {
     QList<ExtraBarcode> barcodes;
 };
 
+// An item's fields after the checks, as they are written.
+struct CheckedItem {
+    QString number, name, model, unit, quick, shop, barcode;
+    double exchange = 1, purPrice = 0, cost = 0;
+    int groupId = 0;
+    QMap<int, double> prices;
+    QList<QPair<QString, QVariant>> extra;
+    struct Bar {
+        QString code;
+        int style;
+        double price;
+        double exchange;
+    };
+    QList<Bar> bars;
+};
+
 struct PriceStyle {
     int id = 0;
     QString number;
@@ -70,15 +86,23 @@ public:
 
     // The next in-store code: EAN-13 ("20" + serial) or EAN-8 ("2" + serial) with its check digit.
     QString nextShopNumber(bool ean13);
+    // The highest serial of the account set's made in-store codes, and the code of a serial.
+    qint64 lastShopSerial(bool ean13);
+    static QString shopNumberOf(qint64 serial, bool ean13);
+    // The account set asks for made in-store codes; ean13 tells which kind.
+    bool makesShopNumbers(bool *ean13);
+
+    // The checks of one item that need no other rows; throws naming the field.
+    CheckedItem check(const ItemInput &input);
 
 private:
-    struct Checked;
-    Checked check(const ItemInput &input);
-    void requireFree(const Checked &c, int id);
+    void requireFree(const CheckedItem &c, int id);
 
     db::Connection &m_conn;
     QList<PriceStyle> m_styles;
     bool m_stylesRead = false;
+    QList<accountdb::ItemExtraField> m_extra;
+    bool m_extraRead = false;
 };
 
 } // namespace zostore::modules::items

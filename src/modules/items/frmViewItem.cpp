@@ -1,10 +1,12 @@
 #include "modules/items/frmViewItem.h"
 
+#include "components/export/SheetReader.h"
 #include "components/items/ItemGroupTree.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "modules/items/ItemGroups.h"
 #include "modules/items/ItemStore.h"
+#include "modules/items/ItemTransfer.h"
 #include "modules/items/frmFileEdit.h"
 #include "modules/items/frmItemEdit.h"
 #include "ui/Dialogs.h"
@@ -31,6 +33,39 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
     return b;
 }
 
+// Reads the file the user picks and imports it; with bad rows it lists them and offers the good ones alone.
+bool importFile(const QString &cnstr, const QString &what,
+                const std::function<ImportReport(db::Connection &, const QList<QStringList> &, bool)> &run) {
+    const QString path = ui::dialogs().openFileName(QStringLiteral("导入%1").arg(what), QString(),
+                                                    QStringLiteral("Excel 或 CSV 文件 (*.xlsx *.csv)"));
+    if (path.isEmpty())
+        return false;
+    bool done = false;
+    ui::errorTrap([&] {
+        ui::WaitCursor wait;
+        const QList<QStringList> rows = components::sheet::readSheet(path);
+        db::Connection conn(cnstr);
+        ImportReport r = run(conn, rows, false);
+        if (!r.bad.isEmpty()) {
+            QStringList lines = r.text().split(u'\n');
+            if (lines.size() > 15)
+                lines = lines.mid(0, 15) << QStringLiteral("……（共 %1 行有错）").arg(r.bad.size());
+            if (ui::dialogs().question(
+                    QStringLiteral(
+                        "下面这些行有错，整个文件都没有导入：\n%1\n\n是否跳过这些行，只导入正确的行？")
+                        .arg(lines.join(u'\n'))) != ui::Answer::Yes)
+                return;
+            r = run(conn, rows, true);
+        }
+        ui::dialogs().info(
+            QStringLiteral("已导入 %1 行%2。")
+                .arg(r.imported)
+                .arg(r.bad.isEmpty() ? QString() : QStringLiteral("，跳过有错的 %1 行").arg(r.bad.size())));
+        done = true;
+    });
+    return done;
+}
+
 } // namespace
 
 FilePage::FilePage(QString cnstr, FileKind k, QWidget *parent)
@@ -47,6 +82,17 @@ FilePage::FilePage(QString cnstr, FileKind k, QWidget *parent)
     buttons->addWidget(cmdNew);
     buttons->addWidget(cmdEdit);
     buttons->addWidget(cmdDelete);
+    if (k == FileKind::Supplier || k == FileKind::Customer) {
+        cmdImport = button(this, "cmdImport", QStringLiteral("导入(&I)"));
+        buttons->addWidget(cmdImport);
+        connect(cmdImport, &QPushButton::clicked, this, [this] {
+            if (importFile(m_cnstr, FileStore::caption(kind),
+                           [this](db::Connection &c, const QList<QStringList> &rows, bool skip) {
+                               return importPartners(c, kind, rows, skip);
+                           }))
+                ui::errorTrap([this] { load(); });
+        });
+    }
     buttons->addStretch(1);
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
@@ -178,6 +224,7 @@ frmViewItem::frmViewItem(QString cnstr, int userId, QWidget *parent)
     cmdNew = button(itemsPage, "cmdNew", QStringLiteral("新增(&N)"));
     cmdEdit = button(itemsPage, "cmdEdit", QStringLiteral("修改(&E)"));
     cmdDelete = button(itemsPage, "cmdDelete", QStringLiteral("删除(&D)"));
+    cmdImport = button(itemsPage, "cmdImport", QStringLiteral("导入(&I)"));
 
     auto *groupButtons = new QGridLayout;
     groupButtons->addWidget(cmdAddGroup, 0, 0);
@@ -195,6 +242,7 @@ frmViewItem::frmViewItem(QString cnstr, int userId, QWidget *parent)
     itemButtons->addWidget(cmdNew);
     itemButtons->addWidget(cmdEdit);
     itemButtons->addWidget(cmdDelete);
+    itemButtons->addWidget(cmdImport);
     auto *listSide = new QVBoxLayout;
     listSide->addLayout(find);
     listSide->addWidget(FlexItem, 1);
@@ -233,6 +281,7 @@ frmViewItem::frmViewItem(QString cnstr, int userId, QWidget *parent)
     connect(cmdNew, &QPushButton::clicked, this, [this] { addItem(); });
     connect(cmdEdit, &QPushButton::clicked, this, [this] { editItem(); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { removeItem(); });
+    connect(cmdImport, &QPushButton::clicked, this, [this] { importItems(); });
     connect(cmdAddGroup, &QPushButton::clicked, this, [this] { addGroup(); });
     connect(cmdRenameGroup, &QPushButton::clicked, this, [this] { renameGroup(); });
     connect(cmdMoveGroup, &QPushButton::clicked, this, [this] { moveGroup(); });
@@ -322,6 +371,19 @@ void frmViewItem::removeItem() {
             ui::dialogs().info(
                 QStringLiteral("商品“%1”已有单据、订单或余额，只作了删除标记，以后不能再选用。").arg(name));
     });
+}
+
+void frmViewItem::importItems() {
+    if (importFile(m_cnstr, QStringLiteral("商品资料"),
+                   [](db::Connection &c, const QList<QStringList> &rows, bool skip) {
+                       return modules::items::importItems(c, rows, skip);
+                   })) {
+        ui::errorTrap([this] {
+            db::Connection conn(m_cnstr);
+            tvwGroup->load(conn);
+        });
+        reloadItems();
+    }
 }
 
 void frmViewItem::chooseTyped() {

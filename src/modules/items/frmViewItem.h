@@ -38,6 +38,7 @@ public:
     QPushButton *cmdNew = nullptr;
     QPushButton *cmdEdit = nullptr;
     QPushButton *cmdDelete = nullptr;
+    QPushButton *cmdImport = nullptr; // suppliers and customers
 
 private:
     QString m_cnstr;
@@ -61,6 +62,7 @@ public:
     QPushButton *cmdNew = nullptr;
     QPushButton *cmdEdit = nullptr;
     QPushButton *cmdDelete = nullptr;
+    QPushButton *cmdImport = nullptr;
     QPushButton *cmdClose = nullptr;
     QMap<FileKind, FilePage *> pages;
 
@@ -76,6 +78,7 @@ public:
     void removeGroup();
     // Enter in the search box: the typed code or barcode, as the counters find it.
     void chooseTyped();
+    void importItems();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
