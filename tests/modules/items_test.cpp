@@ -349,6 +349,22 @@ TEST_P(ItemsModuleTest, the_item_window_finds_as_the_clerk_types_and_saves_throu
     QTest::keyClick(w.txtFind, Qt::Key_Return);
     EXPECT_EQ(w.currentItemId(), 1);
 
+    // The import button: bad rows are listed, and the good ones go in when the clerk says so.
+    const QString csv = db().dir() + QStringLiteral("/new.csv");
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("商品代码,商品名称,包装数\nC1,茶盘,1\nC2,茶巾,0\n");
+    }
+    w.txtFind->clear();
+    dialogs.queueFile(csv);
+    dialogs.queueAnswer(ui::Answer::Yes);
+    w.cmdImport->click();
+    EXPECT_TRUE(dialogs.entries()[dialogs.entries().size() - 2].text.contains(
+        QStringLiteral("第 3 行：包装数必须大于 0。")));
+    EXPECT_EQ(dialogs.messages().last(), QStringLiteral("已导入 1 行，跳过有错的 1 行。"));
+    EXPECT_EQ(w.FlexItem->rows() - w.FlexItem->fixedRows(), 3);
+
     // The stores' page from the list on the left.
     w.lstFiles->setCurrentRow(1);
     FilePage *stores = w.pages.value(FileKind::Stock);
