@@ -4,6 +4,8 @@
 #include "db/Recordset.h"
 
 #include <QHash>
+#include <QStringMatcher>
+#include <algorithm>
 
 namespace zostore::components::items {
 
@@ -66,12 +68,16 @@ void ItemIndex::load(db::Connection &conn, int groupId) {
          !rs.eof(); rs.moveNext())
         extra[rs.toInt(QStringLiteral("FItemID"))] +=
             QChar(0x1f) + rs.text(QStringLiteral("FBarCode")).toLower();
-    m_haystack.clear();
-    m_haystack.reserve(m_rows.size());
-    const QChar sep(0x1f); // never typed, so no match spans two fields
-    for (const ItemRow &r : std::as_const(m_rows))
-        m_haystack.push_back(r.number.toLower() + sep + r.name.toLower() + sep + r.quickNumber.toLower() +
-                             sep + r.barcode.toLower() + extra.value(r.itemId));
+    m_text.clear();
+    m_start.clear();
+    m_start.reserve(m_rows.size() + 1);
+    const QChar sep(0x1f); // never typed, so no match spans two fields or two items
+    for (const ItemRow &r : std::as_const(m_rows)) {
+        m_start.push_back(m_text.size());
+        m_text += r.number.toLower() + sep + r.name.toLower() + sep + r.quickNumber.toLower() + sep +
+                  r.barcode.toLower() + extra.value(r.itemId) + sep;
+    }
+    m_start.push_back(m_text.size());
     m_lastText.clear();
     m_last.resize(m_rows.size());
     for (int i = 0; i < m_rows.size(); ++i)
@@ -82,22 +88,24 @@ const QVector<int> &ItemIndex::match(const QString &typed) {
     const QString text = typed.trimmed().toLower();
     if (text == m_lastText)
         return m_last;
-    QVector<int> from;
-    if (!m_lastText.isEmpty() && text.contains(m_lastText)) {
-        from = std::move(m_last);
-    } else {
-        from.resize(m_rows.size());
-        for (int i = 0; i < m_rows.size(); ++i)
-            from[i] = i;
-    }
     QVector<int> out;
     if (text.isEmpty()) {
-        out = std::move(from);
-    } else {
-        out.reserve(from.size());
-        for (int i : std::as_const(from))
-            if (m_haystack[i].contains(text))
+        out.resize(m_rows.size());
+        for (int i = 0; i < m_rows.size(); ++i)
+            out[i] = i;
+    } else if (!m_lastText.isEmpty() && text.contains(m_lastText) && m_last.size() * 8 < m_rows.size()) {
+        // Few left: look only at those.
+        for (int i : std::as_const(m_last))
+            if (QStringView(m_text).mid(m_start[i], m_start[i + 1] - m_start[i]).contains(text))
                 out.push_back(i);
+    } else {
+        const QStringMatcher matcher(text);
+        qsizetype item = 0;
+        for (qsizetype at = matcher.indexIn(m_text, 0); at >= 0;) {
+            item = std::upper_bound(m_start.cbegin() + item, m_start.cend(), at) - m_start.cbegin() - 1;
+            out.push_back(static_cast<int>(item));
+            at = matcher.indexIn(m_text, m_start[item + 1]);
+        }
     }
     m_lastText = text;
     m_last = std::move(out);

@@ -35,7 +35,10 @@ public:
 
 private:
     QVector<ItemRow> m_rows;
-    QVector<QString> m_haystack; // the lower-cased texts searchItems compares, one string per item
+    // The lower-cased texts searchItems compares, every item's after the other, so that one pass of a
+    // matcher finds them all; m_start[i] is where item i begins, with one more entry at the end.
+    QString m_text;
+    QVector<qsizetype> m_start;
     QString m_lastText;
     QVector<int> m_last;
 };

@@ -259,7 +259,9 @@ ImportReport importItems(db::Connection &conn, const QList<QStringList> &rows, b
     const QString one =
         QLatin1Char('(') + QStringList(cols.size(), QStringLiteral("?")).join(u',') + QLatin1Char(')');
     const QString head = QStringLiteral("insert into t_ICItem(%1) values ").arg(cols.join(u','));
-    const int batch = std::max(1, 900 / static_cast<int>(cols.size()));
+    // SQLite looks a parameter up by its number in a list, so long statements cost it the square; a
+    // server prefers few round trips.
+    const int batch = std::max(1, (conn.isSqlite() ? 240 : 900) / static_cast<int>(cols.size()));
     const QVariant now = QDateTime::currentDateTime();
     int id = nextKey(conn, QStringLiteral("t_ICItem"));
     for (qsizetype from = 0; from < good.size(); from += batch) {

@@ -221,6 +221,8 @@ frmViewItem::frmViewItem(QString cnstr, int userId, QWidget *parent)
     for (int c = 0; c < 6; ++c)
         FlexItem->setColWidthTwips(c, widths[c]);
     lblCount = new QLabel(itemsPage);
+    // Its text changes with every key; it must not lay the whole window out again each time.
+    lblCount->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     cmdNew = button(itemsPage, "cmdNew", QStringLiteral("新增(&N)"));
     cmdEdit = button(itemsPage, "cmdEdit", QStringLiteral("修改(&E)"));
     cmdDelete = button(itemsPage, "cmdDelete", QStringLiteral("删除(&D)"));
@@ -275,7 +277,6 @@ frmViewItem::frmViewItem(QString cnstr, int userId, QWidget *parent)
         if (row > 0)
             ui::errorTrap([&] { static_cast<FilePage *>(stkFiles->widget(row))->load(); });
     });
-    connect(tvwGroup, &components::items::ItemGroupTree::groupSelected, this, [this] { reloadItems(); });
     connect(txtFind, &QLineEdit::textChanged, this, [this] { showMatches(); });
     connect(FlexItem, &QAbstractItemView::doubleClicked, this, [this] { editItem(); });
     connect(cmdNew, &QPushButton::clicked, this, [this] { addItem(); });
@@ -295,6 +296,8 @@ frmViewItem::frmViewItem(QString cnstr, int userId, QWidget *parent)
     });
     lstFiles->setCurrentRow(0);
     reloadItems();
+    // Connected after the first selection, so that opening reads the items once.
+    connect(tvwGroup, &components::items::ItemGroupTree::groupSelected, this, [this] { reloadItems(); });
 }
 
 void frmViewItem::reloadItems() {
@@ -309,17 +312,25 @@ void frmViewItem::reloadItems() {
 void frmViewItem::showMatches() {
     const QVector<int> &hits = m_index.match(txtFind->text());
     const QVector<components::items::ItemRow> &rows = m_index.rows();
+    // While typing, the first rows are enough to pick from; the next key narrows them further.
+    const bool typing = !txtFind->text().trimmed().isEmpty();
+    const int shown = typing ? std::min<int>(static_cast<int>(hits.size()), ShownWhileTyping)
+                             : static_cast<int>(hits.size());
     QVector<QString> cells;
-    cells.reserve(hits.size() * 6);
+    cells.reserve(qsizetype(shown) * 6);
     m_shown.clear();
-    m_shown.reserve(hits.size());
-    for (int i : hits) {
-        const auto &r = rows[i];
+    m_shown.reserve(shown);
+    for (int k = 0; k < shown; ++k) {
+        const auto &r = rows[hits[k]];
         cells << r.number << r.name << r.model << r.unit << r.quickNumber << r.barcode;
         m_shown.push_back(r.itemId);
     }
-    FlexItem->setData(static_cast<int>(hits.size()), 6, std::move(cells));
-    lblCount->setText(QStringLiteral("共 %1 种商品").arg(hits.size()));
+    FlexItem->setData(shown, 6, std::move(cells));
+    lblCount->setText(shown < hits.size()
+                          ? QStringLiteral("找到 %1 种商品，列出前 %2 种，再输入几个字可以缩小范围")
+                                .arg(hits.size())
+                                .arg(shown)
+                          : QStringLiteral("共 %1 种商品").arg(hits.size()));
 }
 
 int frmViewItem::currentItemId() const {
@@ -396,8 +407,11 @@ void frmViewItem::chooseTyped() {
             return;
         }
         if (!m_shown.contains(found->itemId)) {
-            tvwGroup->selectKey(components::items::ItemGroupTree::RootKey);
-            txtFind->clear();
+            txtFind->setText(found->number);
+            if (!m_shown.contains(found->itemId)) {
+                tvwGroup->selectKey(components::items::ItemGroupTree::RootKey);
+                reloadItems();
+            }
         }
         selectItem(found->itemId);
         FlexItem->setFocus();

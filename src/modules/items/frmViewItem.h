@@ -47,6 +47,8 @@ private:
 class frmViewItem : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int ShownWhileTyping = 100;
+
     frmViewItem(QString cnstr, int userId, QWidget *parent = nullptr);
 
     QListWidget *lstFiles = nullptr;
