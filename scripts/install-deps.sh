@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build ccache pkg-config
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev qt6-translations-l10n
-    libsqlite3-dev libsodium-dev libxlsxwriter-dev libzint-dev
+    libsqlite3-dev libsodium-dev libxlsxwriter-dev libzint-dev libminizip-dev
     libgtest-dev
     postgresql postgresql-client
     fonts-noto-cjk xvfb xauth

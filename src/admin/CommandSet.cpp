@@ -2,6 +2,7 @@
 #include "admin/CommandSet.h"
 
 #include "admin/AccountCommands.h"
+#include "admin/FileCommands.h"
 #include "admin/HistoryCommands.h"
 #include "admin/PeriodCommands.h"
 #include "admin/ReminderCommands.h"
@@ -28,6 +29,7 @@ CommandTable allCommands() {
     table.add(usersCommand());
     table.add(grantCommand());
     table.add(revokeCommand());
+    addFileCommands(table);
     return table;
 }
 

@@ -2,6 +2,7 @@
 
 #include "modules/init/InitModule.h"
 #include "modules/members/MembersModule.h"
+#include "modules/items/ItemsModule.h"
 #include "modules/users/UsersModule.h"
 
 namespace zostore::modules {
@@ -14,6 +15,7 @@ void registerInstalledModules() {
     init::registerInitModule();
     users::registerUsersModule();
     members::registerMembersModule();
+    items::registerItemsModule();
 }
 
 } // namespace zostore::modules

@@ -145,10 +145,9 @@ void Grid::setData(int nRows, int nCols, QVector<QString> cells) {
         for (int c = 0; c < nCols; ++c)
             all.append(textMatrix(r, c));
     all.append(std::move(cells));
-    m_model->setFixedRows(0);
-    m_model->setAll(nRows + fixed, nCols, std::move(all));
+    // One model reset, and the header left shown: refilling is what search-as-you-type does per key.
+    m_model->setAll(nRows + fixed, nCols, std::move(all), fixed);
     m_keys.resize(nCols);
-    setFixedRows(fixed);
 }
 
 int Grid::currentGridRow() const {

@@ -111,7 +111,7 @@ void GridModel::setTextMatrix(int row, int col, const QString &text) {
         emit dataChanged(index(row - m_fixedRows, col), index(row - m_fixedRows, col));
 }
 
-void GridModel::setAll(int rows, int cols, QVector<QString> cells) {
+void GridModel::setAll(int rows, int cols, QVector<QString> cells, int fixedRows) {
     Q_ASSERT(cells.size() == qsizetype(rows) * cols);
     beginResetModel();
     m_rows = rows;
@@ -120,7 +120,7 @@ void GridModel::setAll(int rows, int cols, QVector<QString> cells) {
     m_fore.clear();
     m_back.clear();
     m_colEditable.resize(cols);
-    m_fixedRows = std::min(m_fixedRows, m_rows);
+    m_fixedRows = std::min(fixedRows < 0 ? m_fixedRows : fixedRows, m_rows);
     endResetModel();
 }
 

@@ -29,7 +29,8 @@ public:
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
     // Replaces every cell at once; cells.size() must be rows * cols.
-    void setAll(int rows, int cols, QVector<QString> cells);
+    // fixedRows < 0 keeps the fixed rows as they are (no more than rows).
+    void setAll(int rows, int cols, QVector<QString> cells, int fixedRows = -1);
 
     void setCellForeColor(int row, int col, const QColor &c);
     void setCellBackColor(int row, int col, const QColor &c);

@@ -1,4 +1,4 @@
-// Renders the opening-balance, user and member windows over the demo account set brought back to its start
+// Renders the opening-balance, user, member and item-file windows over the demo account set brought back to its start
 // month (docs/).
 #include "accountdb/Catalogue.h"
 #include "accountdb/SystemProfile.h"
@@ -14,6 +14,9 @@
 #include "modules/members/frmVipEdit.h"
 #include "modules/members/frmVipMan.h"
 #include "modules/members/frmVipReserve.h"
+#include "modules/items/frmFileEdit.h"
+#include "modules/items/frmItemEdit.h"
+#include "modules/items/frmViewItem.h"
 #include "modules/users/frmUserEdit.h"
 #include "modules/users/frmUserMan.h"
 #include "startup/LoginContext.h"
@@ -26,6 +29,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -38,7 +42,8 @@ int main(int argc, char **argv) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
     try {
         components::registerBuiltinComponents();
-        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        accountdb::Catalogue catalogue(
+            QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
         catalogue.create();
         const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
         {
@@ -46,12 +51,14 @@ int main(int argc, char **argv) {
             demo::loadDemoAccount(conn, QDate::currentDate());
             // As a shop sees it while it is still setting up: the start month current, not yet closed.
             for (const char *k : {"Year", "Period"})
-                accountdb::writeProfile(conn, QStringLiteral("Current%1").arg(QLatin1String(k)),
-                                        accountdb::readProfile(conn, QStringLiteral("Start%1").arg(QLatin1String(k))));
+                accountdb::writeProfile(
+                    conn, QStringLiteral("Current%1").arg(QLatin1String(k)),
+                    accountdb::readProfile(conn, QStringLiteral("Start%1").arg(QLatin1String(k))));
             accountdb::writeProfile(conn, QStringLiteral("Closed"), QStringLiteral("0"));
         }
         auto &ctx = startup::loginContext();
-        ctx.setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(), QStringLiteral("演示帐套"));
+        ctx.setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(),
+                     QStringLiteral("演示帐套"));
         ctx.setIsManager(true);
         ui::ScriptedDialogs scripted;
         ui::DialogsScope scope(scripted);
@@ -114,6 +121,26 @@ int main(int argc, char **argv) {
             modules::members::frmChangeJf w(cnstr, 1, 3);
             w.optExchange->setChecked(true);
             shot(w, "frmChangeJf.png");
+        }
+        {
+            modules::items::frmViewItem w(cnstr, 1);
+            w.show();
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmViewItem.png"))) && ok;
+            w.lstFiles->setCurrentRow(1);
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmViewItem-stock.png"))) &&
+                 ok;
+        }
+        {
+            db::Connection conn(cnstr);
+            const int first =
+                conn.scalar(QStringLiteral("select min(FItemID) from t_ICItem where FDel=0")).toInt();
+            modules::items::frmItemEdit w(cnstr, first, 0);
+            w.show();
+            ok = ui::saveWindowPicture(w, QDir(outDir).filePath(QStringLiteral("frmItemEdit.png"))) && ok;
+            const int supplier = conn.scalar(QStringLiteral("select min(FItemID) from t_Supplier")).toInt();
+            modules::items::frmFileEdit f(cnstr, modules::items::FileKind::Supplier, supplier);
+            f.show();
+            ok = ui::saveWindowPicture(f, QDir(outDir).filePath(QStringLiteral("frmFileEdit.png"))) && ok;
         }
         return ok ? 0 : 1;
     } catch (const Error &e) {
