@@ -13,6 +13,9 @@
 //                      procedure makes automatic issue bills in a user's name).
 //   ICOrder            FRemark, FDeleted for the order module.
 //   ICStockBillEntry   FStockID is not kept: the store of a line is its bill's store.
+//                      FSourceInterID, FSourceEntryID: the order line a receipt line fills, so editing or
+//                      deleting the receipt gives the order its open quantity back. Bills of type 9
+//                      (transfer requests) move no stock: no movement list names them.
 //   t_User             FName (login and display name), FPassword (Argon2id hash), FDescription;
 //                      FDisabled: a user who made bills keeps his row for them but can no longer log in.
 //   t_Message          the messages component's store; the status bar counts unread rows.
@@ -113,7 +116,7 @@ QList<TableDef> buildTables() {
           integer("FShelfLife")},
          cols({"FItemID"}),
          {idx("ix_icitem_number", "FNumber", true), idx("ix_icitem_barcode", "FBar_Code"),
-          idx("ix_icitem_parent", "FParentID")}});
+          idx("ix_icitem_parent", "FParentID"), idx("ix_icitem_quicknum", "FQuickNum")}});
     t.append({QStringLiteral("t_ItemDetail"),
               {key("FItemClassID"), key("FFieldID"), vc("FFieldName", 50, true), vc("FFieldDesc", 100),
                integer("FSystem", "0")},
@@ -160,7 +163,7 @@ QList<TableDef> buildTables() {
     t.append({QStringLiteral("ICStockBillEntry"),
               {key("FInterID"), key("FEntryID"), key("FItemID"), qty("FQty", "0"), qty("FMainQty", "0"),
                money("FPrice", "0"), money("FAmount", "0"), money("FUnitCost", "0"), money("FCost", "0"),
-               integer("FPreSend", "0")},
+               integer("FPreSend", "0"), integer("FSourceInterID", "0"), integer("FSourceEntryID", "0")},
               cols({"FInterID", "FEntryID"}),
               {idx("ix_stockbillentry_item", "FItemID")}});
     t.append({QStringLiteral("ICOrder"),

@@ -40,6 +40,12 @@ bool upgradeAccountSet(db::Connection &conn) {
             QStringLiteral("alter table t_User add column ") +
             columnDefinition(*findTable(QStringLiteral("t_User"))->column(QStringLiteral("FDisabled")),
                              conn.isPostgres()));
+    for (const char *name : {"FSourceInterID", "FSourceEntryID"})
+        if (!hasColumn(conn, QStringLiteral("ICStockBillEntry"), QString::fromLatin1(name)))
+            conn.execute(QStringLiteral("alter table ICStockBillEntry add column ") +
+                         columnDefinition(*findTable(QStringLiteral("ICStockBillEntry"))
+                                               ->column(QString::fromLatin1(name)),
+                                          conn.isPostgres()));
     rebuildStoreStock(conn);
     writeProfile(conn, QStringLiteral("Ver"), SchemaVersion, QStringLiteral("数据库版本"));
     tx.commit();

@@ -1,5 +1,6 @@
 #include "modules/InstalledModules.h"
 
+#include "modules/bills/RunBillComponent.h"
 #include "modules/init/InitModule.h"
 #include "modules/users/UsersModule.h"
 
@@ -10,6 +11,7 @@ void registerInstalledModules() {
     if (done)
         return;
     done = true;
+    bills::registerBillsModule();
     init::registerInitModule();
     users::registerUsersModule();
 }
