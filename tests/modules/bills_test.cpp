@@ -125,7 +125,7 @@ TEST_P(BillsTest, saves_edits_and_deletes_keep_the_stock_of_every_store) {
     BillStore store(*conn, 1);
     Bill receipt = bill(12, {line(1, 30, 5.5), line(2, 12, 2)}, 1, 0, 1);
     ASSERT_TRUE(store.save(receipt).saved);
-    EXPECT_EQ(receipt.billNo, QStringLiteral("RK2026120001"));
+    EXPECT_EQ(receipt.billNo, QStringLiteral("CGRK202612-0001"));
     EXPECT_DOUBLE_EQ(scalar("select FSumAmount from ICStockBill where FTranType=12"), 189);
     // the item's purchase price follows the receipt; the next line starts from it
     EXPECT_DOUBLE_EQ(scalar("select FPurPrice from t_ICItem where FItemID=1"), 5.5);
@@ -166,13 +166,13 @@ TEST_P(BillsTest, saves_edits_and_deletes_keep_the_stock_of_every_store) {
     // numbers are not given again after a delete
     Bill again = bill(12, {line(2, 1)}, 1, 0, 1);
     ASSERT_TRUE(store.save(again).saved);
-    EXPECT_EQ(again.billNo, QStringLiteral("RK2026120002"));
+    EXPECT_EQ(again.billNo, QStringLiteral("CGRK202612-0002"));
 
     // transfers per issuing store when the profile asks
     setProfile("DbdDiffBillNoForInStock", "1");
     Bill fromShop = bill(31, {line(2, 1)}, 2, 1);
     ASSERT_TRUE(store.save(fromShop, true).saved);
-    EXPECT_EQ(fromShop.billNo, QStringLiteral("DB01-2026120001"));
+    EXPECT_EQ(fromShop.billNo, QStringLiteral("CKDB01-202612-0001"));
     expectBooksKept();
 
     // a closed month's bills are read only
@@ -264,7 +264,7 @@ TEST_P(BillsTest, a_receipt_from_an_order_fills_its_open_lines_and_gives_them_ba
     EXPECT_THROW(store.save(order), Error); // a line without its due date
     order.lines[1].due = Day.addDays(3);
     ASSERT_TRUE(store.save(order).saved);
-    EXPECT_EQ(order.billNo, QStringLiteral("DH2026120001"));
+    EXPECT_EQ(order.billNo, QStringLiteral("CGDD202612-0001"));
     EXPECT_DOUBLE_EQ(scalar("select count(*) from ICStockBill"), 0);
 
     Bill r = store.receiptFromOrder(order.interId);
@@ -381,8 +381,8 @@ TEST_P(BillsTest, the_search_filters_by_date_number_partner_store_and_item) {
         return out.join(u' ');
     };
     const auto any = [](BillCriteria &) {};
-    const QString both = QStringLiteral("RK2026120001/茶厂/2 RK2026120002/瓷厂/3");
-    const QString second = QStringLiteral("RK2026120002/瓷厂/3"), first = QStringLiteral("RK2026120001/茶厂/2");
+    const QString both = QStringLiteral("CGRK202612-0001/茶厂/2 CGRK202612-0002/瓷厂/3");
+    const QString second = QStringLiteral("CGRK202612-0002/瓷厂/3"), first = QStringLiteral("CGRK202612-0001/茶厂/2");
     EXPECT_EQ(found(any), both);
     EXPECT_EQ(found([](BillCriteria &c) { c.from = Day.addDays(1), c.to = Day.addDays(5); }), second);
     EXPECT_EQ(found([](BillCriteria &c) { c.billNo = QStringLiteral("0001"); }), first);
@@ -450,7 +450,7 @@ TEST_P(BillsTest, a_clerk_scans_and_types_a_bill_and_the_window_saves_it) {
     EXPECT_EQ(w.interId(), 0);
     EXPECT_EQ(g->rows() - g->fixedRows(), 1);
     EXPECT_EQ(w.cmbOutStock->currentData().toInt(), 1);
-    EXPECT_EQ(w.lblState->text(), QStringLiteral("单据 QC2026120001 已保存，请录入下一张。"));
+    EXPECT_EQ(w.lblState->text(), QStringLiteral("单据 QTCK202612-0001 已保存，请录入下一张。"));
 }
 
 TEST_P(BillsTest, the_component_opens_the_windows_of_its_kinds_and_says_what_it_lacks) {

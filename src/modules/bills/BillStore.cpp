@@ -16,13 +16,13 @@ namespace {
 
 const QList<BillKind> &kinds() {
     static const QList<BillKind> all{
-        {11, QStringLiteral("采购订货单"), QStringLiteral("DH"), true, true, false, false, true},
-        {12, QStringLiteral("采购入库单"), QStringLiteral("RK"), false, true, true, false, true},
-        {14, QStringLiteral("采购退货单"), QStringLiteral("TH"), false, true, false, true, true},
-        {15, QStringLiteral("其他入库单"), QStringLiteral("QR"), false, false, true, false, false},
-        {25, QStringLiteral("其他出库单"), QStringLiteral("QC"), false, false, false, true, false},
-        {31, QStringLiteral("仓库调拨单"), QStringLiteral("DB"), false, false, true, true, false},
-        {9, QStringLiteral("调拨预订单"), QStringLiteral("YD"), false, false, true, true, false},
+        {11, QStringLiteral("采购订货单"), QStringLiteral("CGDD"), true, true, false, false, true},
+        {12, QStringLiteral("采购入库单"), QStringLiteral("CGRK"), false, true, true, false, true},
+        {14, QStringLiteral("采购退货单"), QStringLiteral("CGTH"), false, true, false, true, true},
+        {15, QStringLiteral("其他入库单"), QStringLiteral("QTRK"), false, false, true, false, false},
+        {25, QStringLiteral("其他出库单"), QStringLiteral("QTCK"), false, false, false, true, false},
+        {31, QStringLiteral("仓库调拨单"), QStringLiteral("CKDB"), false, false, true, true, false},
+        {9, QStringLiteral("调拨预订单"), QStringLiteral("DBYD"), false, false, true, true, false},
         {99, QStringLiteral("前台销售单"), QString(), false, false, false, true, false, true},
     };
     return all;
@@ -325,7 +325,7 @@ QString BillStore::drawNumber(const BillKind &k, const Bill &bill) {
         const QString store = m_conn.scalar(QStringLiteral("select FNumber from t_Stock where FItemID=?"), {bill.outStockId}).toString();
         prefix += store + QLatin1Char('-');
     }
-    prefix += bill.date.toString(QStringLiteral("yyyyMM"));
+    prefix += bill.date.toString(QStringLiteral("yyyyMM")) + QLatin1Char('-');
     const QString table = k.order ? QStringLiteral("ICOrder") : QStringLiteral("ICStockBill");
     const QString typed = k.order ? QString() : QStringLiteral(" and FTranType=%1").arg(k.code);
     int last = 0;
@@ -337,7 +337,8 @@ QString BillStore::drawNumber(const BillKind &k, const Bill &bill) {
         if (!no.startsWith(prefix))
             continue;
         bool ok = false;
-        const int n = no.mid(prefix.size()).toInt(&ok);
+        const QString tail = no.mid(prefix.size());
+        const int n = tail.size() >= 4 ? tail.toInt(&ok) : 0;
         if (ok)
             last = std::max(last, n);
     }
@@ -468,6 +469,7 @@ SaveOutcome BillStore::save(Bill &bill, bool confirmed) {
         throw Error(QStringLiteral("%1只能查看，不能在这里修改。").arg(k->name));
     for (BillLine &l : bill.lines) {
         l.qty = round4(l.qty);
+        l.mainQty = round4(l.qty / (l.exchange > 0 ? l.exchange : 1));
         l.amount = round2(l.qty * l.price);
     }
     db::Transaction tx(m_conn, db::Transaction::Lock::Books);

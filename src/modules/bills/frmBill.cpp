@@ -300,6 +300,10 @@ void frmBill::showBill(const Bill &b) {
               << (l.sourceInterId ? QStringLiteral("%1:%2").arg(l.sourceInterId).arg(l.sourceEntryId) : QString());
     m_quiet = true;
     Flex->setData(b.lines.size(), Keys.size(), std::move(cells));
+    if (!Flex->colHidden(Flex->colIndex(QStringLiteral("FSalePrice"))))
+        for (int r = Flex->fixedRows(); r < Flex->rows(); ++r)
+            if (const auto f = lookup().find(Flex->text(r, QStringLiteral("FNumber"))); f && f->price != 0)
+                Flex->setText(r, QStringLiteral("FSalePrice"), money(f->price));
     m_quiet = false;
     Flex->setEditable(!m_readOnly);
     for (QWidget *w : std::initializer_list<QWidget *>{dtpDate, cmbSupplier, cmbOutStock, cmbInStock, cmbEmp, txtRemark,
@@ -355,7 +359,7 @@ bool frmBill::eventFilter(QObject *watched, QEvent *event) {
     return QDialog::eventFilter(watched, event);
 }
 
-bool frmBill::enterItem(int row, const QString &text) {
+components::items::ItemLookup &frmBill::lookup() {
     if (!m_lookup) {
         int style = 0;
         if (!Flex->colHidden(Flex->colIndex(QStringLiteral("FSalePrice"))))
@@ -364,7 +368,11 @@ bool frmBill::enterItem(int row, const QString &text) {
         m_lookup = std::make_unique<components::items::ItemLookup>(lookupConnection(), style);
         m_lookup->setByQuickNumber(true);
     }
-    const auto found = m_lookup->find(text);
+    return *m_lookup;
+}
+
+bool frmBill::enterItem(int row, const QString &text) {
+    const auto found = lookup().find(text);
     if (!found) {
         ui::dialogs().warning(QStringLiteral("没有找到代码、条码或助记码为“%1”的商品。").arg(text.trimmed()));
         for (int c = 0; c < Flex->cols(); ++c)

@@ -79,6 +79,7 @@ private:
     void openPicker();
     void chooseOrder();
     db::Connection &lookupConnection();
+    components::items::ItemLookup &lookup();
 
     QString m_cnstr;
     int m_userId;

@@ -99,7 +99,7 @@ void frmBillSearch::build() {
     Flex->setColHidden(0, true);
     Flex->setColAlignment(8, Qt::AlignRight | Qt::AlignVCenter);
     Flex->setColAlignment(9, Qt::AlignRight | Qt::AlignVCenter);
-    const int widths[] = {0, 1900, 1300, 2000, 1300, 1300, 1000, 2000, 1000, 1200};
+    const int widths[] = {0, 2000, 1300, 3600, 1500, 1500, 1000, 1800, 1000, 1200};
     for (int c = 1; c < int(std::size(widths)); ++c)
         Flex->setColWidthTwips(c, widths[c]);
     Flex->setSelectionBehavior(QAbstractItemView::SelectRows);
