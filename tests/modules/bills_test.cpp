@@ -305,6 +305,26 @@ TEST_P(BillsTest, a_receipt_from_an_order_fills_its_open_lines_and_gives_them_ba
     EXPECT_DOUBLE_EQ(scalar("select FCompleteQty from ICOrderEntry where FEntryID=2"), 4);
     EXPECT_DOUBLE_EQ(stock(2, 2), 4);
     expectBooksKept();
+
+    // a transfer request is fulfilled by transfers the same way, its open part computed from them
+    Bill request = bill(9, {line(2, 3), line(1, 6)}, 1, 2);
+    ASSERT_TRUE(store.save(request).saved);
+    Bill t = store.transferFromRequest(request.interId);
+    EXPECT_EQ(t.outStockId, 2);
+    EXPECT_EQ(t.inStockId, 1);
+    t.date = Day;
+    t.lines[1].qty = 2;
+    ASSERT_TRUE(store.save(t, true).saved);
+    EXPECT_THROW(store.remove(9, request.interId), Error);
+    Bill rest2 = store.transferFromRequest(request.interId);
+    ASSERT_EQ(rest2.lines.size(), 1);
+    EXPECT_DOUBLE_EQ(rest2.lines[0].qty, 4);
+    rest2.date = Day;
+    rest2.lines[0].qty = 5;
+    EXPECT_EQ(store.save(rest2, false).overReceipts.size(), 1);
+    store.remove(31, t.interId);
+    EXPECT_EQ(store.transferFromRequest(request.interId).lines.size(), 2);
+    expectBooksKept();
 }
 
 TEST_P(BillsTest, two_workstations_saving_at_once_draw_distinct_numbers_and_keep_the_stock) {

@@ -33,7 +33,7 @@ struct BillLine {
     double amount = 0;
     double salePrice = 0; // shown only
     QDate due;            // orders
-    int sourceInterId = 0, sourceEntryId = 0; // the order line a receipt line fills
+    int sourceInterId = 0, sourceEntryId = 0; // the order (request) line a receipt (transfer) line fills
 };
 
 struct Bill {
@@ -59,7 +59,7 @@ struct Shortage {
     double onHand = 0, needed = 0;
 };
 
-// A receipt line over what its order still has open.
+// A receipt or transfer line over what its order or request still has open.
 struct OverReceipt {
     QString number, name;
     double open = 0, received = 0;

@@ -216,6 +216,41 @@ Bill BillStore::load(int kind, int interId) {
     return b;
 }
 
+// Open quantity of transfer-request lines: what the transfers made from them have not moved yet.
+static QString requestOpenSql(const QString &condition) {
+    return QStringLiteral("select e.FEntryID,e.FItemID,e.FPrice,e.FQty-isnull((select sum(x.FQty) from ICStockBillEntry x "
+                          "join ICStockBill b on b.FInterID=x.FInterID where b.FDeleted=0 and b.FTranType=31 "
+                          "and x.FSourceInterID=e.FInterID and x.FSourceEntryID=e.FEntryID),0) as FOpen "
+                          "from ICStockBillEntry e where ") +
+           condition + QStringLiteral(" order by e.FEntryID");
+}
+
+Bill BillStore::transferFromRequest(int requestInterId) {
+    const Bill request = load(9, requestInterId);
+    Bill t;
+    t.kind = 31;
+    t.outStockId = request.outStockId;
+    t.inStockId = request.inStockId;
+    t.empId = request.empId;
+    t.remark = QStringLiteral("调拨预订单 ") + request.billNo;
+    auto rs = m_conn.open(requestOpenSql(QStringLiteral("e.FInterID=?")), {requestInterId});
+    for (int i = 0; !rs.eof(); rs.moveNext(), ++i) {
+        const double open = round4(rs.toDouble(QStringLiteral("FOpen")));
+        if (open <= 0)
+            continue;
+        BillLine l = request.lines.value(i);
+        l.qty = open;
+        l.mainQty = round4(open / l.exchange);
+        l.amount = round2(open * l.price);
+        l.sourceInterId = requestInterId;
+        l.sourceEntryId = rs.toInt(QStringLiteral("FEntryID"));
+        t.lines << l;
+    }
+    if (t.lines.isEmpty())
+        throw Error(QStringLiteral("调拨预订单 %1 已经全部调拨。").arg(request.billNo));
+    return t;
+}
+
 Bill BillStore::receiptFromOrder(int orderInterId) {
     Bill order = load(11, orderInterId);
     Bill r;
@@ -314,6 +349,11 @@ void BillStore::requireOpen(const BillKind &k, int interId) {
             throw Error(QStringLiteral("这张%1已经不存在或已被删除。").arg(k.name));
         year = rs.toInt(QStringLiteral("FYear"));
         period = rs.toInt(QStringLiteral("FPeriod"));
+        if (k.code == 9 && db::Recordset::doubleOf(m_conn.scalar(
+                               QStringLiteral("select count(*) from ICStockBillEntry x join ICStockBill b on "
+                                              "b.FInterID=x.FInterID where b.FDeleted=0 and b.FTranType=31 and x.FSourceInterID=?"),
+                               {interId})) > 0)
+            throw Error(QStringLiteral("这张调拨预订单已经有商品调拨，不能再修改或删除。"));
     }
     if (year != currentYear() || period != currentPeriod())
         throw Error(QStringLiteral("%1年%2月已经结帐，这个月的单据不能再修改或删除。").arg(year).arg(period));
@@ -409,16 +449,18 @@ QList<Shortage> BillStore::shortages(const BillKind &k, const Bill &bill) {
 
 QList<OverReceipt> BillStore::overReceipts(const Bill &bill) {
     QList<OverReceipt> out;
-    if (bill.kind != 12)
+    if (bill.kind != 12 && bill.kind != 31)
         return out;
     QHash<QPair<int, int>, double> received;
     for (const BillLine &l : bill.lines)
         if (l.sourceInterId > 0)
             received[{l.sourceInterId, l.sourceEntryId}] += l.qty;
     for (auto it = received.cbegin(); it != received.cend(); ++it) {
-        auto rs = m_conn.open(QStringLiteral("select FQty-isnull(FCompleteQty,0) as FOpen from ICOrderEntry "
-                                             "where FInterID=? and FEntryID=?"),
-                              {it.key().first, it.key().second});
+        auto rs = bill.kind == 12 ? m_conn.open(QStringLiteral("select FQty-isnull(FCompleteQty,0) as FOpen from ICOrderEntry "
+                                                               "where FInterID=? and FEntryID=?"),
+                                                {it.key().first, it.key().second})
+                                  : m_conn.open(requestOpenSql(QStringLiteral("e.FInterID=? and e.FEntryID=?")),
+                                                {it.key().first, it.key().second});
         const double open = rs.eof() ? 0 : rs.toDouble(QStringLiteral("FOpen"));
         if (it.value() > open + 0.00005) {
             OverReceipt o;
@@ -542,7 +584,8 @@ void BillStore::writeStockBill(const BillKind &k, Bill &bill) {
         // Purchases bring their own value; other lines start at the cost price until costing revalues them.
         const double unitCost = k.code == 12 ? l.price : costs.value(l.itemId);
         insert.exec({bill.interId, ++entry, l.itemId, l.qty, round4(l.mainQty), l.price, l.amount, unitCost,
-                     round2(unitCost * l.qty), k.code == 12 ? l.sourceInterId : 0, k.code == 12 ? l.sourceEntryId : 0});
+                     round2(unitCost * l.qty), k.code == 12 || k.code == 31 ? l.sourceInterId : 0,
+                     k.code == 12 || k.code == 31 ? l.sourceEntryId : 0});
     }
     m_conn.execute(QStringLiteral("update ICStockBill set FSumCost=(select isnull(sum(FCost),0) from ICStockBillEntry "
                                   "where FInterID=?) where FInterID=?"),

@@ -33,6 +33,8 @@ public:
 
     // A receipt filled from an order's open lines.
     Bill receiptFromOrder(int orderInterId);
+    // A transfer filled from what a transfer request has not had moved yet.
+    Bill transferFromRequest(int requestInterId);
 
     // Price a new line starts with: the last purchase price (the item's own when never bought) or
     // the cost price.

@@ -193,9 +193,9 @@ void frmBill::build() {
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdDelete = new QPushButton(QStringLiteral("删除(&D)"), this);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdFromOrder = new QPushButton(QStringLiteral("引入订货单(&O)"), this);
+    cmdFromOrder = new QPushButton(k.code == 31 ? QStringLiteral("引入调拨预订单(&O)") : QStringLiteral("引入订货单(&O)"), this);
     cmdFromOrder->setObjectName(QStringLiteral("cmdFromOrder"));
-    cmdFromOrder->setVisible(k.code == 12);
+    cmdFromOrder->setVisible(k.code == 12 || k.code == 31);
     cmdPicker = new QPushButton(QStringLiteral("选择商品(F3)"), this);
     cmdPicker->setObjectName(QStringLiteral("cmdPicker"));
     cmdDelLine = new QPushButton(QStringLiteral("删除行"), this);
@@ -565,9 +565,11 @@ void frmBill::deleteBill() {
 
 void frmBill::fillFromOrder(int orderInterId) {
     BillStore store(lookupConnection(), m_userId);
-    Bill r = store.receiptFromOrder(orderInterId);
+    const bool transfer = m_bill.kind == 31;
+    Bill r = transfer ? store.transferFromRequest(orderInterId) : store.receiptFromOrder(orderInterId);
     r.date = dtpDate->date();
-    r.inStockId = cmbInStock->currentData().toInt();
+    if (!transfer)
+        r.inStockId = cmbInStock->currentData().toInt();
     if (!r.empId)
         r.empId = cmbEmp->currentData().toInt();
     showBill(r);
@@ -577,10 +579,18 @@ void frmBill::chooseOrder() {
     db::Connection &conn = lookupConnection();
     QDialog dlg(this);
     dlg.setObjectName(QStringLiteral("frmOrderPick"));
-    dlg.setWindowTitle(QStringLiteral("选择订货单"));
+    const bool transfer = m_bill.kind == 31;
+    dlg.setWindowTitle(transfer ? QStringLiteral("选择调拨预订单") : QStringLiteral("选择订货单"));
     auto *grid = new ui::Grid(&dlg);
     grid->setObjectName(QStringLiteral("Flex"));
-    auto rs = conn.open(QStringLiteral(
+    auto rs = transfer ? conn.open(QStringLiteral(
+        "select t1.FInterID,t1.FBillNo as 单据号码,t1.FDate as 单据日期,o.FName as 调出仓库,n.FName as 调入仓库 "
+        "from ICStockBill t1 left join t_Stock o on o.FItemID=t1.FOutStockID left join t_Stock n on n.FItemID=t1.FInStockID "
+        "where t1.FTranType=9 and t1.FDeleted=0 and exists (select 1 from ICStockBillEntry e where e.FInterID=t1.FInterID "
+        "and e.FQty>isnull((select sum(x.FQty) from ICStockBillEntry x join ICStockBill b on b.FInterID=x.FInterID "
+        "where b.FDeleted=0 and b.FTranType=31 and x.FSourceInterID=e.FInterID and x.FSourceEntryID=e.FEntryID),0)) "
+        "order by t1.FDate,t1.FBillNo"))
+                       : conn.open(QStringLiteral(
         "select o.FInterID,o.FBillNo as 单据号码,o.FDate as 单据日期,s.FName as 供应商,"
         "(select sum(e.FQty-isnull(e.FCompleteQty,0)) from ICOrderEntry e where e.FInterID=o.FInterID "
         "and isnull(e.FCancelAction,0)=0) as 未到货数量 from ICOrder o left join t_Supplier s on s.FItemID=o.FOrgaID "
@@ -603,7 +613,7 @@ void frmBill::chooseOrder() {
     connect(cancel, &QPushButton::clicked, &dlg, &QDialog::reject);
     connect(grid, &QAbstractItemView::doubleClicked, &dlg, &QDialog::accept);
     if (grid->rows() <= grid->fixedRows()) {
-        ui::dialogs().info(QStringLiteral("没有未到货的订货单。"));
+        ui::dialogs().info(transfer ? QStringLiteral("没有未调拨完的调拨预订单。") : QStringLiteral("没有未到货的订货单。"));
         return;
     }
     if (ui::dialogs().exec(dlg) != QDialog::Accepted)
