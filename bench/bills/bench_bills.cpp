@@ -44,26 +44,35 @@ void fill(db::Connection &conn) {
     accountdb::insertProfileDefaults(conn, 2026, 12);
     accountdb::writeProfile(conn, QStringLiteral("ActionWhenShortStock"), QStringLiteral("1"));
     db::Transaction tx(conn);
-    conn.execute(QStringLiteral("insert into t_Stock(FItemID,FNumber,FName) values(1,'01','门市'),(2,'02','仓库')"));
+    conn.execute(
+        QStringLiteral("insert into t_Stock(FItemID,FNumber,FName) values(1,'01','门市'),(2,'02','仓库')"));
     conn.execute(QStringLiteral("insert into t_Supplier(FItemID,FNumber,FName) values(1,'S1','供应商')"));
-    auto item = conn.prepare(QStringLiteral("insert into t_ICItem(FItemID,FNumber,FName,FUnit,FExchange,FPurPrice,"
-                                            "FPjCost,FBar_Code,FQuickNum,FDel) values(?,?,?,'个',12,?,?,?,?,0)"));
-    auto bar = conn.prepare(QStringLiteral("insert into t_icitem_barcode(FItemID,FBarCode,FExchange) values(?,?,12)"));
+    auto item =
+        conn.prepare(QStringLiteral("insert into t_ICItem(FItemID,FNumber,FName,FUnit,FExchange,FPurPrice,"
+                                    "FPjCost,FBar_Code,FQuickNum,FDel) values(?,?,?,'个',12,?,?,?,?,0)"));
+    auto bar = conn.prepare(
+        QStringLiteral("insert into t_icitem_barcode(FItemID,FBarCode,FExchange) values(?,?,12)"));
     for (int i = 1; i <= Items; ++i) {
-        item.exec({i, QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("商品%1").arg(i), 1 + i % 50,
-                   0.9 + i % 50, QStringLiteral("69%1").arg(i, 8, 10, QLatin1Char('0')), QStringLiteral("SP%1").arg(i)});
+        item.exec({i, QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("商品%1").arg(i),
+                   1 + i % 50, 0.9 + i % 50, QStringLiteral("69%1").arg(i, 8, 10, QLatin1Char('0')),
+                   QStringLiteral("SP%1").arg(i)});
         bar.exec({i, QStringLiteral("79%1").arg(i, 8, 10, QLatin1Char('0'))});
     }
-    auto head = conn.prepare(QStringLiteral("insert into ICStockBill(FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,"
-                                            "FDeleted,FOrgaID,FInStockID) values(?,?,'2026-12-01 00:00:00',2026,12,12,0,1,1)"));
-    auto entry = conn.prepare(QStringLiteral("insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FPrice,FAmount) "
-                                             "values(?,?,?,5,2,10)"));
+    auto head = conn.prepare(
+        QStringLiteral("insert into ICStockBill(FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,"
+                       "FDeleted,FOrgaID,FInStockID) values(?,?,'2026-12-01 00:00:00',2026,12,12,0,1,1)"));
+    auto entry = conn.prepare(
+        QStringLiteral("insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FPrice,FAmount) "
+                       "values(?,?,?,5,2,10)"));
     for (int b = 1; b <= HistoryBills; ++b) {
         head.exec({b, QStringLiteral("H%1").arg(b)});
         for (int e = 1; e <= 10; ++e)
             entry.exec({b, e, 1 + (b * 97 + e * 7919) % Items});
     }
     tx.commit();
+    // As the server's autovacuum does for a set in use: plans follow the loaded rows.
+    if (conn.isPostgres())
+        conn.execute(QStringLiteral("analyze"));
 }
 
 Bill receipt(int run) {
@@ -88,27 +97,35 @@ bool run(const QString &name, const QString &cnstr, int runs) {
     fill(conn);
     BillStore store(conn, 1);
     std::vector<double> save, baseline;
-    int nextId = 1000000;
     for (int r = 0; r < runs; ++r) {
         Bill b = receipt(r);
         save.push_back(msOf([&] {
             if (!store.save(b).saved)
                 throw Error(QStringLiteral("not saved"));
         }));
-        const int id = ++nextId;
+    }
+    for (int r = 0; r < runs; ++r) {
+        const Bill b = receipt(r);
+        const int id = conn.scalar(QStringLiteral("select max(FInterID)+1 from ICStockBill")).toInt();
         baseline.push_back(msOf([&] {
-            conn.execute(QStringLiteral("insert into ICStockBill(FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,FDeleted,"
-                                        "FOrgaID,FInStockID) values(?,?,?,2026,12,12,0,1,?)"),
-                         {id, QStringLiteral("B%1").arg(id), b.date, b.inStockId});
+            conn.execute(
+                QStringLiteral(
+                    "insert into ICStockBill(FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,FDeleted,"
+                    "FOrgaID,FInStockID) values(?,?,?,2026,12,12,0,1,?)"),
+                {id, QStringLiteral("B%1").arg(id), b.date, b.inStockId});
             int e = 0;
             for (const BillLine &l : b.lines) {
-                conn.execute(QStringLiteral("insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FPrice,FAmount) "
-                                            "values(?,?,?,?,?,?)"),
-                             {id, ++e, l.itemId, l.qty, l.price, l.qty * l.price});
-                if (conn.execute(QStringLiteral("update ICInventory set FQty=FQty+? where FStockID=? and FItemID=?"),
-                                 {l.qty, b.inStockId, l.itemId}) == 0)
-                    conn.execute(QStringLiteral("insert into ICInventory(FStockID,FItemID,FQty) values(?,?,?)"),
-                                 {b.inStockId, l.itemId, l.qty});
+                conn.execute(
+                    QStringLiteral(
+                        "insert into ICStockBillEntry(FInterID,FEntryID,FItemID,FQty,FPrice,FAmount) "
+                        "values(?,?,?,?,?,?)"),
+                    {id, ++e, l.itemId, l.qty, l.price, l.qty * l.price});
+                if (conn.execute(
+                        QStringLiteral("update ICInventory set FQty=FQty+? where FStockID=? and FItemID=?"),
+                        {l.qty, b.inStockId, l.itemId}) == 0)
+                    conn.execute(
+                        QStringLiteral("insert into ICInventory(FStockID,FItemID,FQty) values(?,?,?)"),
+                        {b.inStockId, l.itemId, l.qty});
             }
         }));
     }
@@ -132,12 +149,14 @@ bool run(const QString &name, const QString &cnstr, int runs) {
             store.itemFacts(f->itemId);
             store.startPrice(12, f->itemId);
         }));
-        byKey.push_back(msOf([&] { conn.scalar(QStringLiteral("select FName from t_ICItem where FItemID=?"), {id}); }));
+        byKey.push_back(
+            msOf([&] { conn.scalar(QStringLiteral("select FName from t_ICItem where FItemID=?"), {id}); }));
     }
     const double t = median(typed), k = median(byKey);
-    std::printf("%s: a typed code, barcode or package barcode found with its units and last purchase price, median "
-                "of 400: %.3f ms (limit 2 ms); one read by key: %.3f ms; ratio %.2f\n",
-                qPrintable(name), t, k, t / k);
+    std::printf(
+        "%s: a typed code, barcode or package barcode found with its units and last purchase price, median "
+        "of 400: %.3f ms (limit 2 ms); one read by key: %.3f ms; ratio %.2f\n",
+        qPrintable(name), t, k, t / k);
     return s <= 50 && t <= 2;
 }
 
@@ -152,7 +171,8 @@ int main(int argc, char **argv) {
         runs = std::max(1, args[at + 1].toInt());
     try {
         QTemporaryDir dir;
-        bool ok = run(QStringLiteral("SQLite"), QStringLiteral("Provider=SQLite;Data Source=%1/bills.db").arg(dir.path()), runs);
+        bool ok = run(QStringLiteral("SQLite"),
+                      QStringLiteral("Provider=SQLite;Data Source=%1/bills.db").arg(dir.path()), runs);
         const QString pg = bench::benchPostgresServer();
         if (!pg.isEmpty()) {
             bench::ScratchDatabase scratch(pg, QStringLiteral("bills"));

@@ -1,4 +1,5 @@
-// Renders the bill windows and the bill search over the demo account set with a few bills of this month (docs/).
+// Renders the bill windows and the bill search over the demo account set with a few bills of this month
+// (docs/).
 #include "accountdb/Catalogue.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
@@ -34,10 +35,12 @@ struct Demo {
 
 Demo readDemo(db::Connection &conn, BillStore &store) {
     Demo d;
-    for (auto rs = conn.open(QStringLiteral("select FItemID from t_ICItem where FDel=0 order by FNumber limit 5")); !rs.eof();
-         rs.moveNext())
+    for (auto rs =
+             conn.open(QStringLiteral("select FItemID from t_ICItem where FDel=0 order by FNumber limit 5"));
+         !rs.eof(); rs.moveNext())
         d.items << rs.toInt(QStringLiteral("FItemID"));
-    for (auto rs = conn.open(QStringLiteral("select FItemID from t_Stock order by FNumber limit 2")); !rs.eof(); rs.moveNext())
+    for (auto rs = conn.open(QStringLiteral("select FItemID from t_Stock order by FNumber limit 2"));
+         !rs.eof(); rs.moveNext())
         d.stores << rs.toInt(QStringLiteral("FItemID"));
     d.supplier = conn.scalar(QStringLiteral("select min(FItemID) from t_Supplier")).toInt();
     d.emp = conn.scalar(QStringLiteral("select min(FItemID) from t_Emp")).toInt();
@@ -78,14 +81,16 @@ int main(int argc, char **argv) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
     try {
         components::registerBuiltinComponents();
-        accountdb::Catalogue catalogue(QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
+        accountdb::Catalogue catalogue(
+            QStringLiteral("Provider=SQLite;Data Source=%1/catalog.db").arg(tmp.path()));
         catalogue.create();
         const QString cnstr = catalogue.createAccountSet(QStringLiteral("演示帐套"), QStringLiteral("demo"));
         db::Connection conn(cnstr);
         demo::loadDemoAccount(conn, QDate::currentDate());
         accountdb::writeProfile(conn, QStringLiteral("ShowSalePriceOnRkBill"), QStringLiteral("1"));
         auto &ctx = startup::loginContext();
-        ctx.setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(), QStringLiteral("演示帐套"));
+        ctx.setLogin(1, QStringLiteral("admin"), cnstr, catalogue.catalogueString(),
+                     QStringLiteral("演示帐套"));
         ctx.setIsManager(true);
         ui::ScriptedDialogs scripted;
         ui::DialogsScope scope(scripted);

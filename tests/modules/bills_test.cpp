@@ -50,14 +50,16 @@ protected:
         accountdb::createAccountSchema(*conn);
         accountdb::insertProfileDefaults(*conn, 2026, 12);
         exec("insert into t_Stock(FItemID,FNumber,FName,FVirtual) values(1,'01','门市',0),(2,'02','仓库',0)");
-        exec("insert into t_ICItem(FItemID,FNumber,FName,FUnit,FExchange,FPurPrice,FPjCost,FBar_Code,FQuickNum,FDel) "
+        exec("insert into "
+             "t_ICItem(FItemID,FNumber,FName,FUnit,FExchange,FPurPrice,FPjCost,FBar_Code,FQuickNum,FDel) "
              "values(1,'A1','茶叶','斤',10,5,4.5,'6901','CY',0),(2,'A2','茶杯','个',1,2,1.5,'6902','CB',0),"
              "(3,'A3','旧茶壶','个',1,9,9,'6903','JC',1)");
         exec("insert into t_icitem_barcode(FItemID,FBarCode,FExchange) values(1,'69010',10)");
         exec("insert into t_Supplier(FItemID,FNumber,FName) values(1,'S1','茶厂'),(2,'S2','瓷厂')");
         exec("insert into t_Emp(FItemID,FNumber,FName) values(1,'E1','张三')");
         scope.emplace(dialogs);
-        startup::loginContext().setLogin(1, QStringLiteral("店主"), cnstr(), QString(), QStringLiteral("测试"));
+        startup::loginContext().setLogin(1, QStringLiteral("店主"), cnstr(), QString(),
+                                         QStringLiteral("测试"));
         startup::loginContext().setIsManager(true);
     }
     void TearDown() override {
@@ -69,8 +71,8 @@ protected:
     void exec(const char *sql) { conn->execute(QString::fromUtf8(sql)); }
     double scalar(const char *sql) { return db::Recordset::doubleOf(conn->scalar(QString::fromUtf8(sql))); }
     double stock(int store, int item) {
-        return db::Recordset::doubleOf(
-            conn->scalar(QStringLiteral("select FQty from ICInventory where FStockID=? and FItemID=?"), {store, item}));
+        return db::Recordset::doubleOf(conn->scalar(
+            QStringLiteral("select FQty from ICInventory where FStockID=? and FItemID=?"), {store, item}));
     }
     void setProfile(const char *key, const char *value) {
         accountdb::writeProfile(*conn, QString::fromLatin1(key), QString::fromLatin1(value));
@@ -245,7 +247,8 @@ TEST_P(BillsTest, short_stock_is_ignored_asked_or_refused_as_the_profile_says) {
         store.save(out, true);
         ADD_FAILURE() << "refused stock went out";
     } catch (const Error &e) {
-        EXPECT_TRUE(e.description().startsWith(QStringLiteral("仓库“门市”库存不足，不能开单"))) << e.description().toStdString();
+        EXPECT_TRUE(e.description().startsWith(QStringLiteral("仓库“门市”库存不足，不能开单")))
+            << e.description().toStdString();
     }
     EXPECT_EQ(books(), before);
     // enough in the store the bill issues from is no shortage, whatever the other store holds
@@ -396,13 +399,15 @@ TEST_P(BillsTest, the_search_filters_by_date_number_partner_store_and_item) {
         set(c);
         QStringList out;
         for (auto rs = searchBills(*conn, c); !rs.eof(); rs.moveNext())
-            out << rs.text(QStringLiteral("FBillNo")) + QLatin1Char('/') + rs.text(QStringLiteral("FPartner")) +
-                       QLatin1Char('/') + QString::number(rs.toDouble(QStringLiteral("FSumQty")));
+            out << rs.text(QStringLiteral("FBillNo")) + QLatin1Char('/') +
+                       rs.text(QStringLiteral("FPartner")) + QLatin1Char('/') +
+                       QString::number(rs.toDouble(QStringLiteral("FSumQty")));
         return out.join(u' ');
     };
     const auto any = [](BillCriteria &) {};
     const QString both = QStringLiteral("CGRK202612-0001/茶厂/2 CGRK202612-0002/瓷厂/3");
-    const QString second = QStringLiteral("CGRK202612-0002/瓷厂/3"), first = QStringLiteral("CGRK202612-0001/茶厂/2");
+    const QString second = QStringLiteral("CGRK202612-0002/瓷厂/3"),
+                  first = QStringLiteral("CGRK202612-0001/茶厂/2");
     EXPECT_EQ(found(any), both);
     EXPECT_EQ(found([](BillCriteria &c) { c.from = Day.addDays(1), c.to = Day.addDays(5); }), second);
     EXPECT_EQ(found([](BillCriteria &c) { c.billNo = QStringLiteral("0001"); }), first);
@@ -410,7 +415,8 @@ TEST_P(BillsTest, the_search_filters_by_date_number_partner_store_and_item) {
     EXPECT_EQ(found([](BillCriteria &c) { c.stockId = 2; }), second);
     EXPECT_EQ(found([](BillCriteria &c) { c.item = QStringLiteral("茶叶"); }), first);
     EXPECT_EQ(found([](BillCriteria &c) { c.item = QStringLiteral("6902"); }), second);
-    EXPECT_EQ(found([](BillCriteria &c) { c.billNo = QStringLiteral("%"); }), QString()); // typed, not a wildcard
+    EXPECT_EQ(found([](BillCriteria &c) { c.billNo = QStringLiteral("%"); }),
+              QString()); // typed, not a wildcard
     store.remove(12, a.interId);
     EXPECT_EQ(found(any), second);
 }
@@ -458,7 +464,8 @@ TEST_P(BillsTest, a_clerk_scans_and_types_a_bill_and_the_window_saves_it) {
     dialogs.queueAnswer(ui::Answer::No);
     EXPECT_FALSE(w.save());
     ASSERT_TRUE(dialogs.last());
-    EXPECT_TRUE(dialogs.last()->text.startsWith(QStringLiteral("下列商品库存不足：\nA2 茶杯：门市库存 0，本单需要 4")))
+    EXPECT_TRUE(dialogs.last()->text.startsWith(
+        QStringLiteral("下列商品库存不足：\nA2 茶杯：门市库存 0，本单需要 4")))
         << dialogs.last()->text.toStdString();
     EXPECT_EQ(scalar("select count(*) from ICStockBill"), 0);
     dialogs.queueAnswer(ui::Answer::Yes);
@@ -485,7 +492,8 @@ TEST_P(BillsTest, the_component_opens_the_windows_of_its_kinds_and_says_what_it_
         ADD_FAILURE() << "a sales bill opened";
     } catch (const Error &e) {
         EXPECT_EQ(e.number(), Error::NotInstalled);
-        EXPECT_TRUE(e.description().contains(QStringLiteral("nuvo_Bill.RunBill"))) << e.description().toStdString();
+        EXPECT_TRUE(e.description().contains(QStringLiteral("nuvo_Bill.RunBill")))
+            << e.description().toStdString();
     }
     EXPECT_THROW(c->invoke(QStringLiteral("NewBill"), {99}), Error);
     // counter sales are listed and open read only
@@ -505,7 +513,8 @@ TEST_P(BillsTest, the_component_opens_the_windows_of_its_kinds_and_says_what_it_
                 return QDialog::Rejected;
             opened = true;
             EXPECT_FALSE(shown->cmdSave->isEnabled());
-            EXPECT_EQ(shown->Flex->text(shown->Flex->fixedRows(), QStringLiteral("FName")), QStringLiteral("茶叶"));
+            EXPECT_EQ(shown->Flex->text(shown->Flex->fixedRows(), QStringLiteral("FName")),
+                      QStringLiteral("茶叶"));
             return QDialog::Rejected;
         });
         search->openCurrent();

@@ -13,8 +13,8 @@ struct BillKind {
     QString prefix;     // bill numbers: prefix, month, sequence
     bool order = false; // kept in ICOrder / ICOrderEntry
     bool supplier = false;
-    bool inStore = false;  // FInStockID: the store that receives
-    bool outStore = false; // FOutStockID: the store that issues
+    bool inStore = false;       // FInStockID: the store that receives
+    bool outStore = false;      // FOutStockID: the store that issues
     bool purchasePrice = false; // lines priced at the last purchase price rather than the cost price
     bool viewOnly = false;      // counter sales: made at the counters, only looked at here
 };
@@ -31,8 +31,8 @@ struct BillLine {
     double qty = 0;      // units
     double price = 0;    // per unit
     double amount = 0;
-    double salePrice = 0; // shown only
-    QDate due;            // orders
+    double salePrice = 0;                     // shown only
+    QDate due;                                // orders
     int sourceInterId = 0, sourceEntryId = 0; // the order (request) line a receipt (transfer) line fills
 };
 
@@ -47,7 +47,7 @@ struct Bill {
     int empId = 0;
     QString remark;
     int year = 0, period = 0; // the month the bill belongs to, once saved
-    bool readOnly = false;     // saved in a month already closed
+    bool readOnly = false;    // saved in a month already closed
     QList<BillLine> lines;
     double totalQty() const;
     double totalAmount() const;

@@ -8,7 +8,9 @@ namespace {
 
 QString likeText(const QString &s) {
     QString e = s.trimmed();
-    e.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('%'), QStringLiteral("\\%")).replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    e.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
     return QLatin1Char('%') + e + QLatin1Char('%');
 }
 
@@ -49,24 +51,29 @@ db::Recordset searchBills(db::Connection &conn, const BillCriteria &c) {
     }
     if (order)
         return conn.open(
-            QStringLiteral("select t1.FInterID,t1.FBillNo,t1.FDate,s.FName as FPartner,'' as FOutStock,'' as FInStock,"
-                           "e.FName as FEmp,t1.FRemark,(select sum(x.FQty) from ICOrderEntry x where x.FInterID=t1.FInterID) "
-                           "as FSumQty,(select sum(x.FQty*x.FPrice) from ICOrderEntry x where x.FInterID=t1.FInterID) "
-                           "as FSumAmount from ICOrder t1 left join t_Supplier s on s.FItemID=t1.FOrgaID "
-                           "left join t_Emp e on e.FItemID=t1.FSalerID where ") +
+            QStringLiteral(
+                "select t1.FInterID,t1.FBillNo,t1.FDate,s.FName as FPartner,'' as FOutStock,'' as FInStock,"
+                "e.FName as FEmp,t1.FRemark,(select sum(x.FQty) from ICOrderEntry x where "
+                "x.FInterID=t1.FInterID) "
+                "as FSumQty,(select sum(x.FQty*x.FPrice) from ICOrderEntry x where x.FInterID=t1.FInterID) "
+                "as FSumAmount from ICOrder t1 left join t_Supplier s on s.FItemID=t1.FOrgaID "
+                "left join t_Emp e on e.FItemID=t1.FSalerID where ") +
                 where + QStringLiteral(" order by t1.FDate,t1.FBillNo"),
             p);
-    const QString partner = c.kind == 99
-                                ? QStringLiteral("v.FOwner as FPartner from ICStockBill t1 left join Vip v on v.FVipID=t1.FVipID")
-                                : QStringLiteral("s.FName as FPartner from ICStockBill t1 left join t_Supplier s on s.FItemID=t1.FOrgaID");
-    return conn.open(QStringLiteral("select t1.FInterID,t1.FBillNo,t1.FDate,o.FName as FOutStock,n.FName as FInStock,"
-                                    "e.FName as FEmp,t1.FRemark,(select sum(x.FQty) from ICStockBillEntry x "
-                                    "where x.FInterID=t1.FInterID) as FSumQty,t1.FSumAmount,") +
-                         partner +
-                         QStringLiteral(" left join t_Stock o on o.FItemID=t1.FOutStockID left join t_Stock n on "
-                                        "n.FItemID=t1.FInStockID left join t_Emp e on e.FItemID=t1.FEmpID where ") +
-                         where + QStringLiteral(" order by t1.FDate,t1.FBillNo"),
-                     p);
+    const QString partner =
+        c.kind == 99
+            ? QStringLiteral("v.FOwner as FPartner from ICStockBill t1 left join Vip v on v.FVipID=t1.FVipID")
+            : QStringLiteral(
+                  "s.FName as FPartner from ICStockBill t1 left join t_Supplier s on s.FItemID=t1.FOrgaID");
+    return conn.open(
+        QStringLiteral("select t1.FInterID,t1.FBillNo,t1.FDate,o.FName as FOutStock,n.FName as FInStock,"
+                       "e.FName as FEmp,t1.FRemark,(select sum(x.FQty) from ICStockBillEntry x "
+                       "where x.FInterID=t1.FInterID) as FSumQty,t1.FSumAmount,") +
+            partner +
+            QStringLiteral(" left join t_Stock o on o.FItemID=t1.FOutStockID left join t_Stock n on "
+                           "n.FItemID=t1.FInStockID left join t_Emp e on e.FItemID=t1.FEmpID where ") +
+            where + QStringLiteral(" order by t1.FDate,t1.FBillNo"),
+        p);
 }
 
 } // namespace zostore::modules::bills

@@ -28,12 +28,20 @@ const QList<BillKind> &kinds() {
     return all;
 }
 
-double round2(double v) { return std::round(v * 100.0) / 100.0; }
-double round4(double v) { return std::round(v * 10000.0) / 10000.0; }
+double round2(double v) {
+    return std::round(v * 100.0) / 100.0;
+}
+double round4(double v) {
+    return std::round(v * 10000.0) / 10000.0;
+}
 
-QString qtyText(double v) { return QString::number(round4(v), 'g', 12); }
+QString qtyText(double v) {
+    return QString::number(round4(v), 'g', 12);
+}
 
-QVariant dateValue(const QDate &d) { return d; }
+QVariant dateValue(const QDate &d) {
+    return d;
+}
 
 // "?,?,?" for n bound values.
 QString marks(qsizetype n) {
@@ -93,8 +101,12 @@ double Bill::totalAmount() const {
 
 BillStore::BillStore(db::Connection &conn, int userId) : m_conn(conn), m_userId(userId) {}
 
-int BillStore::currentYear() { return accountdb::readProfile(m_conn, QStringLiteral("CurrentYear")).toInt(); }
-int BillStore::currentPeriod() { return accountdb::readProfile(m_conn, QStringLiteral("CurrentPeriod")).toInt(); }
+int BillStore::currentYear() {
+    return accountdb::readProfile(m_conn, QStringLiteral("CurrentYear")).toInt();
+}
+int BillStore::currentPeriod() {
+    return accountdb::readProfile(m_conn, QStringLiteral("CurrentPeriod")).toInt();
+}
 
 std::optional<BillStore::ItemFacts> BillStore::itemFacts(int itemId) {
     auto rs = m_conn.open(QStringLiteral("select FNumber,FName,FModel,FUnit,FExchange,FPurPrice,FPjCost,FDel "
@@ -119,13 +131,26 @@ std::optional<BillStore::ItemFacts> BillStore::itemFacts(int itemId) {
 double BillStore::startPrice(int kind, int itemId) {
     const BillKind *k = billKind(kind);
     if (k && k->purchasePrice) {
-        const QVariant last = m_conn.scalar(
-            QStringLiteral("select t2.FPrice from ICStockBillEntry t2 join ICStockBill t1 on t1.FInterID=t2.FInterID "
-                           "where t2.FItemID=? and t1.FTranType=12 and t1.FDeleted=0 and t2.FQty>0 "
-                           "order by t1.FDate desc, t1.FInterID desc limit 1"),
-            {itemId});
-        if (!last.isNull())
-            return db::Recordset::doubleOf(last);
+        // The item's lines first, by their index; ordering the join by date lets a planner walk every bill.
+        QString lastDate;
+        int lastId = 0;
+        double lastPrice = 0;
+        for (auto rs = m_conn.open(
+                 QStringLiteral("select t1.FDate,t1.FInterID,t2.FPrice from ICStockBillEntry t2 "
+                                "join ICStockBill t1 on t1.FInterID=t2.FInterID where t2.FItemID=? "
+                                "and t1.FTranType=12 and t1.FDeleted=0 and t2.FQty>0"),
+                 {itemId}, db::Cursor::Forward);
+             !rs.eof(); rs.moveNext()) {
+            const QString date = rs.text(QStringLiteral("FDate"));
+            const int id = rs.toInt(QStringLiteral("FInterID"));
+            if (lastId == 0 || date > lastDate || (date == lastDate && id > lastId)) {
+                lastDate = date;
+                lastId = id;
+                lastPrice = rs.toDouble(QStringLiteral("FPrice"));
+            }
+        }
+        if (lastId != 0)
+            return lastPrice;
     }
     const auto f = itemFacts(itemId);
     if (!f)
@@ -155,9 +180,10 @@ Bill BillStore::load(int kind, int interId) {
         b.year = b.date.year();
         b.period = b.date.month();
         for (auto rs = m_conn.open(
-                 QStringLiteral("select e.FEntryID,e.FItemID,e.FQty,e.FPrice,e.FJhDate,i.FNumber,i.FName,i.FModel,"
-                                "i.FUnit,i.FExchange from ICOrderEntry e left join t_ICItem i on i.FItemID=e.FItemID "
-                                "where e.FInterID=? order by e.FEntryID"),
+                 QStringLiteral(
+                     "select e.FEntryID,e.FItemID,e.FQty,e.FPrice,e.FJhDate,i.FNumber,i.FName,i.FModel,"
+                     "i.FUnit,i.FExchange from ICOrderEntry e left join t_ICItem i on i.FItemID=e.FItemID "
+                     "where e.FInterID=? order by e.FEntryID"),
                  {interId});
              !rs.eof(); rs.moveNext()) {
             BillLine l;
@@ -166,7 +192,8 @@ Bill BillStore::load(int kind, int interId) {
             l.name = rs.text(QStringLiteral("FName"));
             l.model = rs.text(QStringLiteral("FModel"));
             l.unit = rs.text(QStringLiteral("FUnit"));
-            l.exchange = rs.toDouble(QStringLiteral("FExchange")) > 0 ? rs.toDouble(QStringLiteral("FExchange")) : 1;
+            l.exchange =
+                rs.toDouble(QStringLiteral("FExchange")) > 0 ? rs.toDouble(QStringLiteral("FExchange")) : 1;
             l.qty = rs.toDouble(QStringLiteral("FQty"));
             l.mainQty = round4(l.qty / l.exchange);
             l.price = rs.toDouble(QStringLiteral("FPrice"));
@@ -175,9 +202,10 @@ Bill BillStore::load(int kind, int interId) {
             b.lines << l;
         }
     } else {
-        auto h = m_conn.open(QStringLiteral("select FBillNo,FDate,FYear,FPeriod,FOrgaID,FInStockID,FOutStockID,FEmpID,"
-                                            "FRemark from ICStockBill where FInterID=? and FTranType=? and FDeleted=0"),
-                             {interId, kind});
+        auto h = m_conn.open(
+            QStringLiteral("select FBillNo,FDate,FYear,FPeriod,FOrgaID,FInStockID,FOutStockID,FEmpID,"
+                           "FRemark from ICStockBill where FInterID=? and FTranType=? and FDeleted=0"),
+            {interId, kind});
         if (h.eof())
             throw Error(QStringLiteral("这张%1已经不存在或已被删除。").arg(k->name));
         b.billNo = h.text(QStringLiteral("FBillNo"));
@@ -190,9 +218,11 @@ Bill BillStore::load(int kind, int interId) {
         b.empId = h.toInt(QStringLiteral("FEmpID"));
         b.remark = h.text(QStringLiteral("FRemark"));
         for (auto rs = m_conn.open(
-                 QStringLiteral("select e.FItemID,e.FQty,e.FMainQty,e.FPrice,e.FAmount,e.FSourceInterID,e.FSourceEntryID,"
-                                "i.FNumber,i.FName,i.FModel,i.FUnit,i.FExchange from ICStockBillEntry e "
-                                "left join t_ICItem i on i.FItemID=e.FItemID where e.FInterID=? order by e.FEntryID"),
+                 QStringLiteral(
+                     "select "
+                     "e.FItemID,e.FQty,e.FMainQty,e.FPrice,e.FAmount,e.FSourceInterID,e.FSourceEntryID,"
+                     "i.FNumber,i.FName,i.FModel,i.FUnit,i.FExchange from ICStockBillEntry e "
+                     "left join t_ICItem i on i.FItemID=e.FItemID where e.FInterID=? order by e.FEntryID"),
                  {interId});
              !rs.eof(); rs.moveNext()) {
             BillLine l;
@@ -218,7 +248,8 @@ Bill BillStore::load(int kind, int interId) {
 
 // Open quantity of transfer-request lines: what the transfers made from them have not moved yet.
 static QString requestOpenSql(const QString &condition) {
-    return QStringLiteral("select e.FEntryID,e.FItemID,e.FPrice,e.FQty-isnull((select sum(x.FQty) from ICStockBillEntry x "
+    return QStringLiteral("select e.FEntryID,e.FItemID,e.FPrice,e.FQty-isnull((select sum(x.FQty) from "
+                          "ICStockBillEntry x "
                           "join ICStockBill b on b.FInterID=x.FInterID where b.FDeleted=0 and b.FTranType=31 "
                           "and x.FSourceInterID=e.FInterID and x.FSourceEntryID=e.FEntryID),0) as FOpen "
                           "from ICStockBillEntry e where ") +
@@ -258,10 +289,11 @@ Bill BillStore::receiptFromOrder(int orderInterId) {
     r.orgaId = order.orgaId;
     r.empId = order.empId;
     r.remark = QStringLiteral("订货单 ") + order.billNo;
-    for (auto rs = m_conn.open(QStringLiteral("select FEntryID,FItemID,FQty-isnull(FCompleteQty,0) as FOpen,FPrice "
-                                              "from ICOrderEntry where FInterID=? and isnull(FCancelAction,0)=0 "
-                                              "and FQty-isnull(FCompleteQty,0)>0 order by FEntryID"),
-                               {orderInterId});
+    for (auto rs =
+             m_conn.open(QStringLiteral("select FEntryID,FItemID,FQty-isnull(FCompleteQty,0) as FOpen,FPrice "
+                                        "from ICOrderEntry where FInterID=? and isnull(FCancelAction,0)=0 "
+                                        "and FQty-isnull(FCompleteQty,0)>0 order by FEntryID"),
+                         {orderInterId});
          !rs.eof(); rs.moveNext()) {
         const int entry = rs.toInt(QStringLiteral("FEntryID"));
         BillLine l;
@@ -317,8 +349,9 @@ void BillStore::check(const BillKind &k, const Bill &bill) {
     }
     const QList<int> ids = itemIds(bill);
     QHash<int, bool> deleted;
-    for (auto rs = m_conn.open(QStringLiteral("select FItemID,FDel from t_ICItem where FItemID in (%1)").arg(marks(ids.size())),
-                               asParams(ids));
+    for (auto rs = m_conn.open(
+             QStringLiteral("select FItemID,FDel from t_ICItem where FItemID in (%1)").arg(marks(ids.size())),
+             asParams(ids));
          !rs.eof(); rs.moveNext())
         deleted.insert(rs.toInt(QStringLiteral("FItemID")), rs.toInt(QStringLiteral("FDel")) != 0);
     for (qsizetype i = 0; i < bill.lines.size(); ++i) {
@@ -331,28 +364,32 @@ void BillStore::check(const BillKind &k, const Bill &bill) {
 void BillStore::requireOpen(const BillKind &k, int interId) {
     int year = 0, period = 0;
     if (k.order) {
-        auto rs = m_conn.open(QStringLiteral("select FDate from ICOrder where FInterID=? and isnull(FDeleted,0)=0"),
-                              {interId});
+        auto rs = m_conn.open(
+            QStringLiteral("select FDate from ICOrder where FInterID=? and isnull(FDeleted,0)=0"), {interId});
         if (rs.eof())
             throw Error(QStringLiteral("这张%1已经不存在或已被删除。").arg(k.name));
         year = rs.toDate(QStringLiteral("FDate")).year();
         period = rs.toDate(QStringLiteral("FDate")).month();
         if (db::Recordset::doubleOf(m_conn.scalar(
-                QStringLiteral("select count(*) from ICOrderEntry where FInterID=? and isnull(FCompleteQty,0)<>0"),
+                QStringLiteral(
+                    "select count(*) from ICOrderEntry where FInterID=? and isnull(FCompleteQty,0)<>0"),
                 {interId})) > 0)
             throw Error(QStringLiteral("这张订货单已经有商品入库，不能再修改或删除。"));
     } else {
         auto rs = m_conn.open(
-            QStringLiteral("select FYear,FPeriod from ICStockBill where FInterID=? and FTranType=? and FDeleted=0"),
+            QStringLiteral(
+                "select FYear,FPeriod from ICStockBill where FInterID=? and FTranType=? and FDeleted=0"),
             {interId, k.code});
         if (rs.eof())
             throw Error(QStringLiteral("这张%1已经不存在或已被删除。").arg(k.name));
         year = rs.toInt(QStringLiteral("FYear"));
         period = rs.toInt(QStringLiteral("FPeriod"));
-        if (k.code == 9 && db::Recordset::doubleOf(m_conn.scalar(
-                               QStringLiteral("select count(*) from ICStockBillEntry x join ICStockBill b on "
-                                              "b.FInterID=x.FInterID where b.FDeleted=0 and b.FTranType=31 and x.FSourceInterID=?"),
-                               {interId})) > 0)
+        if (k.code == 9 &&
+            db::Recordset::doubleOf(m_conn.scalar(
+                QStringLiteral(
+                    "select count(*) from ICStockBillEntry x join ICStockBill b on "
+                    "b.FInterID=x.FInterID where b.FDeleted=0 and b.FTranType=31 and x.FSourceInterID=?"),
+                {interId})) > 0)
             throw Error(QStringLiteral("这张调拨预订单已经有商品调拨，不能再修改或删除。"));
     }
     if (year != currentYear() || period != currentPeriod())
@@ -361,8 +398,11 @@ void BillStore::requireOpen(const BillKind &k, int interId) {
 
 QString BillStore::drawNumber(const BillKind &k, const Bill &bill) {
     QString prefix = k.prefix;
-    if (k.code == 31 && accountdb::readProfile(m_conn, QStringLiteral("DbdDiffBillNoForInStock")).trimmed() == QLatin1String("1")) {
-        const QString store = m_conn.scalar(QStringLiteral("select FNumber from t_Stock where FItemID=?"), {bill.outStockId}).toString();
+    if (k.code == 31 && accountdb::readProfile(m_conn, QStringLiteral("DbdDiffBillNoForInStock")).trimmed() ==
+                            QLatin1String("1")) {
+        const QString store =
+            m_conn.scalar(QStringLiteral("select FNumber from t_Stock where FItemID=?"), {bill.outStockId})
+                .toString();
         prefix += store + QLatin1Char('-');
     }
     prefix += bill.date.toString(QStringLiteral("yyyyMM")) + QLatin1Char('-');
@@ -370,8 +410,9 @@ QString BillStore::drawNumber(const BillKind &k, const Bill &bill) {
     const QString typed = k.order ? QString() : QStringLiteral(" and FTranType=%1").arg(k.code);
     int last = 0;
     // Deleted bills keep their numbers: a number once printed is never given again.
-    for (auto rs = m_conn.open(QStringLiteral("select FBillNo from %1 where FBillNo like ?%2").arg(table, typed),
-                               {prefix + QLatin1Char('%')});
+    for (auto rs =
+             m_conn.open(QStringLiteral("select FBillNo from %1 where FBillNo like ?%2").arg(table, typed),
+                         {prefix + QLatin1Char('%')});
          !rs.eof(); rs.moveNext()) {
         const QString no = rs.text(QStringLiteral("FBillNo"));
         if (!no.startsWith(prefix))
@@ -393,21 +434,24 @@ QString BillStore::nextNumber(const Bill &bill) {
 }
 
 void BillStore::applyStock(int interId, bool add) {
-    m_conn.execute(QStringLiteral("insert into ICInventory (FStockID,FItemID,FQty) "
-                                  "select m.FStockID,m.FItemID,%1sum(m.FQty) from (%2) m group by m.FStockID,m.FItemID "
-                                  "on conflict(FStockID,FItemID) do update set FQty=ICInventory.FQty+excluded.FQty")
-                       .arg(add ? QString() : QStringLiteral("-"),
-                            accountdb::storeMovementLinesSql(QStringLiteral("t1.FInterID=?"))),
-                   {interId, interId});
+    m_conn.execute(
+        QStringLiteral("insert into ICInventory (FStockID,FItemID,FQty) "
+                       "select m.FStockID,m.FItemID,%1sum(m.FQty) from (%2) m group by m.FStockID,m.FItemID "
+                       "on conflict(FStockID,FItemID) do update set FQty=ICInventory.FQty+excluded.FQty")
+            .arg(add ? QString() : QStringLiteral("-"),
+                 accountdb::storeMovementLinesSql(QStringLiteral("t1.FInterID=?"))),
+        {interId, interId});
 }
 
 void BillStore::applyOrderCompletion(int interId, bool add) {
-    const QString match = QStringLiteral("from ICStockBillEntry e where e.FInterID=? and e.FSourceInterID=ICOrderEntry.FInterID "
-                                         "and e.FSourceEntryID=ICOrderEntry.FEntryID");
-    m_conn.execute(QStringLiteral("update ICOrderEntry set FCompleteQty=isnull(FCompleteQty,0)%1(select sum(e.FQty) %2) "
-                                  "where exists (select 1 %2)")
-                       .arg(add ? QStringLiteral("+") : QStringLiteral("-"), match),
-                   {interId, interId});
+    const QString match = QStringLiteral(
+        "from ICStockBillEntry e where e.FInterID=? and e.FSourceInterID=ICOrderEntry.FInterID "
+        "and e.FSourceEntryID=ICOrderEntry.FEntryID");
+    m_conn.execute(
+        QStringLiteral("update ICOrderEntry set FCompleteQty=isnull(FCompleteQty,0)%1(select sum(e.FQty) %2) "
+                       "where exists (select 1 %2)")
+            .arg(add ? QStringLiteral("+") : QStringLiteral("-"), match),
+        {interId, interId});
 }
 
 QList<Shortage> BillStore::shortages(const BillKind &k, const Bill &bill) {
@@ -424,12 +468,15 @@ QList<Shortage> BillStore::shortages(const BillKind &k, const Bill &bill) {
     QHash<int, double> have;
     QVariantList params{bill.outStockId};
     params << asParams(order);
-    for (auto rs = m_conn.open(QStringLiteral("select FItemID,FQty from ICInventory where FStockID=? and FItemID in (%1)")
-                                   .arg(marks(order.size())),
-                               params);
+    for (auto rs = m_conn.open(
+             QStringLiteral("select FItemID,FQty from ICInventory where FStockID=? and FItemID in (%1)")
+                 .arg(marks(order.size())),
+             params);
          !rs.eof(); rs.moveNext())
         have.insert(rs.toInt(QStringLiteral("FItemID")), rs.toDouble(QStringLiteral("FQty")));
-    const QString store = m_conn.scalar(QStringLiteral("select FName from t_Stock where FItemID=?"), {bill.outStockId}).toString();
+    const QString store =
+        m_conn.scalar(QStringLiteral("select FName from t_Stock where FItemID=?"), {bill.outStockId})
+            .toString();
     for (int id : order)
         if (have.value(id) + 0.00005 < need.value(id)) {
             Shortage s;
@@ -456,11 +503,13 @@ QList<OverReceipt> BillStore::overReceipts(const Bill &bill) {
         if (l.sourceInterId > 0)
             received[{l.sourceInterId, l.sourceEntryId}] += l.qty;
     for (auto it = received.cbegin(); it != received.cend(); ++it) {
-        auto rs = bill.kind == 12 ? m_conn.open(QStringLiteral("select FQty-isnull(FCompleteQty,0) as FOpen from ICOrderEntry "
-                                                               "where FInterID=? and FEntryID=?"),
-                                                {it.key().first, it.key().second})
-                                  : m_conn.open(requestOpenSql(QStringLiteral("e.FInterID=? and e.FEntryID=?")),
-                                                {it.key().first, it.key().second});
+        auto rs =
+            bill.kind == 12
+                ? m_conn.open(QStringLiteral("select FQty-isnull(FCompleteQty,0) as FOpen from ICOrderEntry "
+                                             "where FInterID=? and FEntryID=?"),
+                              {it.key().first, it.key().second})
+                : m_conn.open(requestOpenSql(QStringLiteral("e.FInterID=? and e.FEntryID=?")),
+                              {it.key().first, it.key().second});
         const double open = rs.eof() ? 0 : rs.toDouble(QStringLiteral("FOpen"));
         if (it.value() > open + 0.00005) {
             OverReceipt o;
@@ -489,10 +538,11 @@ void BillStore::checkReturns(const Bill &bill) {
     params << asParams(ids);
     QHash<int, double> bought;
     for (auto rs = m_conn.open(
-             QStringLiteral("select t2.FItemID,sum(case when t1.FTranType=12 then t2.FQty else -t2.FQty end) as FQty "
-                            "from ICStockBill t1 join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
-                            "where t1.FDeleted=0 and t1.FTranType in (12,14) and t1.FOrgaID=? and t1.FInterID<>? "
-                            "and t2.FItemID in (%1) group by t2.FItemID")
+             QStringLiteral(
+                 "select t2.FItemID,sum(case when t1.FTranType=12 then t2.FQty else -t2.FQty end) as FQty "
+                 "from ICStockBill t1 join ICStockBillEntry t2 on t1.FInterID=t2.FInterID "
+                 "where t1.FDeleted=0 and t1.FTranType in (12,14) and t1.FOrgaID=? and t1.FInterID<>? "
+                 "and t2.FItemID in (%1) group by t2.FItemID")
                  .arg(marks(ids.size())),
              params);
          !rs.eof(); rs.moveNext())
@@ -500,7 +550,8 @@ void BillStore::checkReturns(const Bill &bill) {
     for (const BillLine &l : bill.lines)
         if (returning.value(l.itemId) > bought.value(l.itemId) + 0.00005)
             throw Error(QStringLiteral("商品“%1”退货 %2，超过从这个供应商购进未退的数量 %3。")
-                            .arg(l.name, qtyText(returning.value(l.itemId)), qtyText(std::max(0.0, bought.value(l.itemId)))));
+                            .arg(l.name, qtyText(returning.value(l.itemId)),
+                                 qtyText(std::max(0.0, bought.value(l.itemId)))));
 }
 
 SaveOutcome BillStore::save(Bill &bill, bool confirmed) {
@@ -528,14 +579,17 @@ SaveOutcome BillStore::save(Bill &bill, bool confirmed) {
     SaveOutcome out;
     out.overReceipts = overReceipts(bill);
     out.shortages = shortages(*k, bill);
-    const QString action = accountdb::readProfile(m_conn, QStringLiteral("ActionWhenShortStock"), QStringLiteral("2")).trimmed();
+    const QString action =
+        accountdb::readProfile(m_conn, QStringLiteral("ActionWhenShortStock"), QStringLiteral("2")).trimmed();
     if (action == QLatin1String("1"))
         out.shortages.clear();
     if (action == QLatin1String("3") && !out.shortages.isEmpty()) {
         QStringList lines;
         for (const Shortage &s : out.shortages)
-            lines << QStringLiteral("%1 %2：库存 %3，需要 %4").arg(s.number, s.name, qtyText(s.onHand), qtyText(s.needed));
-        throw Error(QStringLiteral("仓库“%1”库存不足，不能开单：\n").arg(out.shortages.first().store) + lines.join(u'\n'));
+            lines << QStringLiteral("%1 %2：库存 %3，需要 %4")
+                         .arg(s.number, s.name, qtyText(s.onHand), qtyText(s.needed));
+        throw Error(QStringLiteral("仓库“%1”库存不足，不能开单：\n").arg(out.shortages.first().store) +
+                    lines.join(u'\n'));
     }
     if (!confirmed && (!out.shortages.isEmpty() || !out.overReceipts.isEmpty()))
         return out; // the scope rolls back what was taken back above
@@ -557,49 +611,67 @@ void BillStore::writeStockBill(const BillKind &k, Bill &bill) {
     const QVariant out = k.outStore ? QVariant(bill.outStockId) : QVariant(0);
     const QVariant orga = k.supplier ? QVariant(bill.orgaId) : QVariant(0);
     if (isNew) {
-        bill.interId = m_conn.scalar(QStringLiteral("select isnull(max(FInterID),0)+1 from ICStockBill")).toInt();
+        bill.interId =
+            m_conn.scalar(QStringLiteral("select isnull(max(FInterID),0)+1 from ICStockBill")).toInt();
         bill.billNo = drawNumber(k, bill);
-        m_conn.execute(QStringLiteral("insert into ICStockBill (FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,FDeleted,"
-                                      "FOrgaID,FOutStockID,FInStockID,FEmpID,FBillerID,FRemark,FSumAmount,FSumCost,FSumProfit) "
-                                      "values (?,?,?,?,?,?,0,?,?,?,?,?,?,?,0,0)"),
-                       {bill.interId, bill.billNo, dateValue(bill.date), bill.year, bill.period, k.code, orga, out, in,
-                        bill.empId, m_userId, bill.remark, sumAmount});
+        m_conn.execute(
+            QStringLiteral(
+                "insert into ICStockBill (FInterID,FBillNo,FDate,FYear,FPeriod,FTranType,FDeleted,"
+                "FOrgaID,FOutStockID,FInStockID,FEmpID,FBillerID,FRemark,FSumAmount,FSumCost,FSumProfit) "
+                "values (?,?,?,?,?,?,0,?,?,?,?,?,?,?,0,0)"),
+            {bill.interId, bill.billNo, dateValue(bill.date), bill.year, bill.period, k.code, orga, out, in,
+             bill.empId, m_userId, bill.remark, sumAmount});
     } else {
-        m_conn.execute(QStringLiteral("update ICStockBill set FDate=?,FYear=?,FPeriod=?,FOrgaID=?,FOutStockID=?,FInStockID=?,"
-                                      "FEmpID=?,FRemark=?,FSumAmount=? where FInterID=?"),
-                       {dateValue(bill.date), bill.year, bill.period, orga, out, in, bill.empId, bill.remark, sumAmount,
-                        bill.interId});
+        m_conn.execute(
+            QStringLiteral(
+                "update ICStockBill set FDate=?,FYear=?,FPeriod=?,FOrgaID=?,FOutStockID=?,FInStockID=?,"
+                "FEmpID=?,FRemark=?,FSumAmount=? where FInterID=?"),
+            {dateValue(bill.date), bill.year, bill.period, orga, out, in, bill.empId, bill.remark, sumAmount,
+             bill.interId});
     }
     QHash<int, double> costs;
     const QList<int> ids = itemIds(bill);
-    for (auto rs = m_conn.open(QStringLiteral("select FItemID,FPjCost from t_ICItem where FItemID in (%1)").arg(marks(ids.size())),
+    for (auto rs = m_conn.open(QStringLiteral("select FItemID,FPjCost from t_ICItem where FItemID in (%1)")
+                                   .arg(marks(ids.size())),
                                asParams(ids));
          !rs.eof(); rs.moveNext())
         costs.insert(rs.toInt(QStringLiteral("FItemID")), rs.toDouble(QStringLiteral("FPjCost")));
-    auto insert = m_conn.prepare(QStringLiteral("insert into ICStockBillEntry (FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,"
-                                                "FAmount,FUnitCost,FCost,FPreSend,FSourceInterID,FSourceEntryID) "
-                                                "values (?,?,?,?,?,?,?,?,?,0,?,?)"));
-    int entry = 0;
-    for (const BillLine &l : bill.lines) {
-        // Purchases bring their own value; other lines start at the cost price until costing revalues them.
-        const double unitCost = k.code == 12 ? l.price : costs.value(l.itemId);
-        insert.exec({bill.interId, ++entry, l.itemId, l.qty, round4(l.mainQty), l.price, l.amount, unitCost,
-                     round2(unitCost * l.qty), k.code == 12 || k.code == 31 ? l.sourceInterId : 0,
-                     k.code == 12 || k.code == 31 ? l.sourceEntryId : 0});
+    // Many rows per statement: one round trip per row is most of a long bill's save on a server.
+    constexpr qsizetype Chunk = 50;
+    const QString insert =
+        QStringLiteral("insert into ICStockBillEntry (FInterID,FEntryID,FItemID,FQty,FMainQty,FPrice,"
+                       "FAmount,FUnitCost,FCost,FPreSend,FSourceInterID,FSourceEntryID) values ");
+    const bool sourced = k.code == 12 || k.code == 31;
+    for (qsizetype from = 0; from < bill.lines.size(); from += Chunk) {
+        QStringList rows;
+        QVariantList params;
+        for (qsizetype i = from; i < std::min(from + Chunk, bill.lines.size()); ++i) {
+            const BillLine &l = bill.lines[i];
+            // Purchases bring their own value; other lines start at the cost price until costing revalues
+            // them.
+            const double unitCost = k.code == 12 ? l.price : costs.value(l.itemId);
+            rows << QStringLiteral("(?,?,?,?,?,?,?,?,?,0,?,?)");
+            params << bill.interId << int(i + 1) << l.itemId << l.qty << round4(l.mainQty) << l.price
+                   << l.amount << unitCost << round2(unitCost * l.qty) << (sourced ? l.sourceInterId : 0)
+                   << (sourced ? l.sourceEntryId : 0);
+        }
+        m_conn.execute(insert + rows.join(u','), params);
     }
-    m_conn.execute(QStringLiteral("update ICStockBill set FSumCost=(select isnull(sum(FCost),0) from ICStockBillEntry "
-                                  "where FInterID=?) where FInterID=?"),
-                   {bill.interId, bill.interId});
+    m_conn.execute(
+        QStringLiteral("update ICStockBill set FSumCost=(select isnull(sum(FCost),0) from ICStockBillEntry "
+                       "where FInterID=?) where FInterID=?"),
+        {bill.interId, bill.interId});
     applyStock(bill.interId, true);
     if (k.code == 12) {
         applyOrderCompletion(bill.interId, true);
         // The item's purchase price follows its latest receipt.
-        m_conn.execute(QStringLiteral("update t_ICItem set FPurPrice=(select max(e.FPrice) from ICStockBillEntry e "
-                                      "where e.FInterID=? and e.FItemID=t_ICItem.FItemID), FJjEditDate=? "
-                                      "where FItemID in (select e.FItemID from ICStockBillEntry e where e.FInterID=? "
-                                      "and e.FPrice>0) and isnull(FPurPrice,0)<>(select max(e.FPrice) from "
-                                      "ICStockBillEntry e where e.FInterID=? and e.FItemID=t_ICItem.FItemID)"),
-                       {bill.interId, QDateTime::currentDateTime(), bill.interId, bill.interId});
+        m_conn.execute(
+            QStringLiteral("update t_ICItem set FPurPrice=(select max(e.FPrice) from ICStockBillEntry e "
+                           "where e.FInterID=? and e.FItemID=t_ICItem.FItemID), FJjEditDate=? "
+                           "where FItemID in (select e.FItemID from ICStockBillEntry e where e.FInterID=? "
+                           "and e.FPrice>0) and isnull(FPurPrice,0)<>(select max(e.FPrice) from "
+                           "ICStockBillEntry e where e.FInterID=? and e.FItemID=t_ICItem.FItemID)"),
+            {bill.interId, QDateTime::currentDateTime(), bill.interId, bill.interId});
     }
 }
 
@@ -609,16 +681,19 @@ void BillStore::writeOrder(const BillKind &k, Bill &bill) {
     if (bill.interId <= 0) {
         bill.interId = m_conn.scalar(QStringLiteral("select isnull(max(FInterID),0)+1 from ICOrder")).toInt();
         bill.billNo = drawNumber(k, bill);
-        m_conn.execute(QStringLiteral("insert into ICOrder (FInterID,FBillNo,FDate,FOrgaID,FSalerID,FRemark,FDeleted) "
-                                      "values (?,?,?,?,?,?,0)"),
-                       {bill.interId, bill.billNo, dateValue(bill.date), bill.orgaId, bill.empId, bill.remark});
+        m_conn.execute(
+            QStringLiteral("insert into ICOrder (FInterID,FBillNo,FDate,FOrgaID,FSalerID,FRemark,FDeleted) "
+                           "values (?,?,?,?,?,?,0)"),
+            {bill.interId, bill.billNo, dateValue(bill.date), bill.orgaId, bill.empId, bill.remark});
     } else {
-        m_conn.execute(QStringLiteral("update ICOrder set FDate=?,FOrgaID=?,FSalerID=?,FRemark=? where FInterID=?"),
-                       {dateValue(bill.date), bill.orgaId, bill.empId, bill.remark, bill.interId});
+        m_conn.execute(
+            QStringLiteral("update ICOrder set FDate=?,FOrgaID=?,FSalerID=?,FRemark=? where FInterID=?"),
+            {dateValue(bill.date), bill.orgaId, bill.empId, bill.remark, bill.interId});
         m_conn.execute(QStringLiteral("delete from ICOrderEntry where FInterID=?"), {bill.interId});
     }
-    auto insert = m_conn.prepare(QStringLiteral("insert into ICOrderEntry (FInterID,FEntryID,FItemID,FQty,FCompleteQty,FPrice,"
-                                                "FJhDate,FCancelAction) values (?,?,?,?,0,?,?,0)"));
+    auto insert = m_conn.prepare(
+        QStringLiteral("insert into ICOrderEntry (FInterID,FEntryID,FItemID,FQty,FCompleteQty,FPrice,"
+                       "FJhDate,FCancelAction) values (?,?,?,?,0,?,?,0)"));
     int entry = 0;
     for (const BillLine &l : bill.lines)
         insert.exec({bill.interId, ++entry, l.itemId, l.qty, l.price, dateValue(l.due)});

@@ -12,7 +12,8 @@ namespace zostore::modules::bills {
 namespace {
 
 Error notHere(const QString &what) {
-    return Error(QStringLiteral("未安装组件 %1 的%2。").arg(RunBillComponent::ProgId, what), Error::NotInstalled);
+    return Error(QStringLiteral("未安装组件 %1 的%2。").arg(RunBillComponent::ProgId, what),
+                 Error::NotInstalled);
 }
 
 void requireKind(int code, bool searching) {
@@ -25,8 +26,8 @@ void requireKind(int code, bool searching) {
 
 RunBillComponent::RunBillComponent() : Component(ProgId) {
     addMethod(QStringLiteral("init"), 6, 6, [this](const QVariantList &a) {
-        init(components::argText(a, 0), components::argText(a, 1), components::argInt(a, 2), components::argText(a, 3),
-             components::argInt(a, 4), components::argInt(a, 5));
+        init(components::argText(a, 0), components::argText(a, 1), components::argInt(a, 2),
+             components::argText(a, 3), components::argInt(a, 4), components::argInt(a, 5));
         return QVariant();
     });
     addMethod(QStringLiteral("NewBill"), 1, 1, [this](const QVariantList &a) {

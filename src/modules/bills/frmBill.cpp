@@ -11,6 +11,7 @@
 #include "ui/ErrorTrap.h"
 #include "ui/Grid.h"
 
+#include <QAbstractItemDelegate>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QAbstractItemDelegate>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -28,15 +28,24 @@ namespace zostore::modules::bills {
 
 namespace {
 
-const QStringList Keys{QStringLiteral("FNumber"),  QStringLiteral("FName"),   QStringLiteral("FModel"),
-                       QStringLiteral("FUnit"),    QStringLiteral("FExchange"), QStringLiteral("FMainQty"),
-                       QStringLiteral("FQty"),     QStringLiteral("FPrice"),  QStringLiteral("FAmount"),
-                       QStringLiteral("FSalePrice"), QStringLiteral("FJhDate"), QStringLiteral("FItemID"),
+const QStringList Keys{QStringLiteral("FNumber"),    QStringLiteral("FName"),     QStringLiteral("FModel"),
+                       QStringLiteral("FUnit"),      QStringLiteral("FExchange"), QStringLiteral("FMainQty"),
+                       QStringLiteral("FQty"),       QStringLiteral("FPrice"),    QStringLiteral("FAmount"),
+                       QStringLiteral("FSalePrice"), QStringLiteral("FJhDate"),   QStringLiteral("FItemID"),
                        QStringLiteral("FSource")};
-const QStringList Captions{QStringLiteral("商品代码"), QStringLiteral("商品名称"), QStringLiteral("规格型号"),
-                           QStringLiteral("单位"),     QStringLiteral("包装数"),   QStringLiteral("件数"),
-                           QStringLiteral("数量"),     QStringLiteral("单价"),     QStringLiteral("金额"),
-                           QStringLiteral("售价"),     QStringLiteral("交货日期"), QString(), QString()};
+const QStringList Captions{QStringLiteral("商品代码"),
+                           QStringLiteral("商品名称"),
+                           QStringLiteral("规格型号"),
+                           QStringLiteral("单位"),
+                           QStringLiteral("包装数"),
+                           QStringLiteral("件数"),
+                           QStringLiteral("数量"),
+                           QStringLiteral("单价"),
+                           QStringLiteral("金额"),
+                           QStringLiteral("售价"),
+                           QStringLiteral("交货日期"),
+                           QString(),
+                           QString()};
 
 QString num(double v, int decimals = 4) {
     if (!std::isfinite(v))
@@ -50,7 +59,9 @@ QString num(double v, int decimals = 4) {
     }
     return s;
 }
-QString money(double v) { return QString::number(v, 'f', 2); }
+QString money(double v) {
+    return QString::number(v, 'f', 2);
+}
 
 // Empty text reads as zero; anything else must be a number.
 bool parse(const QString &text, double &value) {
@@ -71,7 +82,9 @@ void fillCombo(QComboBox *cmb, db::Connection &conn, const QString &sql) {
         cmb->addItem(rs.text(QStringLiteral("FText")), rs.toInt(QStringLiteral("FItemID")));
 }
 
-void selectData(QComboBox *cmb, int id) { cmb->setCurrentIndex(std::max(0, cmb->findData(id))); }
+void selectData(QComboBox *cmb, int id) {
+    cmb->setCurrentIndex(std::max(0, cmb->findData(id)));
+}
 
 } // namespace
 
@@ -149,7 +162,8 @@ void frmBill::build() {
     else
         cmbOutStock->hide();
     if (k.inStore)
-        add(k.outStore ? QStringLiteral("调入仓库：") : QStringLiteral("仓库："), cmbInStock, k.outStore ? 1 : 0);
+        add(k.outStore ? QStringLiteral("调入仓库：") : QStringLiteral("仓库："), cmbInStock,
+            k.outStore ? 1 : 0);
     else
         cmbInStock->hide();
     if (!k.inStore && !k.outStore)
@@ -193,7 +207,8 @@ void frmBill::build() {
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdDelete = new QPushButton(QStringLiteral("删除(&D)"), this);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdFromOrder = new QPushButton(k.code == 31 ? QStringLiteral("引入调拨预订单(&O)") : QStringLiteral("引入订货单(&O)"), this);
+    cmdFromOrder = new QPushButton(
+        k.code == 31 ? QStringLiteral("引入调拨预订单(&O)") : QStringLiteral("引入订货单(&O)"), this);
     cmdFromOrder->setObjectName(QStringLiteral("cmdFromOrder"));
     cmdFromOrder->setVisible(k.code == 12 || k.code == 31);
     cmdPicker = new QPushButton(QStringLiteral("选择商品(F3)"), this);
@@ -256,13 +271,17 @@ void frmBill::build() {
 
 void frmBill::loadLists() {
     db::Connection &conn = lookupConnection();
-    fillCombo(cmbSupplier, conn, QStringLiteral("select FItemID,FNumber||' '||FName as FText from t_Supplier order by FNumber"));
-    const QString stores = QStringLiteral("select FItemID,FNumber||' '||FName as FText from t_Stock order by FNumber");
+    fillCombo(cmbSupplier, conn,
+              QStringLiteral("select FItemID,FNumber||' '||FName as FText from t_Supplier order by FNumber"));
+    const QString stores =
+        QStringLiteral("select FItemID,FNumber||' '||FName as FText from t_Stock order by FNumber");
     fillCombo(cmbOutStock, conn, stores);
     fillCombo(cmbInStock, conn, stores);
-    fillCombo(cmbEmp, conn, QStringLiteral("select FItemID,FName as FText from t_Emp order by FNumber,FName"));
-    const bool salePrice = m_bill.kind == 12 &&
-                           accountdb::readProfile(conn, QStringLiteral("ShowSalePriceOnRkBill")).trimmed() == QLatin1String("1");
+    fillCombo(cmbEmp, conn,
+              QStringLiteral("select FItemID,FName as FText from t_Emp order by FNumber,FName"));
+    const bool salePrice =
+        m_bill.kind == 12 &&
+        accountdb::readProfile(conn, QStringLiteral("ShowSalePriceOnRkBill")).trimmed() == QLatin1String("1");
     Flex->setColHidden(Flex->colIndex(QStringLiteral("FSalePrice")), !salePrice);
 }
 
@@ -297,7 +316,8 @@ void frmBill::showBill(const Bill &b) {
               << num(l.price) << money(l.amount) << (l.salePrice ? money(l.salePrice) : QString())
               << (l.due.isValid() ? l.due.toString(QStringLiteral("yyyy-MM-dd")) : QString())
               << QString::number(l.itemId)
-              << (l.sourceInterId ? QStringLiteral("%1:%2").arg(l.sourceInterId).arg(l.sourceEntryId) : QString());
+              << (l.sourceInterId ? QStringLiteral("%1:%2").arg(l.sourceInterId).arg(l.sourceEntryId)
+                                  : QString());
     m_quiet = true;
     Flex->setData(b.lines.size(), Keys.size(), std::move(cells));
     if (!Flex->colHidden(Flex->colIndex(QStringLiteral("FSalePrice"))))
@@ -306,15 +326,17 @@ void frmBill::showBill(const Bill &b) {
                 Flex->setText(r, QStringLiteral("FSalePrice"), money(f->price));
     m_quiet = false;
     Flex->setEditable(!m_readOnly);
-    for (QWidget *w : std::initializer_list<QWidget *>{dtpDate, cmbSupplier, cmbOutStock, cmbInStock, cmbEmp, txtRemark,
-                                                       cmdSave, cmdPicker, cmdDelLine, cmdFromOrder})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{dtpDate, cmbSupplier, cmbOutStock, cmbInStock, cmbEmp, txtRemark,
+                                          cmdSave, cmdPicker, cmdDelLine, cmdFromOrder})
         w->setEnabled(!m_readOnly);
     cmdDelete->setEnabled(!m_readOnly && b.interId > 0);
     const BillKind &k = *billKind(b.kind);
     cmdNew->setEnabled(!k.viewOnly);
     lblState->setText(k.viewOnly ? QStringLiteral("前台销售单只能查看。")
-                      : m_readOnly ? QStringLiteral("%1年%2月已经结帐，这张单据只能查看。").arg(b.year).arg(b.period)
-                                   : QString());
+                      : m_readOnly
+                          ? QStringLiteral("%1年%2月已经结帐，这张单据只能查看。").arg(b.year).arg(b.period)
+                          : QString());
     ensureSpareRow();
     showTotals();
     if (!m_readOnly)
@@ -342,7 +364,8 @@ bool frmBill::eventFilter(QObject *watched, QEvent *event) {
     if (watched == Flex && event->type() == QEvent::KeyPress && !m_readOnly) {
         auto *ke = static_cast<QKeyEvent *>(event);
         const int row = Flex->currentGridRow();
-        if (ke->key() == Qt::Key_Down && row == Flex->rows() - 1 && !Flex->text(row, QStringLiteral("FNumber")).isEmpty()) {
+        if (ke->key() == Qt::Key_Down && row == Flex->rows() - 1 &&
+            !Flex->text(row, QStringLiteral("FNumber")).isEmpty()) {
             Flex->setRows(Flex->rows() + 1);
             goTo(row + 1, QStringLiteral("FNumber"));
             return true;
@@ -363,8 +386,10 @@ components::items::ItemLookup &frmBill::lookup() {
     if (!m_lookup) {
         int style = 0;
         if (!Flex->colHidden(Flex->colIndex(QStringLiteral("FSalePrice"))))
-            style = lookupConnection().scalar(QStringLiteral("select FPriceStyleID from t_Stock where FItemID=?"),
-                                              {cmbInStock->currentData().toInt()}).toInt();
+            style = lookupConnection()
+                        .scalar(QStringLiteral("select FPriceStyleID from t_Stock where FItemID=?"),
+                                {cmbInStock->currentData().toInt()})
+                        .toInt();
         m_lookup = std::make_unique<components::items::ItemLookup>(lookupConnection(), style);
         m_lookup->setByQuickNumber(true);
     }
@@ -395,7 +420,8 @@ bool frmBill::enterItem(int row, const QString &text) {
     if (found->price != 0)
         Flex->setText(row, QStringLiteral("FSalePrice"), money(found->price));
     if (billKind(m_bill.kind)->order && Flex->text(row, QStringLiteral("FJhDate")).isEmpty())
-        Flex->setText(row, QStringLiteral("FJhDate"), dtpDate->date().addDays(7).toString(QStringLiteral("yyyy-MM-dd")));
+        Flex->setText(row, QStringLiteral("FJhDate"),
+                      dtpDate->date().addDays(7).toString(QStringLiteral("yyyy-MM-dd")));
     recalc(row);
     return true;
 }
@@ -479,7 +505,8 @@ void frmBill::showTotals() {
         amount += a;
         ++lines;
     }
-    lblTotal->setText(QStringLiteral("合计：%1 种商品  数量 %2  金额 %3").arg(lines).arg(num(qty), money(amount)));
+    lblTotal->setText(
+        QStringLiteral("合计：%1 种商品  数量 %2  金额 %3").arg(lines).arg(num(qty), money(amount)));
 }
 
 Bill frmBill::gather() const {
@@ -527,12 +554,16 @@ bool frmBill::save() {
     if (!out.saved) {
         QStringList lines;
         for (const Shortage &s : out.shortages)
-            lines << QStringLiteral("%1 %2：%3库存 %4，本单需要 %5").arg(s.number, s.name, s.store, num(s.onHand), num(s.needed));
+            lines << QStringLiteral("%1 %2：%3库存 %4，本单需要 %5")
+                         .arg(s.number, s.name, s.store, num(s.onHand), num(s.needed));
         for (const OverReceipt &o : out.overReceipts)
-            lines << QStringLiteral("%1 %2：订货单未到货 %3，本单入库 %4").arg(o.number, o.name, num(o.open), num(o.received));
-        const QString what = out.shortages.isEmpty() ? QStringLiteral("下列商品的入库数量超过了订货单未到货的数量：")
-                                                     : QStringLiteral("下列商品库存不足：");
-        if (ui::dialogs().question(what + QStringLiteral("\n") + lines.join(u'\n') + QStringLiteral("\n是否仍然保存？"),
+            lines << QStringLiteral("%1 %2：订货单未到货 %3，本单入库 %4")
+                         .arg(o.number, o.name, num(o.open), num(o.received));
+        const QString what = out.shortages.isEmpty()
+                                 ? QStringLiteral("下列商品的入库数量超过了订货单未到货的数量：")
+                                 : QStringLiteral("下列商品库存不足：");
+        if (ui::dialogs().question(what + QStringLiteral("\n") + lines.join(u'\n') +
+                                       QStringLiteral("\n是否仍然保存？"),
                                    ui::Icon::Question, ui::Answer::No) != ui::Answer::Yes)
             return false;
         out = store.save(b, true);
@@ -540,7 +571,8 @@ bool frmBill::save() {
     if (!out.saved)
         return false;
     m_bill = b;
-    if (accountdb::readProfile(lookupConnection(), QStringLiteral("AutoNewBillAfterSave")).trimmed() == QLatin1String("1")) {
+    if (accountdb::readProfile(lookupConnection(), QStringLiteral("AutoNewBillAfterSave")).trimmed() ==
+        QLatin1String("1")) {
         newBill();
         lblState->setText(QStringLiteral("单据 %1 已保存，请录入下一张。").arg(b.billNo));
     } else {
@@ -553,8 +585,8 @@ bool frmBill::save() {
 void frmBill::deleteBill() {
     if (m_bill.interId <= 0 || m_readOnly)
         return;
-    if (ui::dialogs().question(QStringLiteral("是否删除单据 %1？").arg(m_bill.billNo), ui::Icon::Question, ui::Answer::No) !=
-        ui::Answer::Yes)
+    if (ui::dialogs().question(QStringLiteral("是否删除单据 %1？").arg(m_bill.billNo), ui::Icon::Question,
+                               ui::Answer::No) != ui::Answer::Yes)
         return;
     BillStore(lookupConnection(), m_userId).remove(m_bill.kind, m_bill.interId);
     const QString no = m_bill.billNo;
@@ -583,19 +615,29 @@ void frmBill::chooseOrder() {
     dlg.setWindowTitle(transfer ? QStringLiteral("选择调拨预订单") : QStringLiteral("选择订货单"));
     auto *grid = new ui::Grid(&dlg);
     grid->setObjectName(QStringLiteral("Flex"));
-    auto rs = transfer ? conn.open(QStringLiteral(
-        "select t1.FInterID,t1.FBillNo as 单据号码,t1.FDate as 单据日期,o.FName as 调出仓库,n.FName as 调入仓库 "
-        "from ICStockBill t1 left join t_Stock o on o.FItemID=t1.FOutStockID left join t_Stock n on n.FItemID=t1.FInStockID "
-        "where t1.FTranType=9 and t1.FDeleted=0 and exists (select 1 from ICStockBillEntry e where e.FInterID=t1.FInterID "
-        "and e.FQty>isnull((select sum(x.FQty) from ICStockBillEntry x join ICStockBill b on b.FInterID=x.FInterID "
-        "where b.FDeleted=0 and b.FTranType=31 and x.FSourceInterID=e.FInterID and x.FSourceEntryID=e.FEntryID),0)) "
-        "order by t1.FDate,t1.FBillNo"))
-                       : conn.open(QStringLiteral(
-        "select o.FInterID,o.FBillNo as 单据号码,o.FDate as 单据日期,s.FName as 供应商,"
-        "(select sum(e.FQty-isnull(e.FCompleteQty,0)) from ICOrderEntry e where e.FInterID=o.FInterID "
-        "and isnull(e.FCancelAction,0)=0) as 未到货数量 from ICOrder o left join t_Supplier s on s.FItemID=o.FOrgaID "
-        "where isnull(o.FDeleted,0)=0 and exists (select 1 from ICOrderEntry e where e.FInterID=o.FInterID "
-        "and isnull(e.FCancelAction,0)=0 and e.FQty-isnull(e.FCompleteQty,0)>0) order by o.FDate,o.FBillNo"));
+    auto rs =
+        transfer
+            ? conn.open(QStringLiteral("select t1.FInterID,t1.FBillNo as 单据号码,t1.FDate as "
+                                       "单据日期,o.FName as 调出仓库,n.FName as 调入仓库 "
+                                       "from ICStockBill t1 left join t_Stock o on o.FItemID=t1.FOutStockID "
+                                       "left join t_Stock n on n.FItemID=t1.FInStockID "
+                                       "where t1.FTranType=9 and t1.FDeleted=0 and exists (select 1 from "
+                                       "ICStockBillEntry e where e.FInterID=t1.FInterID "
+                                       "and e.FQty>isnull((select sum(x.FQty) from ICStockBillEntry x join "
+                                       "ICStockBill b on b.FInterID=x.FInterID "
+                                       "where b.FDeleted=0 and b.FTranType=31 and "
+                                       "x.FSourceInterID=e.FInterID and x.FSourceEntryID=e.FEntryID),0)) "
+                                       "order by t1.FDate,t1.FBillNo"))
+            : conn.open(QStringLiteral(
+                  "select o.FInterID,o.FBillNo as 单据号码,o.FDate as 单据日期,s.FName as 供应商,"
+                  "(select sum(e.FQty-isnull(e.FCompleteQty,0)) from ICOrderEntry e where "
+                  "e.FInterID=o.FInterID "
+                  "and isnull(e.FCancelAction,0)=0) as 未到货数量 from ICOrder o left join t_Supplier s on "
+                  "s.FItemID=o.FOrgaID "
+                  "where isnull(o.FDeleted,0)=0 and exists (select 1 from ICOrderEntry e where "
+                  "e.FInterID=o.FInterID "
+                  "and isnull(e.FCancelAction,0)=0 and e.FQty-isnull(e.FCompleteQty,0)>0) order by "
+                  "o.FDate,o.FBillNo"));
     grid->loadRecordset(rs);
     grid->setColHidden(0, true);
     grid->fitColumns();
@@ -613,7 +655,8 @@ void frmBill::chooseOrder() {
     connect(cancel, &QPushButton::clicked, &dlg, &QDialog::reject);
     connect(grid, &QAbstractItemView::doubleClicked, &dlg, &QDialog::accept);
     if (grid->rows() <= grid->fixedRows()) {
-        ui::dialogs().info(transfer ? QStringLiteral("没有未调拨完的调拨预订单。") : QStringLiteral("没有未到货的订货单。"));
+        ui::dialogs().info(transfer ? QStringLiteral("没有未调拨完的调拨预订单。")
+                                    : QStringLiteral("没有未到货的订货单。"));
         return;
     }
     if (ui::dialogs().exec(dlg) != QDialog::Accepted)

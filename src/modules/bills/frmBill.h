@@ -17,11 +17,11 @@ class Connection;
 namespace zostore::components::items {
 class ItemLookup;
 class ItemPicker;
-}
+} // namespace zostore::components::items
 namespace zostore::ui {
 class DatePicker;
 class Grid;
-}
+} // namespace zostore::ui
 
 namespace zostore::modules::bills {
 

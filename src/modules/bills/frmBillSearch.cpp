@@ -24,9 +24,9 @@ namespace zostore::modules::bills {
 
 namespace {
 
-const QStringList Keys{QStringLiteral("FInterID"), QStringLiteral("FBillNo"), QStringLiteral("FDate"),
-                       QStringLiteral("FPartner"), QStringLiteral("FOutStock"), QStringLiteral("FInStock"),
-                       QStringLiteral("FEmp"),     QStringLiteral("FRemark"),  QStringLiteral("FSumQty"),
+const QStringList Keys{QStringLiteral("FInterID"),  QStringLiteral("FBillNo"),   QStringLiteral("FDate"),
+                       QStringLiteral("FPartner"),  QStringLiteral("FOutStock"), QStringLiteral("FInStock"),
+                       QStringLiteral("FEmp"),      QStringLiteral("FRemark"),   QStringLiteral("FSumQty"),
                        QStringLiteral("FSumAmount")};
 
 QString num(double v) {
@@ -54,13 +54,16 @@ frmBillSearch::frmBillSearch(QString cnstr, int userId, int kind, QWidget *paren
     dtpFrom->setDate(first);
     dtpTo->setDate(first.addMonths(1).addDays(-1));
     cmbPartner->addItem(QString(), 0);
-    const QString partners = kind == 99
-                                 ? QStringLiteral("select FVipID as FItemID,FCardNo||' '||FOwner as FText from Vip order by FCardNo")
-                                 : QStringLiteral("select FItemID,FNumber||' '||FName as FText from t_Supplier order by FNumber");
+    const QString partners =
+        kind == 99
+            ? QStringLiteral(
+                  "select FVipID as FItemID,FCardNo||' '||FOwner as FText from Vip order by FCardNo")
+            : QStringLiteral("select FItemID,FNumber||' '||FName as FText from t_Supplier order by FNumber");
     for (auto rs = conn.open(partners); !rs.eof(); rs.moveNext())
         cmbPartner->addItem(rs.text(QStringLiteral("FText")), rs.toInt(QStringLiteral("FItemID")));
     cmbStock->addItem(QString(), 0);
-    for (auto rs = conn.open(QStringLiteral("select FItemID,FNumber||' '||FName as FText from t_Stock order by FNumber"));
+    for (auto rs = conn.open(
+             QStringLiteral("select FItemID,FNumber||' '||FName as FText from t_Stock order by FNumber"));
          !rs.eof(); rs.moveNext())
         cmbStock->addItem(rs.text(QStringLiteral("FText")), rs.toInt(QStringLiteral("FItemID")));
     cmbPartner->setEnabled(k->supplier || kind == 99);
@@ -95,7 +98,8 @@ void frmBillSearch::build() {
                       m_kind == 99 ? QStringLiteral("会员") : QStringLiteral("供应商"),
                       m_kind == 31 || m_kind == 9 ? QStringLiteral("调出仓库") : QStringLiteral("出库仓库"),
                       m_kind == 31 || m_kind == 9 ? QStringLiteral("调入仓库") : QStringLiteral("入库仓库"),
-                      QStringLiteral("经手人"), QStringLiteral("备注"), QStringLiteral("数量"), QStringLiteral("金额")});
+                      QStringLiteral("经手人"), QStringLiteral("备注"), QStringLiteral("数量"),
+                      QStringLiteral("金额")});
     Flex->setColHidden(0, true);
     Flex->setColAlignment(8, Qt::AlignRight | Qt::AlignVCenter);
     Flex->setColAlignment(9, Qt::AlignRight | Qt::AlignVCenter);
@@ -122,7 +126,8 @@ void frmBillSearch::build() {
     head->addWidget(dtpTo, 0, 3);
     head->addWidget(new QLabel(QStringLiteral("单据号码："), this), 0, 4);
     head->addWidget(txtBillNo, 0, 5);
-    head->addWidget(new QLabel(m_kind == 99 ? QStringLiteral("会员：") : QStringLiteral("供应商："), this), 1, 0);
+    head->addWidget(new QLabel(m_kind == 99 ? QStringLiteral("会员：") : QStringLiteral("供应商："), this), 1,
+                    0);
     head->addWidget(cmbPartner, 1, 1);
     head->addWidget(new QLabel(QStringLiteral("仓库："), this), 1, 2);
     head->addWidget(cmbStock, 1, 3);
@@ -145,7 +150,8 @@ void frmBillSearch::build() {
     connect(txtItem, &QLineEdit::returnPressed, this, [this] { ui::errorTrap([this] { find(); }); });
     connect(txtBillNo, &QLineEdit::returnPressed, this, [this] { ui::errorTrap([this] { find(); }); });
     connect(cmdOpen, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { openCurrent(); }); });
-    connect(Flex, &QAbstractItemView::doubleClicked, this, [this] { ui::errorTrap([this] { openCurrent(); }); });
+    connect(Flex, &QAbstractItemView::doubleClicked, this,
+            [this] { ui::errorTrap([this] { openCurrent(); }); });
     connect(cmdNew, &QPushButton::clicked, this, [this] {
         ui::errorTrap([this] {
             frmBill w(m_cnstr, m_userId, m_kind, 0, this);
@@ -188,7 +194,9 @@ void frmBillSearch::find() {
         amount += rs.toDouble(QStringLiteral("FSumAmount"));
     }
     Flex->setData(rows, Keys.size(), std::move(cells));
-    lblTotal->setText(QStringLiteral("共 %1 张单据  数量 %2  金额 %3").arg(rows).arg(num(qty), QString::number(amount, 'f', 2)));
+    lblTotal->setText(QStringLiteral("共 %1 张单据  数量 %2  金额 %3")
+                          .arg(rows)
+                          .arg(num(qty), QString::number(amount, 'f', 2)));
 }
 
 void frmBillSearch::openCurrent() {

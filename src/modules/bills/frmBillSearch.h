@@ -11,7 +11,7 @@ class QPushButton;
 namespace zostore::ui {
 class DatePicker;
 class Grid;
-}
+} // namespace zostore::ui
 
 namespace zostore::modules::bills {
 
