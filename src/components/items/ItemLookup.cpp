@@ -55,11 +55,10 @@ std::optional<FoundItem> ItemLookup::find(const QString &typed) {
     if (m_byShopNumber)
         params << text;
     params << text;
-    auto rs =
-        m_conn.open(QStringLiteral("select ") + ItemFields + price +
-                        QStringLiteral(" from t_ICItem i where i.FDel=0 and (i.FNumber=? or i.FBar_Code=?") +
-                        shop + QStringLiteral(") order by case when i.FNumber=? then 0 else 1 end"),
-                    params);
+    auto rs = m_conn.open(QStringLiteral("select ") + ItemFields + price +
+                              QStringLiteral(" from t_ICItem i where i.FDel=0 and (i.FNumber=? or i.FBar_Code=?") +
+                              shop + QStringLiteral(") order by case when i.FNumber=? then 0 else 1 end"),
+                          params);
     if (!rs.eof())
         return itemOf(rs);
     auto bar = m_conn.open(QStringLiteral("select ") + ItemFields + price +
@@ -82,8 +81,7 @@ std::optional<FoundItem> ItemLookup::find(const QString &typed) {
     f.viaBarcodeTable = true;
     f.barcode = bar.text(QStringLiteral("FBarCode"));
     f.barcodePrice = bar.toDouble(QStringLiteral("FPrice"));
-    f.barcodeExchange =
-        bar.isNull(QStringLiteral("FExchange")) ? 1 : bar.toDouble(QStringLiteral("FExchange"));
+    f.barcodeExchange = bar.isNull(QStringLiteral("FExchange")) ? 1 : bar.toDouble(QStringLiteral("FExchange"));
     return f;
 }
 
