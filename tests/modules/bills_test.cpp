@@ -7,12 +7,15 @@
 #include "components/Registry.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "db/Procedure.h"
 #include "db/Transaction.h"
 #include "modules/InstalledModules.h"
 #include "modules/bills/BillSearch.h"
 #include "modules/bills/BillStore.h"
 #include "modules/bills/frmBill.h"
 #include "modules/bills/frmBillSearch.h"
+#include "period/PeriodProcedures.h"
+#include "reminders/ReminderPages.h"
 #include "startup/LoginContext.h"
 #include "support/TestDatabase.h"
 #include "ui/DateTimePickers.h"
@@ -328,6 +331,69 @@ TEST_P(BillsTest, a_receipt_from_an_order_fills_its_open_lines_and_gives_them_ba
     store.remove(31, t.interId);
     EXPECT_EQ(store.transferFromRequest(request.interId).lines.size(), 2);
     expectBooksKept();
+}
+
+TEST_P(BillsTest, a_month_of_bills_closes_to_the_stock_and_value_a_hand_calculation_gives) {
+    period::registerPeriodProcedures();
+    exec("insert into t_ICItem(FItemID,FNumber,FName,FUnit,FExchange,FPurPrice,FPjCost,FDel) "
+         "values(4,'A4','茶盘','个',1,10,10,0)");
+    BillStore store(*conn, 1);
+    Bill order = bill(11, {line(1, 20, 5), line(2, 10, 2), line(4, 4, 10)}, 0, 0, 1);
+    ASSERT_TRUE(store.save(order).saved);
+    Bill receipt = store.receiptFromOrder(order.interId);
+    receipt.date = Day;
+    receipt.inStockId = 1;
+    receipt.lines[0].qty = 12;
+    receipt.lines.removeAt(2);
+    ASSERT_TRUE(store.save(receipt).saved);
+    // what is still due shows on the overdue-order reminder once its day has come
+    reminders::PageOptions when;
+    when.today = Day.addDays(5);
+    const reminders::ReminderPage due = reminders::buildPage(*conn, reminders::OverdueOrders, when);
+    const int open = due.colIndex(QStringLiteral("FUnCompleteQty")),
+              name = due.colIndex(QStringLiteral("FName"));
+    ASSERT_GE(open, 0);
+    QStringList rows;
+    for (const QStringList &r : due.rows)
+        rows << r.value(name) + QLatin1Char(' ') + r.value(open);
+    EXPECT_EQ(rows.mid(0, 2).join(u'|'), QStringLiteral("茶叶 8|茶盘 4"));
+    when.today = Day.addDays(4);
+    for (const QStringList &r : reminders::buildPage(*conn, reminders::OverdueOrders, when).rows)
+        EXPECT_FALSE(r.value(name).startsWith(QStringLiteral("茶")))
+            << "due too early: " << r.value(name).toStdString();
+
+    Bill back = bill(14, {line(1, 2, 5)}, 0, 1, 1);
+    ASSERT_TRUE(store.save(back).saved);
+    Bill move = bill(31, {line(2, 4)}, 2, 1);
+    ASSERT_TRUE(store.save(move).saved);
+    conn->callProcedure(QStringLiteral("sp_CacuCost"), db::ProcArgs(), 3000);
+    db::ProcArgs args;
+    args.add(QStringLiteral("@BillerID"), db::ParamType::Integer, 1)
+        .add(QStringLiteral("@BillDate"), db::ParamType::Date, QDateTime(QDate(2026, 12, 31), QTime(0, 0)));
+    conn->callProcedure(QStringLiteral("sp_ClosePeriod"), args, 3000);
+    QStringList items, stores;
+    for (auto rs = conn->open(
+             QStringLiteral("select FItemID,FBegQty,FBegBal from icbal where FYear=2027 and FPeriod=1 "
+                            "and FBegQty<>0 order by FItemID"));
+         !rs.eof(); rs.moveNext())
+        items << QStringLiteral("%1:%2/%3")
+                     .arg(rs.toInt(QStringLiteral("FItemID")))
+                     .arg(rs.toDouble(QStringLiteral("FBegQty")))
+                     .arg(rs.toDouble(QStringLiteral("FBegBal")));
+    for (auto rs = conn->open(
+             QStringLiteral("select FItemID,FStockID,FBegQty,FBegBal from icstockbal where FYear=2027 "
+                            "and FPeriod=1 order by FItemID,FStockID"));
+         !rs.eof(); rs.moveNext())
+        stores << QStringLiteral("%1@%2:%3/%4")
+                      .arg(rs.toInt(QStringLiteral("FItemID")))
+                      .arg(rs.toInt(QStringLiteral("FStockID")))
+                      .arg(rs.toDouble(QStringLiteral("FBegQty")))
+                      .arg(rs.toDouble(QStringLiteral("FBegBal")));
+    EXPECT_EQ(items.join(u' '), QStringLiteral("1:10/50 2:10/20"));
+    EXPECT_EQ(stores.join(u' '), QStringLiteral("1@1:10/50 2@1:6/12 2@2:4/8"));
+    expectBooksKept();
+    // the closed month's bills can no longer change
+    EXPECT_THROW(store.remove(31, move.interId), Error);
 }
 
 TEST_P(BillsTest, two_workstations_saving_at_once_draw_distinct_numbers_and_keep_the_stock) {
