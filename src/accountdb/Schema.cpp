@@ -32,6 +32,9 @@
 //                      of that month and later, kept by each writer of bills in its own transaction, so a
 //                      store's stock is one keyed read. Values are not kept: costing revalues the lines.
 //   t_ClosePeriodStockBal: per-store rows of t_ClosePeriodBal.
+//   ICPdFreeze, ICPdEntry: a stock count of one store, its book quantities frozen at FDate and the
+//                      counted ones (FCounted 1 once entered); FState 1 when its gain and loss bills
+//                      (FGainInterID, FLossInterID) were made.
 //   t_WLBegBal         a partner's balance brought forward when history clearing deletes the bills that
 //                      made it (FOrgaType 1 supplier, 2 customer; see HistoryClearing.cpp for the signs).
 //   t_AccountIdentity  one random id per account set, so a backup is never restored over another set.
@@ -189,6 +192,15 @@ QList<TableDef> buildTables() {
     t.append({QStringLiteral("ICInventory"),
               {key("FStockID"), key("FItemID"), qty("FQty", "0")},
               cols({"FStockID", "FItemID"}),
+              {}});
+    t.append({QStringLiteral("ICPdFreeze"),
+              {key("FPdID"), key("FStockID"), stamp("FDate"), integer("FUserID"), integer("FState", "0"),
+               integer("FGainInterID", "0"), integer("FLossInterID", "0")},
+              cols({"FPdID"}),
+              {}});
+    t.append({QStringLiteral("ICPdEntry"),
+              {key("FPdID"), key("FItemID"), qty("FBookQty", "0"), qty("FCountQty", "0"), integer("FCounted", "0")},
+              cols({"FPdID", "FItemID"}),
               {}});
     t.append({QStringLiteral("ICSafeStock"),
               {key("FStockID"), key("FItemID"), qty("FMin", "0"), qty("FMax", "0"), qty("FSafe", "0")},

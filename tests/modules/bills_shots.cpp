@@ -7,8 +7,10 @@
 #include "db/Error.h"
 #include "demo/DemoAccount.h"
 #include "modules/bills/BillStore.h"
+#include "modules/bills/Stocktake.h"
 #include "modules/bills/frmBill.h"
 #include "modules/bills/frmBillSearch.h"
+#include "modules/bills/frmPd.h"
 #include "startup/LoginContext.h"
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
@@ -123,6 +125,20 @@ int main(int argc, char **argv) {
         {
             frmBillSearch w(cnstr, 1, 12);
             shoot(w, QStringLiteral("frmBillSearch_12"));
+        }
+        {
+            Stocktake counts(conn, 1);
+            const int pd = counts.freeze(d.stores.value(0));
+            QHash<int, double> counted;
+            for (const CountLine &l : counts.sheet(pd).mid(0, 6))
+                counted.insert(l.itemId, std::max(0.0, l.bookQty + (l.itemId % 3) - 1));
+            counts.saveCounts(pd, counted);
+            frmPdBackup b(cnstr, 1);
+            shoot(b, QStringLiteral("frmPdBackup"));
+            frmPdData print(cnstr, 1, frmPdData::Mode::Print);
+            shoot(print, QStringLiteral("frmPdPrint"));
+            frmPdData enter(cnstr, 1, frmPdData::Mode::Enter);
+            shoot(enter, QStringLiteral("frmPdEntry"));
         }
         return ok ? 0 : 1;
     } catch (const Error &e) {

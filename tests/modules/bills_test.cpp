@@ -12,8 +12,10 @@
 #include "modules/InstalledModules.h"
 #include "modules/bills/BillSearch.h"
 #include "modules/bills/BillStore.h"
+#include "modules/bills/Stocktake.h"
 #include "modules/bills/frmBill.h"
 #include "modules/bills/frmBillSearch.h"
+#include "modules/bills/frmPd.h"
 #include "period/PeriodProcedures.h"
 #include "reminders/ReminderPages.h"
 #include "startup/LoginContext.h"
@@ -588,6 +590,71 @@ TEST_P(BillsTest, the_component_opens_the_windows_of_its_kinds_and_says_what_it_
     });
     c->invoke(QStringLiteral("SearchBill"), {99});
     EXPECT_TRUE(opened);
+}
+
+TEST_P(BillsTest, a_count_books_its_gains_and_losses_against_the_frozen_book_at_cost) {
+    BillStore store(*conn, 1);
+    Bill in = bill(15, {line(1, 10), line(2, 5)}, 1);
+    ASSERT_TRUE(store.save(in).saved);
+    Stocktake counts(*conn, 1);
+    const int pd = counts.freeze(1);
+    EXPECT_THROW(counts.freeze(1), Error); // one open count per store
+    const int other = counts.freeze(2);
+    EXPECT_EQ(counts.openCounts().size(), 2);
+    // sold after the freeze: the shelf and the book both lost it, the difference does not
+    Bill sold = bill(25, {line(1, 3)}, 0, 1);
+    ASSERT_TRUE(store.save(sold).saved);
+    EXPECT_THROW(counts.saveCounts(pd, {{1, -1}}), Error);
+    counts.saveCounts(pd, {{1, 9}, {2, 6}});
+    const QList<CountLine> sheet = counts.sheet(pd);
+    ASSERT_EQ(sheet.size(), 2); // the removed item is not on the sheet
+    EXPECT_DOUBLE_EQ(sheet[0].bookQty, 10);
+    EXPECT_TRUE(sheet[0].counted);
+    const CountResult r = counts.generate(pd, Day);
+    EXPECT_EQ(r.gainBillNo, QStringLiteral("QTRK202612-0002"));
+    EXPECT_EQ(r.lossBillNo, QStringLiteral("QTCK202612-0002"));
+    EXPECT_DOUBLE_EQ(
+        scalar("select FAmount from ICStockBillEntry e join ICStockBill b on b.FInterID=e.FInterID "
+               "where b.FBillNo='QTCK202612-0002' and e.FItemID=1"),
+        4.5);
+    EXPECT_DOUBLE_EQ(stock(1, 1), 6);
+    EXPECT_DOUBLE_EQ(stock(1, 2), 6);
+    expectBooksKept();
+    EXPECT_THROW(counts.generate(pd, Day), Error);
+    ASSERT_EQ(counts.openCounts().size(), 1);
+    EXPECT_EQ(counts.openCounts()[0].pdId, other);
+    // nothing counted, nothing booked
+    const CountResult none = counts.generate(other, Day);
+    EXPECT_TRUE(none.gainBillNo.isEmpty() && none.lossBillNo.isEmpty());
+}
+
+TEST_P(BillsTest, a_clerk_scans_the_counted_goods_and_books_the_differences) {
+    BillStore store(*conn, 1);
+    Bill in = bill(15, {line(1, 10), line(2, 5)}, 1);
+    ASSERT_TRUE(store.save(in).saved);
+    Stocktake(*conn, 1).freeze(1);
+    frmPdData w(cnstr(), 1, frmPdData::Mode::Enter);
+    w.show();
+    ASSERT_EQ(w.cmbCount->count(), 1);
+    for (const char *code : {"6901", "6901", "69010", "A2", "nothing"}) {
+        QTest::keyClicks(w.txtScan, QString::fromLatin1(code));
+        QTest::keyClick(w.txtScan, Qt::Key_Return);
+    }
+    ui::Grid *g = w.Flex;
+    const int a1 = g->fixedRows();
+    EXPECT_EQ(g->text(a1, QStringLiteral("FCountQty")), QStringLiteral("12"));
+    EXPECT_EQ(g->text(a1, QStringLiteral("FDiff")), QStringLiteral("2"));
+    EXPECT_EQ(g->text(a1 + 1, QStringLiteral("FCountQty")), QStringLiteral("1"));
+    EXPECT_EQ(dialogs.messages().value(0), QStringLiteral("没有找到代码或条码为“nothing”的商品。"));
+    EXPECT_TRUE(w.txtScan->text().isEmpty());
+    dialogs.queueAnswer(ui::Answer::Yes);
+    w.generate();
+    EXPECT_EQ(dialogs.messages().value(1),
+              QStringLiteral("盘盈 1 种商品，其他入库单 QTRK202612-0002\n盘亏 1 种商品，其他出库单 "
+                             "QTCK202612-0001"));
+    EXPECT_DOUBLE_EQ(stock(1, 1), 12);
+    EXPECT_DOUBLE_EQ(stock(1, 2), 1);
+    expectBooksKept();
 }
 
 ZOSTORE_BACKENDS(BillsTest);

@@ -3,6 +3,7 @@
 #include "components/Registry.h"
 #include "db/Error.h"
 #include "modules/bills/Bill.h"
+#include "modules/bills/PdManComponent.h"
 #include "modules/bills/frmBill.h"
 #include "modules/bills/frmBillSearch.h"
 #include "ui/Dialogs.h"
@@ -74,6 +75,9 @@ void RunBillComponent::SearchBill(int code) {
 void registerBillsModule() {
     components::Registry::instance().registerFactory(RunBillComponent::ProgId,
                                                      [] { return std::make_shared<RunBillComponent>(); });
+    // Stock counts book their differences as bills, so they live with the bills.
+    components::Registry::instance().registerFactory(PdManComponent::ProgId,
+                                                     [] { return std::make_shared<PdManComponent>(); });
 }
 
 } // namespace zostore::modules::bills

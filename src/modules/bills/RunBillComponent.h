@@ -21,6 +21,7 @@ private:
     int m_userId = 0;
 };
 
+// Registers nuvo_Bill.RunBill and nuvo_PdMan.Pd_Manager.
 void registerBillsModule();
 
 } // namespace zostore::modules::bills

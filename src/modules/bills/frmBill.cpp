@@ -1,6 +1,7 @@
 #include "modules/bills/frmBill.h"
 
 #include "accountdb/SystemProfile.h"
+#include "components/Registry.h"
 #include "components/items/ItemLookup.h"
 #include "components/items/ItemPicker.h"
 #include "db/Connection.h"
@@ -207,6 +208,8 @@ void frmBill::build() {
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdDelete = new QPushButton(QStringLiteral("删除(&D)"), this);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
+    cmdPrint = new QPushButton(QStringLiteral("打印(&P)"), this);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     cmdFromOrder = new QPushButton(
         k.code == 31 ? QStringLiteral("引入调拨预订单(&O)") : QStringLiteral("引入订货单(&O)"), this);
     cmdFromOrder->setObjectName(QStringLiteral("cmdFromOrder"));
@@ -229,7 +232,7 @@ void frmBill::build() {
     tools->addWidget(lblTotal);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(lblState, 1);
-    for (QPushButton *b : {cmdNew, cmdSave, cmdDelete, cmdClose})
+    for (QPushButton *b : {cmdNew, cmdSave, cmdDelete, cmdPrint, cmdClose})
         bottom->addWidget(b);
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(lblTitle);
@@ -254,6 +257,22 @@ void frmBill::build() {
     connect(cmdNew, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { newBill(); }); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { save(); }); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { deleteBill(); }); });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] {
+        ui::errorTrap([this] {
+            // The grid printer prints what the window shows, with the header as its lines above.
+            QVariantList head{QStringLiteral("单据号码：") + txtBillNo->text(),
+                              QStringLiteral("单据日期：") +
+                                  dtpDate->date().toString(QStringLiteral("yyyy-MM-dd"))};
+            for (QComboBox *c : {cmbSupplier, cmbOutStock, cmbInStock})
+                if (c->isVisible() && !c->currentText().isEmpty())
+                    head << c->currentText();
+            components::createObject(QStringLiteral("VNPrinter.DoPrint"))
+                ->invoke(QStringLiteral("DoPrint"),
+                         {false, m_cnstr, objectName(), windowTitle(),
+                          QVariant(QVariantList{head, QVariantList{lblTotal->text()}}),
+                          QVariant::fromValue<QObject *>(Flex)});
+        });
+    });
     connect(cmdFromOrder, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { chooseOrder(); }); });
     connect(cmdPicker, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { openPicker(); }); });
     connect(cmdDelLine, &QPushButton::clicked, this, [this] {

@@ -46,6 +46,7 @@ public:
     QPushButton *cmdNew = nullptr;
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdDelete = nullptr;
+    QPushButton *cmdPrint = nullptr;
     QPushButton *cmdFromOrder = nullptr;
     QPushButton *cmdPicker = nullptr;
     QPushButton *cmdDelLine = nullptr;
