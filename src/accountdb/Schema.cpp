@@ -17,6 +17,9 @@
 //                      procedure makes automatic issue bills in a user's name).
 //   ICOrder            FRemark, FDeleted for the order module.
 //   ICStockBillEntry   FStockID is not kept: the store of a line is its bill's store.
+//                      FSourceInterID, FSourceEntryID: the order line a receipt line fills, so editing or
+//                      deleting the receipt gives the order its open quantity back. Bills of type 9
+//                      (transfer requests) move no stock: no movement list names them.
 //   t_User             FName (login and display name), FPassword (Argon2id hash), FDescription;
 //                      FDisabled: a user who made bills keeps his row for them but can no longer log in.
 //   t_Message          the messages component's store; the status bar counts unread rows.
@@ -33,6 +36,9 @@
 //                      of that month and later, kept by each writer of bills in its own transaction, so a
 //                      store's stock is one keyed read. Values are not kept: costing revalues the lines.
 //   t_ClosePeriodStockBal: per-store rows of t_ClosePeriodBal.
+//   ICPdFreeze, ICPdEntry: a stock count of one store, its book quantities frozen at FDate and the
+//                      counted ones (FCounted 1 once entered); FState 1 when its gain and loss bills
+//                      (FGainInterID, FLossInterID) were made.
 //   t_WLBegBal         a partner's balance brought forward when history clearing deletes the bills that
 //                      made it (FOrgaType 1 supplier, 2 customer; see HistoryClearing.cpp for the signs).
 //   t_AccountIdentity  one random id per account set, so a backup is never restored over another set.
@@ -117,7 +123,7 @@ QList<TableDef> buildTables() {
           integer("FShelfLife")},
          cols({"FItemID"}),
          {idx("ix_icitem_number", "FNumber", true), idx("ix_icitem_barcode", "FBar_Code"),
-          idx("ix_icitem_parent", "FParentID")}});
+          idx("ix_icitem_parent", "FParentID"), idx("ix_icitem_quicknum", "FQuickNum")}});
     t.append({QStringLiteral("t_ItemDetail"),
               {key("FItemClassID"), key("FFieldID"), vc("FFieldName", 50, true), vc("FFieldDesc", 100),
                integer("FSystem", "0")},
@@ -171,7 +177,7 @@ QList<TableDef> buildTables() {
     t.append({QStringLiteral("ICStockBillEntry"),
               {key("FInterID"), key("FEntryID"), key("FItemID"), qty("FQty", "0"), qty("FMainQty", "0"),
                money("FPrice", "0"), money("FAmount", "0"), money("FUnitCost", "0"), money("FCost", "0"),
-               integer("FPreSend", "0")},
+               integer("FPreSend", "0"), integer("FSourceInterID", "0"), integer("FSourceEntryID", "0")},
               cols({"FInterID", "FEntryID"}),
               {idx("ix_stockbillentry_item", "FItemID")}});
     t.append({QStringLiteral("ICOrder"),
@@ -197,6 +203,15 @@ QList<TableDef> buildTables() {
     t.append({QStringLiteral("ICInventory"),
               {key("FStockID"), key("FItemID"), qty("FQty", "0")},
               cols({"FStockID", "FItemID"}),
+              {}});
+    t.append({QStringLiteral("ICPdFreeze"),
+              {key("FPdID"), key("FStockID"), stamp("FDate"), integer("FUserID"), integer("FState", "0"),
+               integer("FGainInterID", "0"), integer("FLossInterID", "0")},
+              cols({"FPdID"}),
+              {}});
+    t.append({QStringLiteral("ICPdEntry"),
+              {key("FPdID"), key("FItemID"), qty("FBookQty", "0"), qty("FCountQty", "0"), integer("FCounted", "0")},
+              cols({"FPdID", "FItemID"}),
               {}});
     t.append({QStringLiteral("ICSafeStock"),
               {key("FStockID"), key("FItemID"), qty("FMin", "0"), qty("FMax", "0"), qty("FSafe", "0")},

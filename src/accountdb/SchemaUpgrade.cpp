@@ -39,7 +39,9 @@ bool upgradeAccountSet(db::Connection &conn) {
                                                            {"Vip", "FBalance"},
                                                            {"Vip", "FExpiryDate"},
                                                            {"Vip", "FState"},
-                                                           {"Vip", "FDel"}};
+                                                           {"Vip", "FDel"},
+                                                           {"ICStockBillEntry", "FSourceInterID"},
+                                                           {"ICStockBillEntry", "FSourceEntryID"}};
     for (const auto &[table, column] : added)
         if (!hasColumn(conn, QString::fromLatin1(table), QString::fromLatin1(column)))
             conn.execute(

@@ -1,5 +1,6 @@
 #include "modules/InstalledModules.h"
 
+#include "modules/bills/RunBillComponent.h"
 #include "modules/init/InitModule.h"
 #include "modules/members/MembersModule.h"
 #include "modules/items/ItemsModule.h"
@@ -12,6 +13,7 @@ void registerInstalledModules() {
     if (done)
         return;
     done = true;
+    bills::registerBillsModule();
     init::registerInitModule();
     users::registerUsersModule();
     members::registerMembersModule();

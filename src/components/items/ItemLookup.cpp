@@ -66,8 +66,17 @@ std::optional<FoundItem> ItemLookup::find(const QString &typed) {
                                               "join t_ICItem i on i.FItemID=b.FItemID "
                                               "where b.FBarCode=? and i.FDel=0"),
                            {text});
-    if (bar.eof())
-        return std::nullopt;
+    if (bar.eof()) {
+        if (!m_byQuickNumber)
+            return std::nullopt;
+        auto quick = m_conn.open(QStringLiteral("select ") + ItemFields + price +
+                                     QStringLiteral(" from t_ICItem i where i.FDel=0 and i.FQuickNum=? "
+                                                    "order by i.FNumber limit 1"),
+                                 {text});
+        if (quick.eof())
+            return std::nullopt;
+        return itemOf(quick);
+    }
     FoundItem f = itemOf(bar);
     f.viaBarcodeTable = true;
     f.barcode = bar.text(QStringLiteral("FBarCode"));

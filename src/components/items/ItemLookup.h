@@ -1,5 +1,5 @@
-// One item found by what a user types or scans: its code, shop code, its own barcode or a barcode of
-// t_icitem_barcode (a package barcode brings its own price and units).
+// One item found by what a user types or scans: its code, shop code, its own barcode, a barcode of
+// t_icitem_barcode (a package barcode brings its own price and units) or its quick code.
 #pragma once
 
 #include <QString>
@@ -33,6 +33,8 @@ public:
     // priceStyleId 0 reads no price; a style without its price column is refused when looking up.
     ItemLookup(db::Connection &conn, int priceStyleId, bool byShopNumber = false);
 
+    // Quick codes are tried last, when nothing else matched; several items may share one.
+    void setByQuickNumber(bool on) { m_byQuickNumber = on; }
     // An item code wins over a barcode; deleted items are never found.
     std::optional<FoundItem> find(const QString &text);
     // The price column as "i.<column>" (or "0" for style 0), for statements of their own over t_ICItem i.
@@ -42,6 +44,7 @@ private:
     db::Connection &m_conn;
     int m_priceStyleId;
     bool m_byShopNumber;
+    bool m_byQuickNumber = false;
     QString m_priceExpr; // checked once per lookup object
 };
 
