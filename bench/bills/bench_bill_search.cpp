@@ -1,7 +1,8 @@
 // The bill search filtered by item and a month over a generated set of one million bill lines, against
 // the same search written as one join of every line with the items. Usage: bench_bill_search
 // [--lines N] [--runs N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
-#include "ScratchDatabase.h"
+#include "BenchAccount.h"
+#include "BenchTiming.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -18,21 +19,12 @@
 
 using namespace zostore;
 
+using zostore::bench::median;
+using zostore::bench::msOf;
+
 namespace {
 
 const QDate LastDay(2026, 3, 31);
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double msOf(const std::function<void()> &f) {
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
 
 bool run(const QString &name, const QString &cs, qint64 lines, int runs) {
     demo::GeneratorCounts counts;
@@ -102,27 +94,13 @@ bool run(const QString &name, const QString &cs, qint64 lines, int runs) {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    qint64 lines = 1000000;
-    int runs = 11;
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--lines"))
-            lines = std::max<qint64>(1000, args[i + 1].toLongLong());
-        if (args[i] == QLatin1String("--runs"))
-            runs = std::max(1, args[i + 1].toInt());
-    }
-    try {
-        QTemporaryDir dir;
-        bool ok = run(QStringLiteral("SQLite"), QStringLiteral("Provider=SQLite;Data Source=%1/search.db").arg(dir.path()),
-                      lines, runs);
-        const QString pg = bench::benchPostgresServer();
-        if (!pg.isEmpty()) {
-            bench::ScratchDatabase scratch(pg, QStringLiteral("billsearch"));
-            ok = run(QStringLiteral("PostgreSQL"), scratch.connectionString(), lines, runs) && ok;
-        }
-        return ok ? 0 : 1;
-    } catch (const Error &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-        return 1;
-    }
+    const qint64 lines = bench::numberArgument(args, QStringLiteral("--lines"), 1000000, 1000);
+    const int runs = static_cast<int>(bench::numberArgument(args, QStringLiteral("--runs"), 11));
+    bool ok = true;
+    const int rc = bench::onEachBackend(QStringLiteral("billsearch"), [&](const QString &backend, const QString &cnstr,
+                                                                  const QString &) {
+        ok = run(backend, cnstr, lines, runs) && ok;
+    });
+    return rc != 0 ? rc : (ok ? 0 : 1);
 }

@@ -2,7 +2,8 @@
 // statement each; and finding an item as a line is typed (lookup, units and start price) by code or
 // barcode, against reading the item by its key. 20,000 items with package barcodes and 2,000 receipts
 // of 10 lines as history. Usage: bench_bills [--runs N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
-#include "ScratchDatabase.h"
+#include "BenchAccount.h"
+#include "BenchTiming.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "components/items/ItemLookup.h"
@@ -21,23 +22,14 @@
 using namespace zostore;
 using namespace zostore::modules::bills;
 
+using zostore::bench::median;
+using zostore::bench::msOf;
+
 namespace {
 
 constexpr int Items = 20000;
 constexpr int HistoryBills = 2000;
 constexpr int Lines = 200;
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double msOf(const std::function<void()> &f) {
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
 
 void fill(db::Connection &conn) {
     accountdb::createAccountSchema(conn);
@@ -164,23 +156,11 @@ bool run(const QString &name, const QString &cnstr, int runs) {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    int runs = 21;
-    const QStringList args = app.arguments();
-    const qsizetype at = args.indexOf(QStringLiteral("--runs"));
-    if (at > 0 && at + 1 < args.size())
-        runs = std::max(1, args[at + 1].toInt());
-    try {
-        QTemporaryDir dir;
-        bool ok = run(QStringLiteral("SQLite"),
-                      QStringLiteral("Provider=SQLite;Data Source=%1/bills.db").arg(dir.path()), runs);
-        const QString pg = bench::benchPostgresServer();
-        if (!pg.isEmpty()) {
-            bench::ScratchDatabase scratch(pg, QStringLiteral("bills"));
-            ok = run(QStringLiteral("PostgreSQL"), scratch.connectionString(), runs) && ok;
-        }
-        return ok ? 0 : 1;
-    } catch (const Error &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-        return 1;
-    }
+    const int runs = static_cast<int>(bench::numberArgument(app.arguments(), QStringLiteral("--runs"), 21));
+    bool ok = true;
+    const int rc = bench::onEachBackend(QStringLiteral("bills"), [&](const QString &backend, const QString &cnstr,
+                                                                  const QString &) {
+        ok = run(backend, cnstr, runs) && ok;
+    });
+    return rc != 0 ? rc : (ok ? 0 : 1);
 }

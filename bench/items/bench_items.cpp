@@ -2,6 +2,7 @@
 // from an .xlsx file, each against a plain way of doing the same work in the same run.
 // Usage: bench_items [--items N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
 #include "ScratchDatabase.h"
+#include "BenchTiming.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "components/export/Sheet.h"
@@ -26,19 +27,10 @@
 
 using namespace zostore;
 
+using zostore::bench::median;
+using zostore::bench::msOf;
+
 namespace {
-
-double msOf(const std::function<void()> &f) {
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void prepare(db::Connection &conn) {
     accountdb::createAccountSchema(conn, {1, 2});

@@ -1,7 +1,8 @@
 // Opening the member list on a generated set of 20,000 members, and one keystroke of its search, against
 // the least any list must do: a connection and the list's own query read into texts. Usage: bench_member_list
 // [--runs N]; PostgreSQL runs when ZOSTORE_BENCH_PG is set.
-#include "ScratchDatabase.h"
+#include "BenchAccount.h"
+#include "BenchTiming.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -22,14 +23,11 @@
 
 using namespace zostore;
 
+using zostore::bench::median;
+
 namespace {
 
 constexpr int Members = 20000;
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double msOf(const std::function<void()> &f, double *cpuMs = nullptr) {
     timespec c0{}, c1{};
@@ -121,23 +119,11 @@ bool run(const QString &name, const QString &cnstr, int runs) {
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    int runs = 11;
-    const QStringList args = app.arguments();
-    const qsizetype at = args.indexOf(QStringLiteral("--runs"));
-    if (at > 0 && at + 1 < args.size())
-        runs = std::max(1, args[at + 1].toInt());
-    try {
-        QTemporaryDir dir;
-        bool ok = run(QStringLiteral("SQLite"),
-                      QStringLiteral("Provider=SQLite;Data Source=%1/members.db").arg(dir.path()), runs);
-        const QString pg = bench::benchPostgresServer();
-        if (!pg.isEmpty()) {
-            bench::ScratchDatabase scratch(pg, QStringLiteral("members"));
-            ok = run(QStringLiteral("PostgreSQL"), scratch.connectionString(), runs) && ok;
-        }
-        return ok ? 0 : 1;
-    } catch (const Error &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-        return 1;
-    }
+    const int runs = static_cast<int>(bench::numberArgument(app.arguments(), QStringLiteral("--runs"), 11));
+    bool ok = true;
+    const int rc = bench::onEachBackend(QStringLiteral("members"), [&](const QString &backend, const QString &cnstr,
+                                                                  const QString &) {
+        ok = run(backend, cnstr, runs) && ok;
+    });
+    return rc != 0 ? rc : (ok ? 0 : 1);
 }

@@ -1,7 +1,8 @@
 // Saving one user's rights (every code of the tree, 40 reports) in a set of 300 users, against writing the
 // same rows one autocommitted statement each. Usage: bench_user_rights [--runs N]; PostgreSQL runs when
 // ZOSTORE_BENCH_PG is set.
-#include "ScratchDatabase.h"
+#include "BenchAccount.h"
+#include "BenchTiming.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -20,22 +21,13 @@
 using namespace zostore;
 using modules::users::Grants;
 
+using zostore::bench::median;
+using zostore::bench::msOf;
+
 namespace {
 
 constexpr int Users = 300;
 constexpr int Reports = 40;
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double msOf(const std::function<void()> &f) {
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
 
 void fill(db::Connection &conn, QMap<QString, bool> &codes) {
     accountdb::createAccountSchema(conn);
@@ -88,23 +80,11 @@ bool run(const QString &name, const QString &cnstr, int runs) {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    int runs = 21;
-    const QStringList args = app.arguments();
-    const qsizetype at = args.indexOf(QStringLiteral("--runs"));
-    if (at > 0 && at + 1 < args.size())
-        runs = std::max(1, args[at + 1].toInt());
-    try {
-        QTemporaryDir dir;
-        bool ok = run(QStringLiteral("SQLite"),
-                      QStringLiteral("Provider=SQLite;Data Source=%1/rights.db").arg(dir.path()), runs);
-        const QString pg = bench::benchPostgresServer();
-        if (!pg.isEmpty()) {
-            bench::ScratchDatabase scratch(pg, QStringLiteral("rights"));
-            ok = run(QStringLiteral("PostgreSQL"), scratch.connectionString(), runs) && ok;
-        }
-        return ok ? 0 : 1;
-    } catch (const Error &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-        return 1;
-    }
+    const int runs = static_cast<int>(bench::numberArgument(app.arguments(), QStringLiteral("--runs"), 21));
+    bool ok = true;
+    const int rc = bench::onEachBackend(QStringLiteral("rights"), [&](const QString &backend, const QString &cnstr,
+                                                                  const QString &) {
+        ok = run(backend, cnstr, runs) && ok;
+    });
+    return rc != 0 ? rc : (ok ? 0 : 1);
 }
