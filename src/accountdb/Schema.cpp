@@ -46,6 +46,8 @@
 // month and item, grants by user and code, limits by store and item, orders by due date.
 #include "accountdb/Schema.h"
 
+#include "accountdb/StorageParameters.h"
+
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/PostgresShims.h"
@@ -415,6 +417,7 @@ void createAccountSchema(db::Connection &conn, const QList<int> &priceStyleIds) 
             conn.execute(s);
     for (int id : priceStyleIds)
         addPriceStyleColumn(conn, id);
+    applyStorageParameters(conn);
     tx.commit();
 }
 

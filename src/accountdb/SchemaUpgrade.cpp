@@ -1,6 +1,7 @@
 #include "accountdb/SchemaUpgrade.h"
 
 #include "accountdb/Schema.h"
+#include "accountdb/StorageParameters.h"
 #include "accountdb/StoreStock.h"
 #include "accountdb/SystemProfile.h"
 #include "db/Connection.h"
@@ -53,6 +54,7 @@ bool upgradeAccountSet(db::Connection &conn) {
                                    "group by FCardNo having count(*)>1) d"))
             .toInt() == 0)
         conn.execute(QStringLiteral("create unique index if not exists ix_vip_card on Vip (FCardNo)"));
+    applyStorageParameters(conn);
     rebuildStoreStock(conn);
     writeProfile(conn, QStringLiteral("Ver"), SchemaVersion, QStringLiteral("数据库版本"));
     tx.commit();

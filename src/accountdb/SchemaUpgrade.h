@@ -10,7 +10,7 @@ class Connection;
 namespace zostore::accountdb {
 
 // The schema this program writes; the profile key Ver records it.
-inline const QString SchemaVersion = QStringLiteral("7.4");
+inline const QString SchemaVersion = QStringLiteral("7.5");
 
 // Negative, zero or positive as version text a is below, equal to or above b ("7.1.3" < "7.2").
 int compareVersions(const QString &a, const QString &b);

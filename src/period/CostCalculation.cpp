@@ -50,10 +50,22 @@ const QString spanUpdateSql = QStringLiteral(
     "FPrice=case when t1.FTranType in (15,25,31) then c.FPrice else ICStockBillEntry.FPrice end, "
     "FAmount=case when t1.FTranType in (15,25,31) then ICStockBillEntry.FQty*c.FPrice "
     "else ICStockBillEntry.FAmount end "
-    "from ICStockBill t1, zs_lastprice c where t1.FInterID=ICStockBillEntry.FInterID and t1.FYear=? "
+    "from ICStockBill t1, %3 c where t1.FInterID=ICStockBillEntry.FInterID and t1.FYear=? "
     "and t1.FPeriod=? and t1.FTranType in (%1) and %2 and c.FItemID=ICStockBillEntry.FItemID "
     "and (ICStockBillEntry.FUnitCost is distinct from c.FPrice "
     "or ICStockBillEntry.FCost is distinct from ICStockBillEntry.FQty*c.FPrice)");
+
+// PostgreSQL joins by hash: there every item's prices over the month become date ranges, and one statement
+// reads the month's lines once, instead of a nested lookup of each span's lines (measured 1.5x slower).
+// A range starts at a receipt date and holds the highest receipt key dated on or before it.
+const QString priceRangesSql = QStringLiteral(
+    "insert into zs_pricerange (FItemID,FFrom,FTo,FPrice) select m.FItemID, m.FDate, m.FTo, "
+    "coalesce(r.FPrice, l.FPrice) from ("
+    "select FItemID, FDate, max(FKey) over (partition by FItemID order by FDate) as FKey, "
+    "lead(FDate) over (partition by FItemID order by FDate) as FTo from ("
+    "select FItemID, cast(? as timestamp) as FDate, FKey from zs_lastprice union all "
+    "select FItemID, FDate, max(FKey) from zs_receipts group by FItemID, FDate) d) m "
+    "left join zs_receipts r on r.FKey=m.FKey left join zs_lastprice l on l.FItemID=m.FItemID and l.FKey=m.FKey");
 
 } // namespace
 
@@ -133,33 +145,55 @@ void CostCalculation::lastPurchasePrice() {
         createScratchTable(conn, QStringLiteral("zs_receipts"),
                            QStringLiteral("FKey bigint primary key, FItemID integer, FDate timestamp, FPrice %N"));
         conn.execute(latestReceiptsSql, {first});
-        conn.execute(monthReceiptsSql, {first, last});
-        conn.execute(QStringLiteral("create index zs_receipts_date on zs_receipts (FDate)"));
-        prepareScratchTable(conn, QStringLiteral("zs_receipts"));
-        QVariantList starts;
-        for (db::Recordset rs = conn.open(QStringLiteral("select distinct FDate from zs_receipts order by FDate"));
-             !rs.eof(); rs.moveNext())
-            starts << rs.value(0);
-        // Each span's bills are a small part of the month: reached through the date index, not by reading
-        // every line of the table once per span.
+        // The month's receipts are a small part of its lines: reached bill by bill through the key rather
+        // than by hashing every line, the tables being in memory at a month's end.
         if (conn.isPostgres())
             conn.execute(QStringLiteral("set local random_page_cost=1.1"));
-        const QString span =
-            spanUpdateSql.arg(billTypesOfMonth, QStringLiteral("t1.FDate>=? and t1.FDate<?"));
-        QVariant from = first;
-        for (const QVariant &next : std::as_const(starts)) {
-            conn.execute(span, {m_period.year, m_period.period, from, next});
-            conn.execute(mergeReceiptsSql, {from, next});
-            from = next;
-        }
-        conn.execute(spanUpdateSql.arg(billTypesOfMonth, QStringLiteral("t1.FDate>=?")),
-                     {m_period.year, m_period.period, from});
+        conn.execute(monthReceiptsSql, {first, last});
+        if (conn.isPostgres())
+            costByPriceRanges(conn, first);
+        else
+            costSpanBySpan(conn, first);
         dropScratchTable(conn, QStringLiteral("zs_receipts"));
         dropScratchTable(conn, QStringLiteral("zs_lastprice"));
     }
     passStep(QStringLiteral("cost.entries"));
     valueAtCost(conn, true);
     t.commit();
+}
+
+void CostCalculation::costSpanBySpan(db::Connection &conn, const QVariant &first) {
+    conn.execute(QStringLiteral("create index zs_receipts_date on zs_receipts (FDate)"));
+    prepareScratchTable(conn, QStringLiteral("zs_receipts"));
+    QVariantList starts;
+    for (db::Recordset rs = conn.open(QStringLiteral("select distinct FDate from zs_receipts order by FDate"));
+         !rs.eof(); rs.moveNext())
+        starts << rs.value(0);
+    const QString span = spanUpdateSql.arg(billTypesOfMonth, QStringLiteral("t1.FDate>=? and t1.FDate<?"),
+                                           QStringLiteral("zs_lastprice"));
+    QVariant from = first;
+    for (const QVariant &next : std::as_const(starts)) {
+        conn.execute(span, {m_period.year, m_period.period, from, next});
+        conn.execute(mergeReceiptsSql, {from, next});
+        from = next;
+    }
+    conn.execute(
+        spanUpdateSql.arg(billTypesOfMonth, QStringLiteral("t1.FDate>=?"), QStringLiteral("zs_lastprice")),
+        {m_period.year, m_period.period, from});
+}
+
+void CostCalculation::costByPriceRanges(db::Connection &conn, const QVariant &first) {
+    createScratchTable(conn, QStringLiteral("zs_pricerange"),
+                       QStringLiteral("FItemID integer, FFrom timestamp, FTo timestamp, FPrice %N"));
+    conn.execute(priceRangesSql, {first});
+    prepareScratchTable(conn, QStringLiteral("zs_pricerange"));
+    // The month's lines and the ranges are hashed in memory rather than spilled to disk in batches.
+    conn.execute(QStringLiteral("set local work_mem='64MB'"));
+    conn.execute(spanUpdateSql.arg(billTypesOfMonth,
+                                   QStringLiteral("c.FFrom<=t1.FDate and (c.FTo is null or t1.FDate<c.FTo)"),
+                                   QStringLiteral("zs_pricerange")),
+                 {m_period.year, m_period.period});
+    dropScratchTable(conn, QStringLiteral("zs_pricerange"));
 }
 
 void CostCalculation::weightedAverage() {

@@ -4,6 +4,7 @@
 #include "period/PeriodMath.h"
 
 #include <QString>
+#include <QVariant>
 
 namespace zostore::db {
 class Connection;
@@ -33,6 +34,8 @@ public:
 
 private:
     void valueAtCost(db::Connection &conn, bool zeroWhenNoAmount);
+    void costSpanBySpan(db::Connection &conn, const QVariant &first);
+    void costByPriceRanges(db::Connection &conn, const QVariant &first);
     void checkStillCurrent(db::Connection &conn) const;
 
     QString m_cnstr;
