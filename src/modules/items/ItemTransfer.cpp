@@ -71,9 +71,11 @@ components::sheet::Sheet exportItems(db::Connection &conn) {
         header << f.caption;
     QHash<int, QList<QStringList>> bars;
     qsizetype groups = 0;
-    for (auto rs = conn.open(QStringLiteral("select FItemID,FBarCode,FPriceStyleID,FPrice,FExchange from "
-                                            "t_icitem_barcode order by FItemID,FBarCode"),
-                             {}, db::Cursor::Forward);
+    for (auto rs =
+             conn.open(QStringLiteral("select b.FItemID,b.FBarCode,b.FPriceStyleID,b.FPrice,b.FExchange from "
+                                      "t_icitem_barcode b join t_ICItem i on i.FItemID=b.FItemID where "
+                                      "i.FDel=0 order by b.FItemID,b.FBarCode"),
+                       {}, db::Cursor::Forward);
          !rs.eof(); rs.moveNext()) {
         QString style;
         for (const PriceStyle &p : styles)
