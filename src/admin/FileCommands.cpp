@@ -99,7 +99,8 @@ Command exportCommand(bool partners) {
 Command importStockCommand() {
     return {QStringLiteral("import-stock"),
             QStringLiteral("<数据库名> --user 用户名 --file 文件 [--skip-bad]"),
-            QStringLiteral("从 Excel 或 CSV 文件导入各仓库的期初库存（列：仓库、商品代码、期初数量、期初金额或单价）"),
+            QStringLiteral(
+                "从 Excel 或 CSV 文件导入各仓库的期初库存（列：仓库、商品代码、期初数量、期初金额或单价）"),
             1,
             1,
             {QStringLiteral("user"), QStringLiteral("file")},
@@ -109,7 +110,8 @@ Command importStockCommand() {
                 const QString cs = loginAndCheck(inv, {});
                 const QList<QStringList> rows = components::sheet::readSheet(path);
                 db::Connection conn(cs);
-                report(inv, modules::init::importOpeningStock(conn, rows, inv.flag(QStringLiteral("skip-bad"))),
+                report(inv,
+                       modules::init::importOpeningStock(conn, rows, inv.flag(QStringLiteral("skip-bad"))),
                        path);
             }};
 }

@@ -153,7 +153,8 @@ TEST_P(HelpTest, f1_opens_the_page_of_the_window_or_of_the_nearest_one_with_a_pa
         if (m.page != QLatin1String("frmInitStock") && m.page != QLatin1String("frmBill"))
             continue;
         std::unique_ptr<QWidget> w(m.make());
-        EXPECT_EQ(pressF1(*w, w->findChild<QWidget *>(QStringLiteral("Flex"))), QStringList{startup::helpPage(m.page)})
+        EXPECT_EQ(pressF1(*w, w->findChild<QWidget *>(QStringLiteral("Flex"))),
+                  QStringList{startup::helpPage(m.page)})
             << w->objectName().toStdString();
     }
 

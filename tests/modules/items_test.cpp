@@ -459,7 +459,8 @@ TEST_P(ItemsModuleTest, further_barcodes_travel_as_column_groups_and_share_one_c
         return r;
     };
     const QList<QStringList> rows{
-        R({"商品代码", "商品名称", "条形码", "条形码2", "条形码2价格类型", "条形码2售价", "条形码2包装数", "条形码3"}),
+        R({"商品代码", "商品名称", "条形码", "条形码2", "条形码2价格类型", "条形码2售价", "条形码2包装数",
+           "条形码3"}),
         R({"C1", "整箱茶", "6901234567885", "16901234567882", "会员价", "90", "6", "69012341"}),
         R({"C2", "校验错", "", "6901234567880", "", "", "", ""}),
         R({"C3", "撞龙井", "", "16901234567899", "", "", "", ""}),
@@ -482,10 +483,11 @@ TEST_P(ItemsModuleTest, further_barcodes_travel_as_column_groups_and_share_one_c
                                        "第 9 行：店内码“6901234567892”已经是商品“龙井”的条形码。"));
     EXPECT_EQ(count("select count(*) from t_icitem_barcode"), 1);
     EXPECT_EQ(importItems(*conn, withShop, true).imported, 1);
-    EXPECT_EQ(count("select count(*) from t_icitem_barcode b join t_ICItem i on i.FItemID=b.FItemID where "
-                    "i.FNumber='C1' and ((b.FBarCode='16901234567882' and b.FPriceStyleID=2 and b.FPrice=90 and "
-                    "b.FExchange=6) or (b.FBarCode='69012341' and b.FPriceStyleID is null and b.FExchange=1))"),
-              2);
+    EXPECT_EQ(
+        count("select count(*) from t_icitem_barcode b join t_ICItem i on i.FItemID=b.FItemID where "
+              "i.FNumber='C1' and ((b.FBarCode='16901234567882' and b.FPriceStyleID=2 and b.FPrice=90 and "
+              "b.FExchange=6) or (b.FBarCode='69012341' and b.FPriceStyleID is null and b.FExchange=1))"),
+        2);
     // The form refuses the same clash of a barcode with an in-store code.
     ItemInput in = tea("C9");
     in.barcode = QStringLiteral("2000000000015");
@@ -495,10 +497,10 @@ TEST_P(ItemsModuleTest, further_barcodes_travel_as_column_groups_and_share_one_c
     // Out and in again, through csv this time: the groups come back in the order they went out.
     const components::sheet::Sheet first = exportItems(*conn);
     EXPECT_EQ(first.header.first().mid(first.header.first().size() - 8),
-              QStringList({QStringLiteral("条形码2"), QStringLiteral("条形码2价格类型"), QStringLiteral("条形码2售价"),
-                           QStringLiteral("条形码2包装数"), QStringLiteral("条形码3"),
-                           QStringLiteral("条形码3价格类型"), QStringLiteral("条形码3售价"),
-                           QStringLiteral("条形码3包装数")}));
+              QStringList({QStringLiteral("条形码2"), QStringLiteral("条形码2价格类型"),
+                           QStringLiteral("条形码2售价"), QStringLiteral("条形码2包装数"),
+                           QStringLiteral("条形码3"), QStringLiteral("条形码3价格类型"),
+                           QStringLiteral("条形码3售价"), QStringLiteral("条形码3包装数")}));
     const QString csv = db().dir() + QStringLiteral("/bars.csv");
     components::sheet::writeCsv(first, csv);
     exec("delete from t_icitem_barcode");

@@ -82,7 +82,9 @@ HelpReport writeHelp(const QString &sourceDir, const QString &projectRoot, const
     }
     for (const ModuleWindow &m : moduleWindows()) {
         std::unique_ptr<QWidget> window(m.make());
-        Page p{m.page, {}, readSource(QDir(sourceDir).filePath(m.page + QStringLiteral(".txt")), report),
+        Page p{m.page,
+               {},
+               readSource(QDir(sourceDir).filePath(m.page + QStringLiteral(".txt")), report),
                windowControls(*window)};
         if (p.source.pictures.isEmpty())
             p.source.pictures.append({QStringLiteral("docs/screenshots/") + m.picture, {}});
