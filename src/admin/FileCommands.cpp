@@ -5,6 +5,7 @@
 #include "components/export/SheetReader.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "modules/init/StockTransfer.h"
 #include "modules/items/ItemTransfer.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ QString fileOption(const Invocation &inv) {
     return QDir::current().absoluteFilePath(inv.option(QStringLiteral("file")));
 }
 
-void report(Invocation &inv, const modules::items::ImportReport &r, const QString &path) {
+void report(Invocation &inv, const components::sheet::ImportReport &r, const QString &path) {
     if (!r.bad.isEmpty())
         inv.io->err << r.text() << '\n';
     if (!r.bad.isEmpty() && !inv.flag(QStringLiteral("skip-bad")))
@@ -95,6 +96,46 @@ Command exportCommand(bool partners) {
             }};
 }
 
+Command importStockCommand() {
+    return {QStringLiteral("import-stock"),
+            QStringLiteral("<数据库名> --user 用户名 --file 文件 [--skip-bad]"),
+            QStringLiteral(
+                "从 Excel 或 CSV 文件导入各仓库的期初库存（列：仓库、商品代码、期初数量、期初金额或单价）"),
+            1,
+            1,
+            {QStringLiteral("user"), QStringLiteral("file")},
+            {QStringLiteral("skip-bad")},
+            [](Invocation &inv) {
+                const QString path = fileOption(inv);
+                const QString cs = loginAndCheck(inv, {});
+                const QList<QStringList> rows = components::sheet::readSheet(path);
+                db::Connection conn(cs);
+                report(inv,
+                       modules::init::importOpeningStock(conn, rows, inv.flag(QStringLiteral("skip-bad"))),
+                       path);
+            }};
+}
+
+Command exportStockCommand() {
+    return {QStringLiteral("export-stock"),
+            QStringLiteral("<数据库名> --user 用户名 --file 文件.xlsx|文件.csv"),
+            QStringLiteral("把各仓库的期初库存写成 Excel 或 CSV 文件（可再导入）"),
+            1,
+            1,
+            {QStringLiteral("user"), QStringLiteral("file")},
+            {},
+            [](Invocation &inv) {
+                const QString path = fileOption(inv);
+                const QString cs = loginAndCheck(inv, {});
+                db::Connection conn(cs);
+                const components::sheet::Sheet s = modules::init::exportOpeningStock(conn);
+                components::sheet::writeSheet(s, path);
+                inv.io->out << QStringLiteral("共 %1 行，已写入 %2。\n%1 rows written to %2.\n")
+                                   .arg(s.rows.size())
+                                   .arg(QDir::toNativeSeparators(path));
+            }};
+}
+
 } // namespace
 
 void addFileCommands(CommandTable &table) {
@@ -102,6 +143,8 @@ void addFileCommands(CommandTable &table) {
     table.add(importCommand(true));
     table.add(exportCommand(false));
     table.add(exportCommand(true));
+    table.add(importStockCommand());
+    table.add(exportStockCommand());
 }
 
 } // namespace zostore::admin

@@ -1,4 +1,5 @@
-// import-items, import-partners, export-items, export-partners: the item and partner files and spreadsheets.
+// import-items, import-partners, import-stock and their export-*: the item and partner files and the
+// opening stock as spreadsheets.
 #pragma once
 
 #include "admin/CommandLine.h"

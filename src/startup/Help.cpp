@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QWidget>
 
 namespace zostore::startup {
@@ -55,6 +56,10 @@ QString helpPageFor(const QWidget *w) {
         const QString page = helpPage(w->objectName());
         if (QFileInfo::exists(page))
             return page;
+        // Windows made once per kind ("frmBill_12") share the page of their kind-less name.
+        static const QRegularExpression kind(QStringLiteral("_\\d+$"));
+        if (const QString plain = helpPage(QString(w->objectName()).remove(kind)); QFileInfo::exists(plain))
+            return plain;
     }
     return helpIndex();
 }

@@ -1,6 +1,7 @@
 // Help: a page for every window, built from the windows themselves; F1 opens the page of the window it is
 // pressed in; the pages are installed beside the program.
 #include "HelpWriter.h"
+#include "ModuleWindows.h"
 #include "accountdb/Schema.h"
 #include "accountdb/SystemProfile.h"
 #include "app/WindowRegistrations.h"
@@ -31,7 +32,10 @@ using namespace zostore;
 namespace {
 
 QStringList helpedWindows() {
-    return QStringList{QStringLiteral("frmMain")} + shell::windowTable().names();
+    QStringList names = QStringList{QStringLiteral("frmMain")} + shell::windowTable().names();
+    for (const help::ModuleWindow &m : help::moduleWindows())
+        names << m.page;
+    return names;
 }
 
 QString readAll(const QString &path) {
@@ -142,6 +146,17 @@ TEST_P(HelpTest, f1_opens_the_page_of_the_window_or_of_the_nearest_one_with_a_pa
     EXPECT_EQ(pressF1(box), QStringList{startup::helpPage(shell::windows::SetPara)});
     std::unique_ptr<QWidget> discounts(shell::windowTable().create(shell::windows::PosDiscount, nullptr));
     EXPECT_EQ(pressF1(*discounts), QStringList{startup::helpIndex()});
+
+    // A module window finds its page, one made per kind the page of its kind-less name.
+    writePages({QStringLiteral("frmInitStock"), QStringLiteral("frmBill")});
+    for (const help::ModuleWindow &m : help::moduleWindows()) {
+        if (m.page != QLatin1String("frmInitStock") && m.page != QLatin1String("frmBill"))
+            continue;
+        std::unique_ptr<QWidget> w(m.make());
+        EXPECT_EQ(pressF1(*w, w->findChild<QWidget *>(QStringLiteral("Flex"))),
+                  QStringList{startup::helpPage(m.page)})
+            << w->objectName().toStdString();
+    }
 
     shell::frmMain main;
     EXPECT_EQ(pressF1(main), QStringList{startup::helpPage(QStringLiteral("frmMain"))});

@@ -5,12 +5,14 @@
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
 #include "components/Registry.h"
+#include "components/export/SheetReader.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "modules/InstalledModules.h"
 #include "modules/init/InitState.h"
 #include "modules/init/OpeningPartners.h"
 #include "modules/init/OpeningStock.h"
+#include "modules/init/StockTransfer.h"
 #include "modules/init/frmInitStock.h"
 #include "modules/init/frmInitWL.h"
 #include "startup/LoginContext.h"
@@ -20,6 +22,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <optional>
@@ -246,6 +249,94 @@ TEST_P(InitModuleTest, a_clerk_types_opening_stock_into_the_window_store_by_stor
     p.cmdSave->click();
     EXPECT_DOUBLE_EQ(scalar("select FAmount from t_WLBegBal where FOrgaType=1 and FOrgaID=2"), 88.8);
     EXPECT_EQ(scalar("select count(*) from t_WLBegBal"), 1);
+}
+
+TEST_P(InitModuleTest, a_spreadsheet_of_openings_is_checked_row_by_row_and_reads_back) {
+    OpeningStock(*conn).save(2, {line(1, "A1", 3, 30)}); // a store the file leaves alone
+    const QString csv = db().dir() + QStringLiteral("/stock.csv");
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\xEF\xBB\xBF仓库,商品代码,商品名称,期初数量,单价,期初金额\r\n"
+                "01,A1,茶叶,10,2.5,\r\n"
+                "门市,A2,,\"1,200\",,600\r\n"
+                "01,A1,,1,,1\r\n"
+                "03,A2,,1,,1\r\n"
+                "02,A3,,1,,1\r\n"
+                "02,A9,,1,,1\r\n"
+                "02,A2,,十,,1\r\n"
+                "02,A2,,0,,5\r\n"
+                "\r\n"
+                "02,A2,,-1,,0\r\n");
+    }
+    const QList<QStringList> rows = components::sheet::readCsv(csv);
+    const QString before = books();
+    ImportReport r = importOpeningStock(*conn, rows, false);
+    EXPECT_EQ(r.text(), QStringLiteral("第 4 行：商品 A1 在仓库“门市”的期初库存与第 2 行重复。\n"
+                                       "第 5 行：仓库“03”不存在。\n"
+                                       "第 6 行：商品 A3 旧茶壶 已被删除，不能录入期初库存。\n"
+                                       "第 7 行：商品代码“A9”不存在。\n"
+                                       "第 8 行：期初数量必须是数字（现在是“十”）。\n"
+                                       "第 9 行：商品 A2 茶杯：期初数量为零时金额也必须为零。\n"
+                                       "第 11 行：商品 A2 茶杯：期初数量不能是负数。"));
+    EXPECT_EQ(books(), before);
+    r = importOpeningStock(*conn, rows, true);
+    EXPECT_EQ(r.imported, 2);
+    // The same books as the window's save of those lines would leave.
+    EXPECT_DOUBLE_EQ(scalar("select FBegBal from icstockbal where FStockID=1 and FItemID=1"), 25);
+    EXPECT_DOUBLE_EQ(scalar("select FBegQty from icbal where FItemID=1"), 13);
+    EXPECT_DOUBLE_EQ(scalar("select FBegQty from icbal where FItemID=2"), 1200);
+    EXPECT_DOUBLE_EQ(scalar("select FQty from ICInventory where FStockID=1 and FItemID=2"), 1200);
+    EXPECT_TRUE(accountdb::storeStockDifferences(*conn).isEmpty());
+    // Importing the same figures again changes nothing, today's stock included.
+    const QString imported = books();
+    EXPECT_EQ(importOpeningStock(*conn, rows, true).imported, 2);
+    EXPECT_EQ(books(), imported);
+
+    // Out and in again: the file replaces the same pairs with the same figures.
+    const components::sheet::Sheet out = exportOpeningStock(*conn);
+    ASSERT_EQ(out.rows.size(), 3);
+    EXPECT_EQ(out.rows[0], (QStringList{QStringLiteral("01"), QStringLiteral("A1"), QStringLiteral("茶叶"), {},
+                                        QStringLiteral("斤"), QStringLiteral("10"), QStringLiteral("2.5"),
+                                        QStringLiteral("25.00")}));
+    const QString xlsx = db().dir() + QStringLiteral("/stock.xlsx");
+    components::sheet::writeXlsx(out, xlsx);
+    exec("delete from icstockbal");
+    exec("delete from icbal");
+    exec("delete from ICInventory");
+    EXPECT_EQ(importOpeningStock(*conn, components::sheet::readXlsx(xlsx), false).text(), QString());
+    EXPECT_EQ(books(), imported);
+    EXPECT_EQ(exportOpeningStock(*conn).rows, out.rows);
+
+    // A header the window does not show, and a closed initialisation, stop the whole file.
+    EXPECT_THROW(importOpeningStock(*conn, {{QStringLiteral("商品代码"), QStringLiteral("数量")}}, true), Error);
+    exec("update t_SystemProfile set FValue='1' where FKey='Closed'");
+    try {
+        importOpeningStock(*conn, rows, true);
+        ADD_FAILURE() << "imported while closed";
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("初始化已经结束"))) << e.description().toStdString();
+    }
+    EXPECT_EQ(books(), imported);
+}
+
+TEST_P(InitModuleTest, the_window_imports_a_file_and_shows_the_store_again) {
+    const QString csv = db().dir() + QStringLiteral("/w.csv");
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("仓库,商品代码,期初数量,期初金额\n01,A2,4,8\n01,A9,1,1\n");
+    }
+    frmInitStock w(cnstr());
+    dialogs.queueFile(csv);
+    dialogs.queueAnswer(ui::Answer::No); // the bad row: import nothing
+    w.cmdImport->click();
+    EXPECT_EQ(scalar("select count(*) from icstockbal"), 0);
+    dialogs.queueFile(csv);
+    dialogs.queueAnswer(ui::Answer::Yes);
+    w.cmdImport->click();
+    EXPECT_EQ(dialogs.messages().last(), QStringLiteral("已导入 1 行，跳过有错的 1 行。"));
+    EXPECT_EQ(w.Flex->text(w.Flex->fixedRows() + 1, QStringLiteral("FAmount")), QStringLiteral("8.00"));
 }
 
 ZOSTORE_BACKENDS(InitModuleTest);

@@ -450,6 +450,65 @@ TEST_P(ItemsModuleTest, an_import_reports_every_bad_row_and_an_export_reads_back
                                              QStringLiteral("0571"), QString()}}));
 }
 
+TEST_P(ItemsModuleTest, further_barcodes_travel_as_column_groups_and_share_one_code_space) {
+    exec("update t_ICItem set FShopNumber='2000000000015' where FItemID=1");
+    const auto R = [](std::initializer_list<const char *> cells) {
+        QStringList r;
+        for (const char *c : cells)
+            r << QString::fromUtf8(c);
+        return r;
+    };
+    const QList<QStringList> rows{
+        R({"商品代码", "商品名称", "条形码", "条形码2", "条形码2价格类型", "条形码2售价", "条形码2包装数",
+           "条形码3"}),
+        R({"C1", "整箱茶", "6901234567885", "16901234567882", "会员价", "90", "6", "69012341"}),
+        R({"C2", "校验错", "", "6901234567880", "", "", "", ""}),
+        R({"C3", "撞龙井", "", "16901234567899", "", "", "", ""}),
+        R({"C4", "撞店内码", "", "2000000000015", "", "", "", ""}),
+        R({"C5", "撞上一行", "", "69012341", "", "", "", ""}),
+        R({"C6", "无此价", "", "6901234567908", "批发价", "", "", ""}),
+        R({"C7", "空条码", "", "", "", "5", "", ""}),
+        R({"C8", "店内码撞条码", "", "", "", "", "", ""})};
+    QList<QStringList> withShop = rows;
+    withShop[0] << QStringLiteral("店内码");
+    for (int i = 1; i < withShop.size(); ++i)
+        withShop[i] << (i == 8 ? QStringLiteral("6901234567892") : QString());
+    const ImportReport r = importItems(*conn, withShop, false);
+    EXPECT_EQ(r.text(), QStringLiteral("第 3 行：多条码“6901234567880”的校验位不对（应为 5）。\n"
+                                       "第 4 行：条形码“16901234567899”已经是商品“龙井”的条形码。\n"
+                                       "第 5 行：条形码“2000000000015”已经是商品“龙井”的店内码。\n"
+                                       "第 6 行：条形码“69012341”与第 2 行重复。\n"
+                                       "第 7 行：条形码2价格类型“批发价”不存在。\n"
+                                       "第 8 行：条形码2是空的，却填了它的价格类型、售价或包装数。\n"
+                                       "第 9 行：店内码“6901234567892”已经是商品“龙井”的条形码。"));
+    EXPECT_EQ(count("select count(*) from t_icitem_barcode"), 1);
+    EXPECT_EQ(importItems(*conn, withShop, true).imported, 1);
+    EXPECT_EQ(
+        count("select count(*) from t_icitem_barcode b join t_ICItem i on i.FItemID=b.FItemID where "
+              "i.FNumber='C1' and ((b.FBarCode='16901234567882' and b.FPriceStyleID=2 and b.FPrice=90 and "
+              "b.FExchange=6) or (b.FBarCode='69012341' and b.FPriceStyleID is null and b.FExchange=1))"),
+        2);
+    // The form refuses the same clash of a barcode with an in-store code.
+    ItemInput in = tea("C9");
+    in.barcode = QStringLiteral("2000000000015");
+    EXPECT_EQ(refusal([&] { ItemStore(*conn).save(in); }),
+              QStringLiteral("条形码“2000000000015”已经是商品“龙井”的店内码。"));
+
+    // Out and in again, through csv this time: the groups come back in the order they went out.
+    const components::sheet::Sheet first = exportItems(*conn);
+    EXPECT_EQ(first.header.first().mid(first.header.first().size() - 8),
+              QStringList({QStringLiteral("条形码2"), QStringLiteral("条形码2价格类型"),
+                           QStringLiteral("条形码2售价"), QStringLiteral("条形码2包装数"),
+                           QStringLiteral("条形码3"), QStringLiteral("条形码3价格类型"),
+                           QStringLiteral("条形码3售价"), QStringLiteral("条形码3包装数")}));
+    const QString csv = db().dir() + QStringLiteral("/bars.csv");
+    components::sheet::writeCsv(first, csv);
+    exec("delete from t_icitem_barcode");
+    exec("delete from t_ICItem");
+    EXPECT_EQ(importItems(*conn, components::sheet::readCsv(csv), false).text(), QString());
+    EXPECT_EQ(exportItems(*conn).rows, first.rows);
+}
+
 ZOSTORE_BACKENDS(ItemsModuleTest);
 
 } // namespace zostore::test

@@ -206,6 +206,12 @@ void collect(const QWidget *parent, QList<Control> &out) {
                 }
             }
             c.generatedDescription = generated(c);
+            // What the window itself says about a control serves where its caption does not.
+            if (c.generatedDescription.isEmpty())
+                c.generatedDescription =
+                    plainCaption(w->whatsThis().isEmpty() ? w->toolTip() : w->whatsThis());
+            if (c.generatedDescription == c.caption)
+                c.generatedDescription.clear();
             out << c;
             continue;
         }

@@ -2,6 +2,7 @@
 #include "HelpWriter.h"
 
 #include "HelpPages.h"
+#include "ModuleWindows.h"
 #include "shell/WindowTable.h"
 #include "shell/frmMain.h"
 
@@ -76,6 +77,17 @@ HelpReport writeHelp(const QString &sourceDir, const QString &projectRoot, const
                {},
                readSource(QDir(sourceDir).filePath(name + QStringLiteral(".txt")), report),
                windowControls(*window)};
+        p.title = p.source.title.isEmpty() ? window->windowTitle() : p.source.title;
+        pages << p;
+    }
+    for (const ModuleWindow &m : moduleWindows()) {
+        std::unique_ptr<QWidget> window(m.make());
+        Page p{m.page,
+               {},
+               readSource(QDir(sourceDir).filePath(m.page + QStringLiteral(".txt")), report),
+               windowControls(*window)};
+        if (p.source.pictures.isEmpty())
+            p.source.pictures.append({QStringLiteral("docs/screenshots/") + m.picture, {}});
         p.title = p.source.title.isEmpty() ? window->windowTitle() : p.source.title;
         pages << p;
     }

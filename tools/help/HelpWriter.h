@@ -1,5 +1,5 @@
-// Writes the help folder: a page for the main window and every window of the window table, the contents
-// page, the style sheet and the pictures the pages show.
+// Writes the help folder: a page for the main window, every window of the window table and every module
+// window, the contents page, the style sheet and the pictures the pages show.
 #pragma once
 
 #include <QString>

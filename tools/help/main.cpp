@@ -2,6 +2,7 @@
 // throwaway demo account set, and the written parts under docs/help. "--list" prints each window's controls.
 #include "HelpPages.h"
 #include "HelpWriter.h"
+#include "ModuleWindows.h"
 #include "accountdb/Catalogue.h"
 #include "app/WindowRegistrations.h"
 #include "components/Builtins.h"
@@ -37,6 +38,12 @@ void listControls() {
             for (const help::Control &c : help::windowControls(*w))
                 out << c.name << '\t' << c.kind << '\t' << c.caption << '\t' << c.generatedDescription
                     << '\n';
+    }
+    for (const help::ModuleWindow &m : help::moduleWindows()) {
+        std::unique_ptr<QWidget> w(m.make());
+        out << "== " << m.page << " " << w->windowTitle() << '\n';
+        for (const help::Control &c : help::windowControls(*w))
+            out << c.name << '\t' << c.kind << '\t' << c.caption << '\t' << c.generatedDescription << '\n';
     }
 }
 

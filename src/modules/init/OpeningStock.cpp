@@ -11,9 +11,7 @@
 
 namespace zostore::modules::init {
 
-namespace {
-
-void validate(const OpeningLine &l) {
+void checkOpening(const OpeningLine &l) {
     const QString item = QStringLiteral("商品 %1 %2").arg(l.number, l.name);
     if (!std::isfinite(l.qty) || !std::isfinite(l.amount))
         throw Error(QStringLiteral("%1：期初数量和金额必须是数字。").arg(item));
@@ -26,8 +24,6 @@ void validate(const OpeningLine &l) {
     if (std::abs(l.qty) > 1e12 || std::abs(l.amount) > 1e13)
         throw Error(QStringLiteral("%1：期初数量或金额太大。").arg(item));
 }
-
-} // namespace
 
 QList<StoreRef> OpeningStock::stores() {
     QList<StoreRef> out;
@@ -58,7 +54,7 @@ QList<OpeningLine> OpeningStock::lines(int stockId) {
 
 void OpeningStock::save(int stockId, const QList<OpeningLine> &changed) {
     for (const OpeningLine &l : changed)
-        validate(l);
+        checkOpening(l);
     db::Transaction tx(m_conn, db::Transaction::Lock::Books);
     const InitState s = InitState::read(m_conn);
     const QString readOnly = s.whyReadOnly();

@@ -22,6 +22,9 @@ struct OpeningLine {
     double amount = 0;
 };
 
+// The checks of one line that need no other rows; throws naming the item and the field.
+void checkOpening(const OpeningLine &line);
+
 class OpeningStock {
 public:
     explicit OpeningStock(db::Connection &conn) : m_conn(conn) {}

@@ -3,6 +3,7 @@
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "modules/init/InitState.h"
+#include "modules/init/StockTransfer.h"
 #include "startup/FormServices.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorTrap.h"
@@ -71,6 +72,7 @@ frmInitStock::frmInitStock(QString cnstr, QWidget *parent) : QDialog(parent), m_
                                                       "再按“保存”。")
                                            .arg(s.monthText()));
         cmdSave->setEnabled(!m_readOnly);
+        cmdImport->setEnabled(!m_readOnly);
         Flex->setEditable(!m_readOnly);
         for (const StoreRef &st : OpeningStock(conn).stores())
             cmbStock->addItem(QStringLiteral("%1 %2").arg(st.number, st.name), st.id);
@@ -106,6 +108,9 @@ void frmInitStock::build() {
         Flex->setColEditable(c, c >= Flex->colIndex(QStringLiteral("FQty")));
     lblTotal = new QLabel(this);
     lblTotal->setObjectName(QStringLiteral("lblTotal"));
+    cmdImport = new QPushButton(QStringLiteral("导入(&I)"), this);
+    cmdImport->setObjectName(QStringLiteral("cmdImport"));
+    cmdImport->setToolTip(QStringLiteral("从 Excel 或 CSV 文件导入各仓库的期初库存"));
     cmdSave = new QPushButton(QStringLiteral("保存(&S)"), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdClose = new QPushButton(QStringLiteral("关闭(&C)"), this);
@@ -119,6 +124,7 @@ void frmInitStock::build() {
     top->addWidget(txtFind, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(lblTotal, 1);
+    bottom->addWidget(cmdImport);
     bottom->addWidget(cmdSave);
     bottom->addWidget(cmdClose);
     auto *lay = new QVBoxLayout(this);
@@ -130,6 +136,7 @@ void frmInitStock::build() {
 
     connect(Flex, &ui::Grid::afterEdit, this, [this](int r, int c) { ui::errorTrap([&] { afterEdit(r, c); }); });
     connect(txtFind, &QLineEdit::returnPressed, this, [this] { findNext(); });
+    connect(cmdImport, &QPushButton::clicked, this, [this] { importFile(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { save(); });
     connect(cmdClose, &QPushButton::clicked, this, &frmInitStock::reject);
 }
@@ -228,6 +235,14 @@ bool frmInitStock::save() {
     showTotals();
     ui::dialogs().info(QStringLiteral("期初库存已保存。"));
     return true;
+}
+
+void frmInitStock::importFile() {
+    if (!settleChanges())
+        return;
+    if (components::sheet::importFromFile(m_cnstr, QStringLiteral("期初库存"), importOpeningStock) &&
+        cmbStock->count() > 0)
+        ui::errorTrap([this] { loadStore(); });
 }
 
 void frmInitStock::findNext() {

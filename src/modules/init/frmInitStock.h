@@ -27,6 +27,7 @@ public:
     QLabel *lblState = nullptr;
     ui::Grid *Flex = nullptr;
     QLabel *lblTotal = nullptr;
+    QPushButton *cmdImport = nullptr;
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdClose = nullptr;
 
@@ -34,6 +35,8 @@ public:
     bool hasChanges() const { return !m_dirty.isEmpty(); }
     // Writes the changed rows; false when the save was refused (the message is shown).
     bool save();
+    // Openings of every store from a spreadsheet the user picks, after the unsaved rows are settled.
+    void importFile();
     // Moves to the next row whose code or name contains the text.
     void findNext();
 

@@ -45,7 +45,9 @@ frmInitWL::frmInitWL(QString cnstr, PartnerKind kind, QWidget *parent)
         Flex->setColEditable(c, false);
     lblTotal = new QLabel(this);
     cmdSave = new QPushButton(QStringLiteral("保存(&S)"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdClose = new QPushButton(QStringLiteral("关闭(&C)"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(lblTotal, 1);
     bottom->addWidget(cmdSave);

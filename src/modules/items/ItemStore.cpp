@@ -207,12 +207,23 @@ void ItemStore::requireFree(const CheckedItem &c, int id) {
             {id, code, code});
         if (!owner.isNull())
             throw Error(QStringLiteral("条形码“%1”已经是商品“%2”的条形码。").arg(code, owner.toString()));
+        // A scanned code must find one item, whichever of its codes it is.
+        const QVariant shop = m_conn.scalar(
+            QStringLiteral("select FName from t_ICItem where FShopNumber=? and FItemID<>?"), {code, id});
+        if (!shop.isNull())
+            throw Error(QStringLiteral("条形码“%1”已经是商品“%2”的店内码。").arg(code, shop.toString()));
     }
     if (!c.shop.isEmpty()) {
         const QVariant owner = m_conn.scalar(
             QStringLiteral("select FName from t_ICItem where FShopNumber=? and FItemID<>?"), {c.shop, id});
         if (!owner.isNull())
             throw Error(QStringLiteral("店内码“%1”已经是商品“%2”的店内码。").arg(c.shop, owner.toString()));
+        const QVariant bar = m_conn.scalar(
+            QStringLiteral("select FName from t_ICItem where FItemID<>? and (FBar_Code=? or FItemID in "
+                           "(select FItemID from t_icitem_barcode where FBarCode=?))"),
+            {id, c.shop, c.shop});
+        if (!bar.isNull())
+            throw Error(QStringLiteral("店内码“%1”已经是商品“%2”的条形码。").arg(c.shop, bar.toString()));
     }
     if (c.groupId != 0 &&
         m_conn.scalar(QStringLiteral("select count(*) from t_ItemGroup where FItemID=?"), {c.groupId})

@@ -10,7 +10,9 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 
 namespace zostore::modules::items {
 
@@ -31,46 +33,30 @@ QString num(double v) {
     return QString::number(v, 'g', 12);
 }
 
-bool blank(const QStringList &row) {
-    for (const QString &c : row)
-        if (!c.trimmed().isEmpty())
-            return false;
-    return true;
+// An item's further barcodes as groups of columns beside its own: 条形码2, 条形码2价格类型, 条形码2售价,
+// 条形码2包装数, then 条形码3 ..., so that one sheet, csv included, holds the whole item.
+const QStringList &barcodeParts() {
+    static const QStringList p{QString(), QStringLiteral("价格类型"), QStringLiteral("售价"),
+                               QStringLiteral("包装数")};
+    return p;
 }
 
-// Header captions to column positions; an unknown or repeated caption stops the import.
-QHash<QString, int> headerOf(const QList<QStringList> &rows, const QStringList &known,
-                             const QStringList &required) {
-    if (rows.isEmpty())
-        throw Error(
-            QStringLiteral("文件是空的：第 1 行应是列标题（%1）。").arg(known.join(QStringLiteral("、"))));
-    QHash<QString, int> at;
-    const QStringList &header = rows.first();
-    for (int c = 0; c < header.size(); ++c) {
-        const QString h = header[c].trimmed();
-        if (h.isEmpty())
-            continue;
-        if (!known.contains(h))
-            throw Error(QStringLiteral("第 1 行：不认识的列标题“%1”（可用的有：%2）。")
-                            .arg(db::shortened(h), known.join(QStringLiteral("、"))));
-        if (at.contains(h))
-            throw Error(QStringLiteral("第 1 行：列标题“%1”出现了两次。").arg(h));
-        at[h] = c;
-    }
-    for (const QString &r : required)
-        if (!at.contains(r))
-            throw Error(QStringLiteral("第 1 行：缺少列“%1”。").arg(r));
-    return at;
+QString barcodeCaption(int n, int part) {
+    return QStringLiteral("条形码%1%2").arg(n).arg(barcodeParts()[part]);
+}
+
+// The group numbers the header's barcode columns name, each group's code column required.
+QList<int> barcodeGroups(const QStringList &header) {
+    static const QRegularExpression re(QStringLiteral("^条形码([2-9]|[1-9][0-9]+)(价格类型|售价|包装数)?$"));
+    QList<int> out;
+    for (const QString &h : header)
+        if (const auto m = re.match(h.trimmed()); m.hasMatch() && !out.contains(m.captured(1).toInt()))
+            out << m.captured(1).toInt();
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 } // namespace
-
-QString ImportReport::text() const {
-    QStringList lines;
-    for (const RowProblem &p : bad)
-        lines << QStringLiteral("第 %1 行：%2").arg(p.row).arg(p.reason);
-    return lines.join(u'\n');
-}
 
 components::sheet::Sheet exportItems(db::Connection &conn) {
     ItemStore store(conn);
@@ -83,10 +69,33 @@ components::sheet::Sheet exportItems(db::Connection &conn) {
         header << p.name;
     for (const auto &f : extra)
         header << f.caption;
+    QHash<int, QList<QStringList>> bars;
+    qsizetype groups = 0;
+    for (auto rs =
+             conn.open(QStringLiteral("select b.FItemID,b.FBarCode,b.FPriceStyleID,b.FPrice,b.FExchange from "
+                                      "t_icitem_barcode b join t_ICItem i on i.FItemID=b.FItemID where "
+                                      "i.FDel=0 order by b.FItemID,b.FBarCode"),
+                       {}, db::Cursor::Forward);
+         !rs.eof(); rs.moveNext()) {
+        QString style;
+        for (const PriceStyle &p : styles)
+            if (p.id == rs.toInt(QStringLiteral("FPriceStyleID")))
+                style = p.name;
+        QList<QStringList> &mine = bars[rs.toInt(QStringLiteral("FItemID"))];
+        mine << QStringList{
+            rs.text(QStringLiteral("FBarCode")), style, num(rs.toDouble(QStringLiteral("FPrice"))),
+            num(rs.isNull(QStringLiteral("FExchange")) ? 1 : rs.toDouble(QStringLiteral("FExchange")))};
+        groups = std::max(groups, mine.size());
+    }
+    const qsizetype plain = header.size();
+    for (int n = 0; n < groups; ++n)
+        for (int part = 0; part < barcodeParts().size(); ++part)
+            header << barcodeCaption(n + 2, part);
     s.header = {header};
     for (int c = 0; c < header.size(); ++c)
         s.numeric << (c == Exchange || c == PurPrice || c == Cost ||
-                      (c >= FixedFields && c < FixedFields + styles.size()));
+                      (c >= FixedFields && c < FixedFields + styles.size()) ||
+                      (c >= plain && (c - plain) % 4 >= 2));
     QString sql =
         QStringLiteral("select i.*,g.FNumber as FGroupNumber from t_ICItem i left join t_ItemGroup g on "
                        "g.FItemID=i.FParentID where i.FDel=0 order by i.FNumber");
@@ -107,6 +116,9 @@ components::sheet::Sheet exportItems(db::Connection &conn) {
             r << num(rs.toDouble(accountdb::priceColumnName(p.id)));
         for (const auto &f : extra)
             r << rs.text(f.name);
+        const QList<QStringList> mine = bars.value(rs.toInt(QStringLiteral("FItemID")));
+        for (int n = 0; n < groups; ++n)
+            r << (n < mine.size() ? mine[n] : QStringList(barcodeParts().size(), QString()));
         s.rows << r;
     }
     return s;
@@ -121,7 +133,14 @@ ImportReport importItems(db::Connection &conn, const QList<QStringList> &rows, b
         known << p.name;
     for (const auto &f : extra)
         known << f.caption;
-    const QHash<QString, int> at = headerOf(rows, known, {fixedCaptions()[Number], fixedCaptions()[Name]});
+    QStringList required{fixedCaptions()[Number], fixedCaptions()[Name]};
+    const QList<int> barGroups = barcodeGroups(rows.value(0));
+    for (int n : barGroups) {
+        required << barcodeCaption(n, 0);
+        for (int part = 0; part < barcodeParts().size(); ++part)
+            known << barcodeCaption(n, part);
+    }
+    const QHash<QString, int> at = components::sheet::headerColumns(rows, known, required);
     auto cell = [&](const QStringList &row, const QString &caption) {
         const int c = at.value(caption, -1);
         return c < 0 ? QString() : row.value(c);
@@ -160,7 +179,7 @@ ImportReport importItems(db::Connection &conn, const QList<QStringList> &rows, b
     for (int i = 1; i < rows.size(); ++i) {
         const QStringList &row = rows[i];
         const int rowNo = i + 1;
-        if (blank(row))
+        if (components::sheet::blankRow(row))
             continue;
         try {
             ItemInput in;
@@ -186,6 +205,30 @@ ImportReport importItems(db::Connection &conn, const QList<QStringList> &rows, b
             for (const auto &f : extra)
                 if (at.contains(f.caption))
                     in.extra[f.name] = cell(row, f.caption);
+            for (int n : barGroups) {
+                ExtraBarcode b;
+                b.barcode = cell(row, barcodeCaption(n, 0)).trimmed();
+                const QString style = cell(row, barcodeCaption(n, 1)).trimmed();
+                b.price = cell(row, barcodeCaption(n, 2));
+                b.exchange = cell(row, barcodeCaption(n, 3));
+                if (b.barcode.isEmpty()) {
+                    if (!style.isEmpty() || !b.price.trimmed().isEmpty() || !b.exchange.trimmed().isEmpty())
+                        throw Error(QStringLiteral("%1是空的，却填了它的价格类型、售价或包装数。")
+                                        .arg(barcodeCaption(n, 0)));
+                    continue;
+                }
+                if (!style.isEmpty()) {
+                    for (const PriceStyle &p : styles)
+                        if (p.name == style || p.number == style)
+                            b.priceStyleId = p.id;
+                    if (b.priceStyleId == 0)
+                        throw Error(
+                            QStringLiteral("%1“%2”不存在。").arg(barcodeCaption(n, 1), db::shortened(style)));
+                }
+                if (b.exchange.trimmed().isEmpty())
+                    b.exchange = QStringLiteral("1");
+                in.barcodes.append(b);
+            }
             CheckedItem c = store.check(in);
             if (codes.contains(c.number)) {
                 const QString owner = codes.value(c.number);
@@ -200,27 +243,39 @@ ImportReport importItems(db::Connection &conn, const QList<QStringList> &rows, b
                 throw Error(QStringLiteral("商品代码“%1”与第 %2 行重复。")
                                 .arg(db::shortened(c.number))
                                 .arg(fileCodes.value(c.number)));
-            if (!c.barcode.isEmpty()) {
-                if (barcodes.contains(c.barcode))
-                    throw Error(QStringLiteral("条形码“%1”已经是商品“%2”的条形码。")
-                                    .arg(c.barcode, barcodes.value(c.barcode)));
-                if (fileBars.contains(c.barcode))
+            // A scanned code must find one item: barcodes and in-store codes share one space.
+            QStringList codesOfRow;
+            if (!c.barcode.isEmpty())
+                codesOfRow << c.barcode;
+            for (const CheckedItem::Bar &b : c.bars)
+                codesOfRow << b.code;
+            for (const QString &code : std::as_const(codesOfRow)) {
+                if (barcodes.contains(code))
+                    throw Error(
+                        QStringLiteral("条形码“%1”已经是商品“%2”的条形码。").arg(code, barcodes.value(code)));
+                if (shops.contains(code))
+                    throw Error(
+                        QStringLiteral("条形码“%1”已经是商品“%2”的店内码。").arg(code, shops.value(code)));
+                if (fileBars.contains(code) || fileShops.contains(code))
                     throw Error(QStringLiteral("条形码“%1”与第 %2 行重复。")
-                                    .arg(c.barcode)
-                                    .arg(fileBars.value(c.barcode)));
+                                    .arg(code)
+                                    .arg(fileBars.value(code, fileShops.value(code))));
             }
             if (!c.shop.isEmpty()) {
                 if (shops.contains(c.shop))
                     throw Error(QStringLiteral("店内码“%1”已经是商品“%2”的店内码。")
                                     .arg(c.shop, shops.value(c.shop)));
-                if (fileShops.contains(c.shop))
+                if (barcodes.contains(c.shop))
+                    throw Error(QStringLiteral("店内码“%1”已经是商品“%2”的条形码。")
+                                    .arg(c.shop, barcodes.value(c.shop)));
+                if (fileShops.contains(c.shop) || fileBars.contains(c.shop))
                     throw Error(QStringLiteral("店内码“%1”与第 %2 行重复。")
                                     .arg(c.shop)
-                                    .arg(fileShops.value(c.shop)));
+                                    .arg(fileShops.value(c.shop, fileBars.value(c.shop))));
             }
             fileCodes[c.number] = rowNo;
-            if (!c.barcode.isEmpty())
-                fileBars[c.barcode] = rowNo;
+            for (const QString &code : std::as_const(codesOfRow))
+                fileBars[code] = rowNo;
             if (!c.shop.isEmpty())
                 fileShops[c.shop] = rowNo;
             good.append(c);
@@ -240,7 +295,8 @@ ImportReport importItems(db::Connection &conn, const QList<QStringList> &rows, b
             QString code;
             do
                 code = ItemStore::shopNumberOf(++serial, ean13);
-            while (shops.contains(code) || fileShops.contains(code));
+            while (shops.contains(code) || fileShops.contains(code) || barcodes.contains(code) ||
+                   fileBars.contains(code));
             c.shop = code;
         }
     }
@@ -264,6 +320,7 @@ ImportReport importItems(db::Connection &conn, const QList<QStringList> &rows, b
     const int batch = std::max(1, (conn.isSqlite() ? 240 : 900) / static_cast<int>(cols.size()));
     const QVariant now = QDateTime::currentDateTime();
     int id = nextKey(conn, QStringLiteral("t_ICItem"));
+    QVariantList barValues; // FItemID, FBarCode, FPriceStyleID, FPrice, FExchange
     for (qsizetype from = 0; from < good.size(); from += batch) {
         const qsizetype n = std::min<qsizetype>(batch, good.size() - from);
         QVariantList values;
@@ -273,6 +330,9 @@ ImportReport importItems(db::Connection &conn, const QList<QStringList> &rows, b
             bool sale = false;
             for (double v : c.prices)
                 sale = sale || v != 0;
+            for (const CheckedItem::Bar &b : c.bars)
+                barValues << id << b.code << (b.style == 0 ? QVariant() : QVariant(b.style)) << b.price
+                          << b.exchange;
             values << id++ << c.number << c.name << c.model << c.unit << c.exchange << c.groupId << c.quick
                    << c.shop << c.barcode << c.purPrice << c.cost << 0 << (c.purPrice != 0 ? now : QVariant())
                    << (sale ? now : QVariant());
@@ -285,6 +345,15 @@ ImportReport importItems(db::Connection &conn, const QList<QStringList> &rows, b
                 values << given.value(f.name);
         }
         conn.execute(head + QStringList(n, one).join(u','), values);
+    }
+    const int barBatch = conn.isSqlite() ? 48 : 180;
+    for (qsizetype from = 0; from < barValues.size(); from += barBatch * 5) {
+        const qsizetype n = std::min<qsizetype>(barBatch, (barValues.size() - from) / 5);
+        conn.execute(
+            QStringLiteral("insert into t_icitem_barcode(FItemID,FBarCode,FPriceStyleID,FPrice,FExchange) "
+                           "values ") +
+                QStringList(n, QStringLiteral("(?,?,?,?,?)")).join(u','),
+            barValues.mid(from, n * 5));
     }
     tx.commit();
     report.imported = static_cast<int>(good.size());
@@ -311,7 +380,7 @@ ImportReport importPartners(db::Connection &conn, FileKind kind, const QList<QSt
     const QString what = FileStore::caption(kind);
     const QStringList known{what + QStringLiteral("代码"), what + QStringLiteral("名称"),
                             QStringLiteral("电话"), QStringLiteral("地址")};
-    const QHash<QString, int> at = headerOf(rows, known, {known[0], known[1]});
+    const QHash<QString, int> at = components::sheet::headerColumns(rows, known, {known[0], known[1]});
     auto cell = [&](const QStringList &row, const QString &caption) {
         const int c = at.value(caption, -1);
         return c < 0 ? QString() : row.value(c);
@@ -320,7 +389,7 @@ ImportReport importPartners(db::Connection &conn, FileKind kind, const QList<QSt
     db::Transaction tx(conn, db::Transaction::Lock::Books);
     FileStore store(conn, kind);
     for (int i = 1; i < rows.size(); ++i) {
-        if (blank(rows[i]))
+        if (components::sheet::blankRow(rows[i]))
             continue;
         // Each row in a savepoint of its own: a refused one leaves nothing behind.
         try {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "components/export/Sheet.h"
+#include "components/export/SheetImport.h"
 #include "modules/items/FileStore.h"
 
 #include <QList>
@@ -14,17 +15,8 @@ class Connection;
 
 namespace zostore::modules::items {
 
-struct RowProblem {
-    int row = 0; // as the spreadsheet numbers it, the header being row 1
-    QString reason;
-};
-
-struct ImportReport {
-    int imported = 0;
-    QList<RowProblem> bad;
-    // Every bad row with its number and reason, one a line.
-    QString text() const;
-};
+using components::sheet::ImportReport;
+using components::sheet::RowProblem;
 
 components::sheet::Sheet exportItems(db::Connection &conn);
 // Nothing is written while any row is bad, unless skipBad; then the good rows are. One transaction

@@ -1,6 +1,6 @@
 #include "modules/items/frmViewItem.h"
 
-#include "components/export/SheetReader.h"
+#include "components/export/SheetImport.h"
 #include "components/items/ItemGroupTree.h"
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -33,39 +33,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
     return b;
 }
 
-// Reads the file the user picks and imports it; with bad rows it lists them and offers the good ones alone.
-bool importFile(const QString &cnstr, const QString &what,
-                const std::function<ImportReport(db::Connection &, const QList<QStringList> &, bool)> &run) {
-    const QString path = ui::dialogs().openFileName(QStringLiteral("导入%1").arg(what), QString(),
-                                                    QStringLiteral("Excel 或 CSV 文件 (*.xlsx *.csv)"));
-    if (path.isEmpty())
-        return false;
-    bool done = false;
-    ui::errorTrap([&] {
-        ui::WaitCursor wait;
-        const QList<QStringList> rows = components::sheet::readSheet(path);
-        db::Connection conn(cnstr);
-        ImportReport r = run(conn, rows, false);
-        if (!r.bad.isEmpty()) {
-            QStringList lines = r.text().split(u'\n');
-            if (lines.size() > 15)
-                lines = lines.mid(0, 15) << QStringLiteral("……（共 %1 行有错）").arg(r.bad.size());
-            if (ui::dialogs().question(
-                    QStringLiteral(
-                        "下面这些行有错，整个文件都没有导入：\n%1\n\n是否跳过这些行，只导入正确的行？")
-                        .arg(lines.join(u'\n'))) != ui::Answer::Yes)
-                return;
-            r = run(conn, rows, true);
-        }
-        ui::dialogs().info(
-            QStringLiteral("已导入 %1 行%2。")
-                .arg(r.imported)
-                .arg(r.bad.isEmpty() ? QString() : QStringLiteral("，跳过有错的 %1 行").arg(r.bad.size())));
-        done = true;
-    });
-    return done;
-}
-
 } // namespace
 
 FilePage::FilePage(QString cnstr, FileKind k, QWidget *parent)
@@ -86,7 +53,7 @@ FilePage::FilePage(QString cnstr, FileKind k, QWidget *parent)
         cmdImport = button(this, "cmdImport", QStringLiteral("导入(&I)"));
         buttons->addWidget(cmdImport);
         connect(cmdImport, &QPushButton::clicked, this, [this] {
-            if (importFile(m_cnstr, FileStore::caption(kind),
+            if (components::sheet::importFromFile(m_cnstr, FileStore::caption(kind),
                            [this](db::Connection &c, const QList<QStringList> &rows, bool skip) {
                                return importPartners(c, kind, rows, skip);
                            }))
@@ -385,7 +352,7 @@ void frmViewItem::removeItem() {
 }
 
 void frmViewItem::importItems() {
-    if (importFile(m_cnstr, QStringLiteral("商品资料"),
+    if (components::sheet::importFromFile(m_cnstr, QStringLiteral("商品资料"),
                    [](db::Connection &c, const QList<QStringList> &rows, bool skip) {
                        return modules::items::importItems(c, rows, skip);
                    })) {

@@ -65,7 +65,9 @@ frmChangeJf::frmChangeJf(QString cnstr, int userId, int vipId, QWidget *parent)
     lblResult->setObjectName(QStringLiteral("lblResult"));
     lblResult->setWordWrap(true);
     cmdSave = new QPushButton(QStringLiteral("保存(&S)"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdClose = new QPushButton(QStringLiteral("关闭(&C)"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
     for (QPushButton *b : {cmdSave, cmdClose})
         b->setAutoDefault(false);
     auto *bottom = new QHBoxLayout;

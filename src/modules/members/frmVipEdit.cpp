@@ -88,9 +88,13 @@ frmVipEdit::frmVipEdit(QString cnstr, int userId, int vipId, QWidget *parent)
     grdMove->horizontalHeader()->setStretchLastSection(true);
 
     cmdReserve = new QPushButton(QStringLiteral("充值(&R)..."), this);
+    cmdReserve->setObjectName(QStringLiteral("cmdReserve"));
     cmdJf = new QPushButton(QStringLiteral("积分(&J)..."), this);
+    cmdJf->setObjectName(QStringLiteral("cmdJf"));
     cmdSave = new QPushButton(QStringLiteral("保存(&S)"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdCancel = new QPushButton(QStringLiteral("取消"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     for (QPushButton *b : {cmdReserve, cmdJf, cmdCancel})
         b->setAutoDefault(false);
     cmdSave->setDefault(true);

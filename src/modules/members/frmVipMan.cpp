@@ -63,11 +63,17 @@ frmVipMan::frmVipMan(QString cnstr, int userId, QWidget *parent)
     txtFind->installEventFilter(this);
 
     cmdAdd = new QPushButton(QStringLiteral("新增(&A)"), this);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
     cmdEdit = new QPushButton(QStringLiteral("修改(&E)"), this);
+    cmdEdit->setObjectName(QStringLiteral("cmdEdit"));
     cmdDelete = new QPushButton(QStringLiteral("删除(&D)"), this);
+    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
     cmdReserve = new QPushButton(QStringLiteral("充值(&R)"), this);
+    cmdReserve->setObjectName(QStringLiteral("cmdReserve"));
     cmdJf = new QPushButton(QStringLiteral("积分(&J)"), this);
+    cmdJf->setObjectName(QStringLiteral("cmdJf"));
     cmdClose = new QPushButton(QStringLiteral("关闭(&C)"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
     auto *bottom = new QHBoxLayout;
     for (QPushButton *b : {cmdAdd, cmdEdit, cmdDelete, cmdReserve, cmdJf}) {
         b->setAutoDefault(false);

@@ -50,7 +50,9 @@ frmVipReserve::frmVipReserve(QString cnstr, int userId, int vipId, QWidget *pare
     lblResult->setObjectName(QStringLiteral("lblResult"));
     lblResult->setWordWrap(true);
     cmdSave = new QPushButton(QStringLiteral("保存(&S)"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdClose = new QPushButton(QStringLiteral("关闭(&C)"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
     // Enter moves from box to box; it must not also press a button.
     for (QPushButton *b : {cmdSave, cmdClose})
         b->setAutoDefault(false);

@@ -57,11 +57,17 @@ frmUserMan::frmUserMan(QString cnstr, int loggedInUserId, QWidget *parent)
     grdUser->horizontalHeader()->setStretchLastSection(true);
 
     cmdAdd = new QPushButton(QStringLiteral("新增(&A)"), this);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
     cmdRename = new QPushButton(QStringLiteral("改名(&R)"), this);
+    cmdRename->setObjectName(QStringLiteral("cmdRename"));
     cmdManager = new QPushButton(QStringLiteral("设为管理员(&M)"), this);
+    cmdManager->setObjectName(QStringLiteral("cmdManager"));
     cmdDisable = new QPushButton(QStringLiteral("停用(&D)"), this);
+    cmdDisable->setObjectName(QStringLiteral("cmdDisable"));
     cmdDelete = new QPushButton(QStringLiteral("删除(&X)"), this);
+    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
     cmdPassword = new QPushButton(QStringLiteral("设置密码(&P)"), this);
+    cmdPassword->setObjectName(QStringLiteral("cmdPassword"));
     auto *userButtons = new QGridLayout;
     const QList<QPushButton *> ub{cmdAdd, cmdRename, cmdManager, cmdDisable, cmdDelete, cmdPassword};
     for (int i = 0; i < ub.size(); ++i)
@@ -81,8 +87,11 @@ frmUserMan::frmUserMan(QString cnstr, int loggedInUserId, QWidget *parent)
     cboCopyFrom = new QComboBox(this);
     cboCopyFrom->setObjectName(QStringLiteral("cboCopyFrom"));
     cmdCopy = new QPushButton(QStringLiteral("复制权限(&C)"), this);
+    cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
     cmdSave = new QPushButton(QStringLiteral("保存权限(&S)"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdClose = new QPushButton(QStringLiteral("关闭(&Q)"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
     auto *copyRow = new QHBoxLayout;
     copyRow->addWidget(new QLabel(QStringLiteral("从用户"), this));
     copyRow->addWidget(cboCopyFrom, 1);
