@@ -1,10 +1,14 @@
 // Stock bills: kept stock per store after saves, edits and deletes; numbering under two workstations;
-// what a bill must pass; orders and their receipts; the bill window driven by keys; the search.
+// what a bill must pass; orders and their receipts; the bill window driven by keys; the search; labels.
 #include "accountdb/Schema.h"
 #include "accountdb/StoreStock.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
 #include "components/Registry.h"
+#include "components/labels/LabelFormatStore.h"
+#include "components/labels/LabelList.h"
+#include "components/labels/PrinterSetup.h"
+#include "counter/frmPrintLabel.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
@@ -24,8 +28,13 @@
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -590,6 +599,96 @@ TEST_P(BillsTest, the_component_opens_the_windows_of_its_kinds_and_says_what_it_
     });
     c->invoke(QStringLiteral("SearchBill"), {99});
     EXPECT_TRUE(opened);
+}
+
+TEST_P(BillsTest, a_bills_lines_fill_the_label_list_and_print_a_label_for_each) {
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    accountdb::addPriceStyleColumn(*conn, 1);
+    exec("update t_ICItem set FBar_Code='6901234567892', FPrice_1=8.8 where FItemID=1");
+    exec("update t_ICItem set FBar_Code='6901234567885', FPrice_1=3 where FItemID=2");
+    BillStore store(*conn, 1);
+    Bill receipt = bill(12, {line(1, 3, 5), line(2, 2.5, 2)}, 1, 0, 1);
+    ASSERT_TRUE(store.save(receipt).saved);
+    const auto listed = [](counter::frmPrintLabel *w) {
+        QStringList rows;
+        ui::Grid *g = w->labelList()->grid();
+        for (int r = g->fixedRows(); r < g->rows(); ++r)
+            rows << QStringList{g->text(r, QStringLiteral("FNumber")), g->text(r, QStringLiteral("FBarCode")),
+                                g->text(r, QStringLiteral("FPriceText")), g->text(r, QStringLiteral("FCount"))}
+                        .join(u' ');
+        return rows.join(u'|');
+    };
+
+    // the tool: a receipt picked in the search, a label per unit (a part unit gets one too)
+    auto c = components::Registry::instance().create(QStringLiteral("nuvo_Bill.RunBill"));
+    c->invoke(QStringLiteral("init"), {cnstr(), QString(), 1, QStringLiteral("店主"), 2026, 12});
+    dialogs.queueWindow([&](QDialog &d) -> int {
+        auto *search = qobject_cast<frmBillSearch *>(&d);
+        EXPECT_TRUE(search && search->cmbKind->isVisibleTo(search));
+        if (!search)
+            return QDialog::Rejected;
+        EXPECT_EQ(search->cmbKind->currentText(), QStringLiteral("采购入库单"));
+        search->cmbKind->setCurrentIndex(search->cmbKind->findData(15));
+        EXPECT_EQ(search->Flex->rows(), search->Flex->fixedRows());
+        search->cmbKind->setCurrentIndex(search->cmbKind->findData(12));
+        search->Flex->setCurrentIndex(search->Flex->model()->index(0, 1));
+        QTest::mouseClick(search->cmdOpen, Qt::LeftButton);
+        return search->result();
+    });
+    dialogs.queueAnswer(ui::Answer::Yes);
+    c->invoke(QStringLiteral("PrintBarcode"));
+    counter::frmPrintLabel *tool = nullptr;
+    for (QWidget *t : QApplication::topLevelWidgets())
+        if (auto *w = qobject_cast<counter::frmPrintLabel *>(t); w && w->isVisible())
+            tool = w;
+    ASSERT_TRUE(tool);
+    EXPECT_EQ(listed(tool), QStringLiteral("A1 6901234567892 8.80 3|A2 6901234567885 3.00 3"));
+    EXPECT_TRUE(tool->windowTitle().endsWith(receipt.billNo));
+    tool->close();
+
+    // the bill window's button, a label per line, printed: one label a page on paper cut to the label
+    components::labels::LabelFormat f;
+    f.name = QStringLiteral("入库价签");
+    components::labels::LabelElement name, code;
+    name.kind = components::labels::LabelElement::Kind::Field;
+    name.field = QStringLiteral("FName");
+    name.rect = QRectF(2, 2, 56, 8);
+    code.kind = components::labels::LabelElement::Kind::Barcode;
+    code.field = QStringLiteral("FBarCode");
+    code.rect = QRectF(5, 12, 50, 24);
+    f.elements = {name, code};
+    components::labels::LabelFormatStore(*conn).save(f, {});
+    components::labels::LabelFormatStore(*conn).select(f.name);
+    components::labels::PrinterSetup paper;
+    paper.paperMm = QSizeF(f.marginLeft + f.width, f.marginTop + f.height);
+    paper.save(f.name);
+    frmBill w(cnstr(), 1, 12, receipt.interId);
+    ASSERT_TRUE(w.cmdBarcode->isEnabled());
+    dialogs.queueAnswer(ui::Answer::No);
+    QTest::mouseClick(w.cmdBarcode, Qt::LeftButton);
+    auto *labels = w.findChild<counter::frmPrintLabel *>();
+    ASSERT_TRUE(labels);
+    EXPECT_EQ(listed(labels), QStringLiteral("A1 6901234567892 8.80 1|A2 6901234567885 3.00 1"));
+    ui::Grid *g = labels->labelList()->grid();
+    g->setText(g->fixedRows(), QStringLiteral("FCount"), QStringLiteral("4")); // the clerk raises a count
+    EXPECT_EQ(labels->cmbPrintFmt->currentText(), f.name);
+    const QString pdf = settings.filePath(QStringLiteral("labels.pdf"));
+    dialogs.queueWindow([&](QDialog &preview) -> int {
+        for (QAction *a : preview.findChildren<QAction *>())
+            if (a->text() == QStringLiteral("导出PDF")) {
+                dialogs.queueFile(pdf);
+                a->trigger();
+            }
+        return QDialog::Rejected;
+    });
+    labels->runTool(QStringLiteral("print"));
+    EXPECT_TRUE(dialogs.messages().last().startsWith(QStringLiteral("已导出 5 页标签")))
+        << dialogs.messages().last().toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(file.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 5);
+    labels->close();
 }
 
 TEST_P(BillsTest, a_count_books_its_gains_and_losses_against_the_frozen_book_at_cost) {

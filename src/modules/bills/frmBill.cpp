@@ -6,6 +6,7 @@
 #include "components/items/ItemPicker.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "modules/bills/BillLabelWindow.h"
 #include "modules/bills/BillStore.h"
 #include "ui/DateTimePickers.h"
 #include "ui/Dialogs.h"
@@ -210,6 +211,8 @@ void frmBill::build() {
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
     cmdPrint = new QPushButton(QStringLiteral("打印(&P)"), this);
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdBarcode = new QPushButton(QStringLiteral("打印条形码(&B)"), this);
+    cmdBarcode->setObjectName(QStringLiteral("cmdBarcode"));
     cmdFromOrder = new QPushButton(
         k.code == 31 ? QStringLiteral("引入调拨预订单(&O)") : QStringLiteral("引入订货单(&O)"), this);
     cmdFromOrder->setObjectName(QStringLiteral("cmdFromOrder"));
@@ -232,7 +235,7 @@ void frmBill::build() {
     tools->addWidget(lblTotal);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(lblState, 1);
-    for (QPushButton *b : {cmdNew, cmdSave, cmdDelete, cmdPrint, cmdClose})
+    for (QPushButton *b : {cmdNew, cmdSave, cmdDelete, cmdPrint, cmdBarcode, cmdClose})
         bottom->addWidget(b);
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(lblTitle);
@@ -271,6 +274,13 @@ void frmBill::build() {
                          {false, m_cnstr, objectName(), windowTitle(),
                           QVariant(QVariantList{head, QVariantList{lblTotal->text()}}),
                           QVariant::fromValue<QObject *>(Flex)});
+        });
+    });
+    connect(cmdBarcode, &QPushButton::clicked, this, [this] {
+        ui::errorTrap([this] {
+            if (m_bill.interId <= 0)
+                throw Error(QStringLiteral("请先保存单据，再打印它的条形码。"));
+            openBillLabels(this, m_cnstr, m_userId, m_bill.kind, m_bill.interId);
         });
     });
     connect(cmdFromOrder, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { chooseOrder(); }); });
@@ -350,6 +360,7 @@ void frmBill::showBill(const Bill &b) {
                                           cmdSave, cmdPicker, cmdDelLine, cmdFromOrder})
         w->setEnabled(!m_readOnly);
     cmdDelete->setEnabled(!m_readOnly && b.interId > 0);
+    cmdBarcode->setEnabled(b.interId > 0);
     const BillKind &k = *billKind(b.kind);
     cmdNew->setEnabled(!k.viewOnly);
     lblState->setText(k.viewOnly ? QStringLiteral("前台销售单只能查看。")

@@ -47,6 +47,7 @@ public:
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdDelete = nullptr;
     QPushButton *cmdPrint = nullptr;
+    QPushButton *cmdBarcode = nullptr;
     QPushButton *cmdFromOrder = nullptr;
     QPushButton *cmdPicker = nullptr;
     QPushButton *cmdDelLine = nullptr;
