@@ -348,6 +348,12 @@ TEST_P(BillsTest, a_month_of_bills_closes_to_the_stock_and_value_a_hand_calculat
     period::registerPeriodProcedures();
     exec("insert into t_ICItem(FItemID,FNumber,FName,FUnit,FExchange,FPurPrice,FPjCost,FDel) "
          "values(4,'A4','茶盘','个',1,10,10,0)");
+    // openings in the first store, at prices unlike the month's receipts
+    exec("insert into icbal(FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "
+         "values(1,2026,12,10,4,40),(2,2026,12,20,1.5,30)");
+    exec("insert into icstockbal(FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal) "
+         "values(2026,12,1,1,10,40),(2026,12,2,1,20,30)");
+    accountdb::rebuildStoreStock(*conn);
     BillStore store(*conn, 1);
     Bill order = bill(11, {line(1, 20, 5), line(2, 10, 2), line(4, 4, 10)}, 0, 0, 1);
     ASSERT_TRUE(store.save(order).saved);
@@ -355,6 +361,7 @@ TEST_P(BillsTest, a_month_of_bills_closes_to_the_stock_and_value_a_hand_calculat
     receipt.date = Day;
     receipt.inStockId = 1;
     receipt.lines[0].qty = 12;
+    receipt.lines[1].price = 2.6;
     receipt.lines.removeAt(2);
     ASSERT_TRUE(store.save(receipt).saved);
     // what is still due shows on the overdue-order reminder once its day has come
@@ -375,33 +382,44 @@ TEST_P(BillsTest, a_month_of_bills_closes_to_the_stock_and_value_a_hand_calculat
 
     Bill back = bill(14, {line(1, 2, 5)}, 0, 1, 1);
     ASSERT_TRUE(store.save(back).saved);
-    Bill move = bill(31, {line(2, 4)}, 2, 1);
+    Bill move = bill(31, {line(2, 6)}, 2, 1);
     ASSERT_TRUE(store.save(move).saved);
+    // counted in the first store: tea 20 on the book, 23 on the shelf; cups 24 and 23
+    Stocktake counts(*conn, 1);
+    const int pd = counts.freeze(1);
+    counts.saveCounts(pd, {{1, 23}, {2, 23}});
+    const CountResult counted = counts.generate(pd, Day);
+    EXPECT_EQ(counted.gains, 1);
+    EXPECT_EQ(counted.losses, 1);
+
+    // Average over opening and receipts: tea 100/22 = 4.5455, cups 56/30 = 1.8667. Tea: 40 + 60 - return
+    // 2 x 4.5455 (9.09) + gain 3 x 4.5455 (13.64) = 104.55. Cups: 30 + 26 - loss 1.87 = 54.13, of which
+    // the transfer carried 6 x 1.8667 = 11.20 to the second store. Bills valued at the old cost price, or
+    // the return at its own price, would give 104.50 or 103.64 and 54.50.
     conn->callProcedure(QStringLiteral("sp_CacuCost"), db::ProcArgs(), 3000);
     db::ProcArgs args;
     args.add(QStringLiteral("@BillerID"), db::ParamType::Integer, 1)
         .add(QStringLiteral("@BillDate"), db::ParamType::Date, QDateTime(QDate(2026, 12, 31), QTime(0, 0)));
     conn->callProcedure(QStringLiteral("sp_ClosePeriod"), args, 3000);
-    QStringList items, stores;
-    for (auto rs = conn->open(
-             QStringLiteral("select FItemID,FBegQty,FBegBal from icbal where FYear=2027 and FPeriod=1 "
-                            "and FBegQty<>0 order by FItemID"));
-         !rs.eof(); rs.moveNext())
-        items << QStringLiteral("%1:%2/%3")
-                     .arg(rs.toInt(QStringLiteral("FItemID")))
-                     .arg(rs.toDouble(QStringLiteral("FBegQty")))
-                     .arg(rs.toDouble(QStringLiteral("FBegBal")));
-    for (auto rs = conn->open(
-             QStringLiteral("select FItemID,FStockID,FBegQty,FBegBal from icstockbal where FYear=2027 "
-                            "and FPeriod=1 order by FItemID,FStockID"));
-         !rs.eof(); rs.moveNext())
-        stores << QStringLiteral("%1@%2:%3/%4")
-                      .arg(rs.toInt(QStringLiteral("FItemID")))
-                      .arg(rs.toInt(QStringLiteral("FStockID")))
-                      .arg(rs.toDouble(QStringLiteral("FBegQty")))
-                      .arg(rs.toDouble(QStringLiteral("FBegBal")));
-    EXPECT_EQ(items.join(u' '), QStringLiteral("1:10/50 2:10/20"));
-    EXPECT_EQ(stores.join(u' '), QStringLiteral("1@1:10/50 2@1:6/12 2@2:4/8"));
+    const auto listed = [&](const char *sql) {
+        QStringList out;
+        for (auto rs = conn->open(QString::fromUtf8(sql)); !rs.eof(); rs.moveNext()) {
+            QStringList cells;
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                cells << QString::number(rs.toDouble(rs.fieldName(i)), 'f', i + 1 == rs.fieldCount() ? 2 : 0);
+            out << cells.join(u'/');
+        }
+        return out.join(u' ');
+    };
+    EXPECT_EQ(listed("select FItemID,FBegQty,FBegBal from icbal where FYear=2027 and FPeriod=1 and FBegQty<>0 "
+                     "order by FItemID"),
+              QStringLiteral("1/23/104.55 2/29/54.13"));
+    EXPECT_EQ(listed("select FItemID,FStockID,FBegQty,FBegBal from icstockbal where FYear=2027 and FPeriod=1 "
+                     "and FBegQty<>0 order by FItemID,FStockID"),
+              QStringLiteral("1/1/23/104.55 2/1/23/42.93 2/2/6/11.20"));
+    EXPECT_EQ(listed("select FStockID,FItemID,FQty from ICInventory where FQty<>0 order by 1,2"),
+              QStringLiteral("1/1/23.00 1/2/23.00 2/2/6.00"));
+    EXPECT_DOUBLE_EQ(scalar("select FPjCost from t_ICItem where FItemID=1"), 4.5455);
     expectBooksKept();
     // the closed month's bills can no longer change
     EXPECT_THROW(store.remove(31, move.interId), Error);
