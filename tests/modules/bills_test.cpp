@@ -1,10 +1,13 @@
 // Stock bills: kept stock per store after saves, edits and deletes; numbering under two workstations;
-// what a bill must pass; orders and their receipts; the bill window driven by keys; the search; labels.
+// what a bill must pass; orders and their receipts; the bill window driven by keys; the search; labels;
+// printing by a print format.
 #include "accountdb/Schema.h"
 #include "accountdb/StoreStock.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
 #include "components/Registry.h"
+#include "components/Component.h"
+#include "components/labels/BillPages.h"
 #include "components/labels/LabelFormatStore.h"
 #include "components/labels/LabelList.h"
 #include "components/labels/PrinterSetup.h"
@@ -14,6 +17,7 @@
 #include "db/Procedure.h"
 #include "db/Transaction.h"
 #include "modules/InstalledModules.h"
+#include "modules/bills/BillPrint.h"
 #include "modules/bills/BillSearch.h"
 #include "modules/bills/BillStore.h"
 #include "modules/bills/Stocktake.h"
@@ -707,6 +711,99 @@ TEST_P(BillsTest, a_bills_lines_fill_the_label_list_and_print_a_label_for_each) 
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromLatin1(file.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 5);
     labels->close();
+}
+
+TEST_P(BillsTest, a_bill_prints_by_its_kinds_format_page_by_page_and_by_the_grid_without_one) {
+    namespace L = components::labels;
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    BillStore store(*conn, 1);
+    Bill receipt = bill(12, {line(1, 1, 5), line(2, 2, 2), line(1, 3, 5), line(2, 4, 2), line(1, 5, 5)}, 1, 0, 1);
+    ASSERT_TRUE(store.save(receipt).saved);
+    L::LabelFormat f;
+    f.tranType = 12;
+    f.name = QStringLiteral("入库单");
+    f.width = 200;
+    f.height = 100;
+    const auto field = [](const char *key, QRectF at) {
+        L::LabelElement e;
+        e.kind = L::LabelElement::Kind::Field;
+        e.field = QString::fromLatin1(key);
+        e.rect = at;
+        return e;
+    };
+    L::LabelElement table;
+    table.kind = L::LabelElement::Kind::Table;
+    table.columns = QStringList{QStringLiteral("FName"), QStringLiteral("FQty"), QStringLiteral("FAmount")};
+    table.rect = QRectF(2, 20, 196, 18); // a header row and two lines at 9 points
+    f.elements = {field("FBillNo", {2, 2, 100, 6}), field("FPartner", {2, 10, 100, 6}), field("FPage", {120, 2, 78, 6}),
+                  table};
+    // what a bill format may hold: header fields outside the table, line fields in it
+    L::LabelFormat bad = f;
+    bad.elements[3].columns << QStringLiteral("FBarCode");
+    EXPECT_THROW(L::LabelFormatStore(*conn, 12).save(bad, {}), Error);
+    bad = f;
+    bad.elements[0].field = QStringLiteral("FName");
+    EXPECT_THROW(L::LabelFormatStore(*conn, 12).save(bad, {}), Error);
+    EXPECT_THROW(L::LabelFormatStore(*conn, 15).save(f, {}), Error); // another kind's store
+    L::LabelFormatStore(*conn, 12).save(f, {});
+    L::LabelFormatStore(*conn, 12).select(f.name);
+    EXPECT_TRUE(L::LabelFormatStore(*conn).list().isEmpty()); // no label format among them
+
+    auto records = billPrintRecords(*conn, store.load(12, receipt.interId));
+    const QList<L::BillPage> pages = L::billPages(L::LabelFormatStore(*conn, 12).load(f.name), records);
+    ASSERT_EQ(pages.size(), 3);
+    QStringList second;
+    for (const L::LabelValues &r : pages[1].rows)
+        second << r.value(QStringLiteral("FName")) + QLatin1Char(' ') + r.value(QStringLiteral("FQty"));
+    EXPECT_EQ(second.join(u'|'), QStringLiteral("茶叶 3|茶杯 4"));
+    EXPECT_EQ(pages[1].header.value(QStringLiteral("FPage")), QStringLiteral("第 2 页，共 3 页"));
+    EXPECT_EQ(pages[1].header.value(QStringLiteral("FPartner")), QStringLiteral("S1 茶厂"));
+    EXPECT_EQ(pages[2].header.value(QStringLiteral("FBillNo")), receipt.billNo);
+    ASSERT_EQ(pages[2].rows.size(), 1);
+    EXPECT_EQ(pages[2].rows[0].value(QStringLiteral("FAmount")), QStringLiteral("25.00"));
+
+    // the window offers the preferred format and prints its pages
+    frmBill w(cnstr(), 1, 12, receipt.interId);
+    const QString pdf = settings.filePath(QStringLiteral("bill.pdf"));
+    dialogs.queueWindow([&](QDialog &choice) -> int {
+        auto *formats = choice.findChild<QComboBox *>(QStringLiteral("cmbFormat"));
+        EXPECT_TRUE(formats && formats->currentText() == f.name && formats->count() == 2);
+        return QDialog::Accepted;
+    });
+    dialogs.queueWindow([&](QDialog &preview) -> int {
+        for (QAction *a : preview.findChildren<QAction *>())
+            if (a->text() == QStringLiteral("导出PDF")) {
+                dialogs.queueFile(pdf);
+                a->trigger();
+            }
+        return QDialog::Rejected;
+    });
+    QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+    EXPECT_TRUE(dialogs.messages().last().startsWith(QStringLiteral("已导出 3 页单据")))
+        << dialogs.messages().last().toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(file.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 3);
+
+    // a kind without formats goes to the grid printer as before
+    struct GridPrinter : components::Component {
+        explicit GridPrinter(int &calls) : Component(QStringLiteral("VNPrinter.DoPrint")) {
+            addMethod(QStringLiteral("DoPrint"), 6, 6, [&calls](const QVariantList &) {
+                ++calls;
+                return QVariant();
+            });
+        }
+    };
+    int gridPrints = 0;
+    components::Registry::instance().registerFactory(QStringLiteral("VNPrinter.DoPrint"),
+                                                     [&] { return std::make_shared<GridPrinter>(gridPrints); });
+    Bill other = bill(15, {line(1, 1)}, 1);
+    ASSERT_TRUE(store.save(other).saved);
+    frmBill plain(cnstr(), 1, 15, other.interId);
+    QTest::mouseClick(plain.cmdPrint, Qt::LeftButton);
+    components::Registry::instance().removeFactory(QStringLiteral("VNPrinter.DoPrint"));
+    EXPECT_EQ(gridPrints, 1);
 }
 
 TEST_P(BillsTest, a_count_books_its_gains_and_losses_against_the_frozen_book_at_cost) {

@@ -6,7 +6,10 @@
 #include "components/items/ItemPicker.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "components/labels/LabelFormatStore.h"
+#include "db/Recordset.h"
 #include "modules/bills/BillLabelWindow.h"
+#include "modules/bills/BillPrint.h"
 #include "modules/bills/BillStore.h"
 #include "ui/DateTimePickers.h"
 #include "ui/Dialogs.h"
@@ -23,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSharedPointer>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -260,22 +264,7 @@ void frmBill::build() {
     connect(cmdNew, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { newBill(); }); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { save(); }); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { deleteBill(); }); });
-    connect(cmdPrint, &QPushButton::clicked, this, [this] {
-        ui::errorTrap([this] {
-            // The grid printer prints what the window shows, with the header as its lines above.
-            QVariantList head{QStringLiteral("单据号码：") + txtBillNo->text(),
-                              QStringLiteral("单据日期：") +
-                                  dtpDate->date().toString(QStringLiteral("yyyy-MM-dd"))};
-            for (QComboBox *c : {cmbSupplier, cmbOutStock, cmbInStock})
-                if (c->isVisible() && !c->currentText().isEmpty())
-                    head << c->currentText();
-            components::createObject(QStringLiteral("VNPrinter.DoPrint"))
-                ->invoke(QStringLiteral("DoPrint"),
-                         {false, m_cnstr, objectName(), windowTitle(),
-                          QVariant(QVariantList{head, QVariantList{lblTotal->text()}}),
-                          QVariant::fromValue<QObject *>(Flex)});
-        });
-    });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { print(); }); });
     connect(cmdBarcode, &QPushButton::clicked, this, [this] {
         ui::errorTrap([this] {
             if (m_bill.interId <= 0)
@@ -556,6 +545,7 @@ Bill frmBill::gather() const {
         l.number = Flex->text(r, QStringLiteral("FNumber"));
         l.name = Flex->text(r, QStringLiteral("FName"));
         l.unit = Flex->text(r, QStringLiteral("FUnit"));
+        l.model = Flex->text(r, QStringLiteral("FModel"));
         if (!parse(Flex->text(r, QStringLiteral("FQty")), l.qty))
             l.qty = std::nan("");
         if (!parse(Flex->text(r, QStringLiteral("FPrice")), l.price))
@@ -610,6 +600,77 @@ bool frmBill::save() {
         lblState->setText(QStringLiteral("单据 %1 已保存。").arg(b.billNo));
     }
     return true;
+}
+
+void frmBill::gridPrint() {
+    // The grid printer prints what the window shows, with the header as its lines above.
+    QVariantList head{QStringLiteral("单据号码：") + txtBillNo->text(),
+                      QStringLiteral("单据日期：") + dtpDate->date().toString(QStringLiteral("yyyy-MM-dd"))};
+    for (QComboBox *c : {cmbSupplier, cmbOutStock, cmbInStock})
+        if (c->isVisible() && !c->currentText().isEmpty())
+            head << c->currentText();
+    components::createObject(QStringLiteral("VNPrinter.DoPrint"))
+        ->invoke(QStringLiteral("DoPrint"), {false, m_cnstr, objectName(), windowTitle(),
+                                             QVariant(QVariantList{head, QVariantList{lblTotal->text()}}),
+                                             QVariant::fromValue<QObject *>(Flex)});
+}
+
+void frmBill::print() {
+    QList<components::labels::FormatEntry> formats;
+    {
+        db::Connection conn(m_cnstr);
+        formats = components::labels::LabelFormatStore(conn, m_bill.kind).list();
+    }
+    if (formats.isEmpty()) {
+        gridPrint();
+        return;
+    }
+    QDialog dlg(this);
+    dlg.setObjectName(QStringLiteral("frmPrintFormat"));
+    dlg.setWindowTitle(QStringLiteral("打印") + windowTitle());
+    auto *cmbFormat = new QComboBox(&dlg);
+    cmbFormat->setObjectName(QStringLiteral("cmbFormat"));
+    int preferred = 0;
+    for (const auto &f : formats) {
+        if (f.selected)
+            preferred = cmbFormat->count();
+        cmbFormat->addItem(f.name, f.name);
+    }
+    cmbFormat->addItem(QStringLiteral("表格打印（按窗口中的表格）"), QString());
+    cmbFormat->setCurrentIndex(preferred);
+    auto *ok = new QPushButton(QStringLiteral("打印"), &dlg);
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("取消"), &dlg);
+    auto *lay = new QVBoxLayout(&dlg);
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("打印格式："), &dlg));
+    row->addWidget(cmbFormat, 1);
+    lay->addLayout(row);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    lay->addLayout(buttons);
+    dlg.resize(380, 110);
+    connect(ok, &QPushButton::clicked, &dlg, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, &dlg, &QDialog::reject);
+    if (ui::dialogs().exec(dlg) != QDialog::Accepted)
+        return;
+    const QString name = cmbFormat->currentData().toString();
+    if (name.isEmpty()) {
+        gridPrint();
+        return;
+    }
+    Bill b = gather();
+    if (b.lines.isEmpty()) {
+        ui::dialogs().info(QStringLiteral("单据上没有商品，没有可打印的内容。"));
+        return;
+    }
+    db::Connection conn(m_cnstr);
+    const auto records = QSharedPointer<db::Recordset>::create(billPrintRecords(conn, b));
+    components::createObject(QStringLiteral("ZoTdPrinter.Printer"))
+        ->invoke(QStringLiteral("DoPrint"),
+                 {false, m_cnstr, m_bill.kind, false, true, QVariant::fromValue(records), name});
 }
 
 void frmBill::deleteBill() {
