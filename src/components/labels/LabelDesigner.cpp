@@ -141,6 +141,8 @@ LabelDesigner::LabelDesigner(const QString &cnstr, QWidget *parent, int tranType
     setObjectName(isBill() ? QStringLiteral("frmBillDesigner") : QStringLiteral("frmLabelDesigner"));
     build();
     cmbType->setVisible(tranType == 0);
+    if (isBill())
+        resize(1150, 760); // the lines table's columns need the room
     applyType();
     openFirstOrNew();
 }
@@ -158,6 +160,9 @@ void LabelDesigner::applyType() {
         button->setText(QStringLiteral("加") + kindCaption(kind, bill));
     }
     editor->setFields(formatFields(m_type), bill);
+    findChild<QLabel *>(QStringLiteral("lblHint"))
+        ->setText(bill ? QStringLiteral("预览用一张示例单据填写；在预览上可以用鼠标拖动项目。")
+                       : QStringLiteral("预览用帐套里的一个商品填写；在预览上可以用鼠标拖动项目。"));
     loadSampleValues();
     fillFormatList({});
 }
@@ -254,7 +259,8 @@ void LabelDesigner::build() {
     lblProblems = new QLabel(this);
     lblProblems->setWordWrap(true);
     lblProblems->setStyleSheet(QStringLiteral("color:#b00000"));
-    auto *hint = new QLabel(QStringLiteral("预览用示例数据填写；在预览上可以用鼠标拖动项目。"), this);
+    auto *hint = new QLabel(this);
+    hint->setObjectName(QStringLiteral("lblHint"));
     hint->setWordWrap(true);
     auto *right = new QWidget(this);
     auto *rl = new QVBoxLayout(right);
