@@ -8,6 +8,7 @@
 #include "components/Registry.h"
 #include "components/Component.h"
 #include "components/labels/BillPages.h"
+#include "components/labels/LabelDesigner.h"
 #include "components/labels/LabelFormatStore.h"
 #include "components/labels/LabelList.h"
 #include "components/labels/PrinterSetup.h"
@@ -41,6 +42,7 @@
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
@@ -749,6 +751,18 @@ TEST_P(BillsTest, a_bill_prints_by_its_kinds_format_page_by_page_and_by_the_grid
     L::LabelFormatStore(*conn, 12).save(f, {});
     L::LabelFormatStore(*conn, 12).select(f.name);
     EXPECT_TRUE(L::LabelFormatStore(*conn).list().isEmpty()); // no label format among them
+    // the designer as the tool menu opens it: a kind chosen, its formats, a new one starting laid out
+    {
+        L::LabelDesigner designer(cnstr(), nullptr, 0);
+        EXPECT_EQ(designer.tranType(), 12);
+        EXPECT_EQ(designer.format().name, f.name);
+        ASSERT_TRUE(designer.switchType(15));
+        EXPECT_EQ(designer.lstFormats->count(), 0);
+        ASSERT_TRUE(designer.save());
+        EXPECT_EQ(L::LabelFormatStore(*conn, 15).load(QStringLiteral("新打印格式")).elements.size(),
+                  designer.format().elements.size());
+        L::LabelFormatStore(*conn, 15).remove(QStringLiteral("新打印格式"));
+    }
 
     auto records = billPrintRecords(*conn, store.load(12, receipt.interId));
     const QList<L::BillPage> pages = L::billPages(L::LabelFormatStore(*conn, 12).load(f.name), records);

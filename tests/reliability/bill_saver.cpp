@@ -22,7 +22,8 @@ int main(int argc, char **argv) {
         db::Connection conn(qEnvironmentVariable("ZOSTORE_BILL_ACCOUNT"));
         modules::bills::BillStore store(conn, 1);
         QList<int> items;
-        for (auto rs = conn.open(QStringLiteral("select FItemID from t_ICItem where FDel=0 order by FItemID"));
+        for (auto rs =
+                 conn.open(QStringLiteral("select FItemID from t_ICItem where FDel=0 order by FItemID"));
              !rs.eof(); rs.moveNext())
             items << rs.toInt(QStringLiteral("FItemID"));
         const int stock = conn.scalar(QStringLiteral("select min(FItemID) from t_Stock")).toInt();

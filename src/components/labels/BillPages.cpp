@@ -30,12 +30,14 @@ QList<BillPage> billPages(const LabelFormat &format, db::Recordset &records) {
     if (capacity == 0 && !lines.isEmpty())
         throw Error(QStringLiteral("打印格式“%1”没有明细表，印不出单据上的商品，请在设计器里加上明细表。")
                         .arg(db::shortened(format.name)));
-    const int count = capacity == 0 ? 1 : std::max<int>(1, static_cast<int>((lines.size() + capacity - 1) / capacity));
+    const int count =
+        capacity == 0 ? 1 : std::max<int>(1, static_cast<int>((lines.size() + capacity - 1) / capacity));
     QList<BillPage> pages;
     for (int p = 0; p < count; ++p) {
         BillPage page;
         page.header = header;
-        page.header.insert(QStringLiteral("FPage"), QStringLiteral("第 %1 页，共 %2 页").arg(p + 1).arg(count));
+        page.header.insert(QStringLiteral("FPage"),
+                           QStringLiteral("第 %1 页，共 %2 页").arg(p + 1).arg(count));
         if (capacity > 0)
             page.rows = lines.mid(p * capacity, capacity);
         pages << page;
@@ -46,7 +48,8 @@ QList<BillPage> billPages(const LabelFormat &format, db::Recordset &records) {
 void checkBillPaper(const LabelFormat &format, QSizeF paperMm) {
     if (format.marginLeft + format.width > paperMm.width() + 0.01 ||
         format.marginTop + format.height > paperMm.height() + 0.01)
-        throw Error(QStringLiteral("纸张 %1×%2 毫米放不下打印格式“%3”的页面（连同页边距 %4×%5 毫米），请换纸或在设计器里改小页面。")
+        throw Error(QStringLiteral("纸张 %1×%2 毫米放不下打印格式“%3”的页面（连同页边距 %4×%5 "
+                                   "毫米），请换纸或在设计器里改小页面。")
                         .arg(paperMm.width(), 0, 'f', 0)
                         .arg(paperMm.height(), 0, 'f', 0)
                         .arg(db::shortened(format.name))
@@ -54,8 +57,8 @@ void checkBillPaper(const LabelFormat &format, QSizeF paperMm) {
                         .arg(format.marginTop + format.height, 0, 'f', 0));
 }
 
-int paintBillPages(QPagedPaintDevice &device, QPainter &painter, LabelRenderer &renderer, const QList<BillPage> &pages,
-                   QPointF offsetMm) {
+int paintBillPages(QPagedPaintDevice &device, QPainter &painter, LabelRenderer &renderer,
+                   const QList<BillPage> &pages, QPointF offsetMm) {
     const double pxPerMm = device.logicalDpiX() / 25.4;
     const LabelFormat &f = renderer.format();
     const QPointF topLeft = (offsetMm + QPointF(f.marginLeft, f.marginTop)) * pxPerMm;

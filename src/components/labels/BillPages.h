@@ -27,7 +27,7 @@ QList<BillPage> billPages(const LabelFormat &format, db::Recordset &records);
 void checkBillPaper(const LabelFormat &format, QSizeF paperMm);
 
 // Paints the pages onto a device already begun by painter, one a sheet; returns the pages used.
-int paintBillPages(QPagedPaintDevice &device, QPainter &painter, LabelRenderer &renderer, const QList<BillPage> &pages,
-                   QPointF offsetMm = {});
+int paintBillPages(QPagedPaintDevice &device, QPainter &painter, LabelRenderer &renderer,
+                   const QList<BillPage> &pages, QPointF offsetMm = {});
 
 } // namespace zostore::components::labels

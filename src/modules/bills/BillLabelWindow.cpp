@@ -9,7 +9,8 @@
 
 namespace zostore::modules::bills {
 
-counter::frmPrintLabel *openBillLabels(QWidget *parent, const QString &cnstr, int userId, int kind, int interId) {
+counter::frmPrintLabel *openBillLabels(QWidget *parent, const QString &cnstr, int userId, int kind,
+                                       int interId) {
     db::Connection conn(cnstr);
     const Bill bill = BillStore(conn, userId).load(kind, interId);
     const ui::Answer a = ui::dialogs().questionWithCancel(
@@ -18,7 +19,8 @@ counter::frmPrintLabel *openBillLabels(QWidget *parent, const QString &cnstr, in
         ui::Icon::Question, ui::Answer::Yes);
     if (a == ui::Answer::Cancel)
         return nullptr;
-    const auto labels = billLabels(conn, bill, a == ui::Answer::Yes ? LabelCount::PerUnit : LabelCount::PerLine);
+    const auto labels =
+        billLabels(conn, bill, a == ui::Answer::Yes ? LabelCount::PerUnit : LabelCount::PerLine);
     auto *w = new counter::frmPrintLabel(parent);
     if (parent)
         w->setWindowModality(Qt::WindowModal);

@@ -19,16 +19,20 @@ QString figure(double v, int decimals) {
     return s;
 }
 
-QString money(double v) { return QString::number(std::round(v * 100.0) / 100.0, 'f', 2); }
+QString money(double v) {
+    return QString::number(std::round(v * 100.0) / 100.0, 'f', 2);
+}
 
 QString nameOf(db::Connection &conn, const char *table, int id, bool withNumber) {
     if (id <= 0)
         return {};
-    auto rs = conn.open(QStringLiteral("select FNumber,FName from %1 where FItemID=?").arg(QLatin1String(table)), {id});
+    auto rs = conn.open(
+        QStringLiteral("select FNumber,FName from %1 where FItemID=?").arg(QLatin1String(table)), {id});
     if (rs.eof())
         return {};
-    return withNumber ? rs.text(QStringLiteral("FNumber")) + QLatin1Char(' ') + rs.text(QStringLiteral("FName"))
-                      : rs.text(QStringLiteral("FName"));
+    return withNumber
+               ? rs.text(QStringLiteral("FNumber")) + QLatin1Char(' ') + rs.text(QStringLiteral("FName"))
+               : rs.text(QStringLiteral("FName"));
 }
 
 } // namespace
@@ -50,18 +54,20 @@ db::Recordset billPrintRecords(db::Connection &conn, const Bill &bill) {
                                    bill.remark,
                                    figure(qty, 4),
                                    money(amount)};
-    const QStringList names{QStringLiteral("FBillNo"),  QStringLiteral("FDate"),    QStringLiteral("FKindName"),
-                            QStringLiteral("FPartner"), QStringLiteral("FOutStock"), QStringLiteral("FInStock"),
-                            QStringLiteral("FEmp"),     QStringLiteral("FRemark"),  QStringLiteral("FSumQty"),
-                            QStringLiteral("FSumAmount"), QStringLiteral("FNumber"), QStringLiteral("FName"),
-                            QStringLiteral("FModel"),   QStringLiteral("FUnit"),    QStringLiteral("FMainQty"),
-                            QStringLiteral("FQty"),     QStringLiteral("FPrice"),   QStringLiteral("FAmount"),
-                            QStringLiteral("FJhDate")};
+    const QStringList names{
+        QStringLiteral("FBillNo"),    QStringLiteral("FDate"),     QStringLiteral("FKindName"),
+        QStringLiteral("FPartner"),   QStringLiteral("FOutStock"), QStringLiteral("FInStock"),
+        QStringLiteral("FEmp"),       QStringLiteral("FRemark"),   QStringLiteral("FSumQty"),
+        QStringLiteral("FSumAmount"), QStringLiteral("FNumber"),   QStringLiteral("FName"),
+        QStringLiteral("FModel"),     QStringLiteral("FUnit"),     QStringLiteral("FMainQty"),
+        QStringLiteral("FQty"),       QStringLiteral("FPrice"),    QStringLiteral("FAmount"),
+        QStringLiteral("FJhDate")};
     QVector<QVector<QVariant>> rows;
     for (const BillLine &l : bill.lines) {
         QVector<QVariant> r = header;
-        r << l.number << l.name << l.model << l.unit << figure(l.mainQty, 4) << figure(l.qty, 4) << figure(l.price, 4)
-          << money(l.qty * l.price) << (l.due.isValid() ? l.due.toString(QStringLiteral("yyyy-MM-dd")) : QString());
+        r << l.number << l.name << l.model << l.unit << figure(l.mainQty, 4) << figure(l.qty, 4)
+          << figure(l.price, 4) << money(l.qty * l.price)
+          << (l.due.isValid() ? l.due.toString(QStringLiteral("yyyy-MM-dd")) : QString());
         rows << r;
     }
     return db::Recordset::fromRows(names, rows);

@@ -20,7 +20,8 @@ class frmBillSearch : public QDialog {
 public:
     // Labels: the clerk picks a bill of any kind to print its barcodes; the window closes accepted on it.
     enum class Purpose { Open, Labels };
-    frmBillSearch(QString cnstr, int userId, int kind, QWidget *parent = nullptr, Purpose purpose = Purpose::Open);
+    frmBillSearch(QString cnstr, int userId, int kind, QWidget *parent = nullptr,
+                  Purpose purpose = Purpose::Open);
 
     ui::DatePicker *dtpFrom = nullptr;
     ui::DatePicker *dtpTo = nullptr;
