@@ -24,8 +24,9 @@
 //                      FDisabled: a user who made bills keeps his row for them but can no longer log in.
 //   t_Message          the messages component's store; the status bar counts unread rows.
 //   t_GridLayout, t_PageSetup: the grid-format and page-setup services keep their layouts here.
-//   TDBill             FContent: the format definition the label list prints; FLayout: a label
-//                      format's designed layout (type 51), kept apart from FContent.
+//   TDBill             FContent: the format definition the label list prints; FLayout: a designed
+//                      layout, of a label format (type 51) or of a bill kind's print format, kept
+//                      apart from FContent.
 //   t_ClosePeriodLog, t_ClosePeriodBal: the month-end closing keeps its undo records here, so that
 //                      reopening restores exactly what the closing replaced; a log row with
 //                      FInterID 0 marks the month as closed, so only a closed month can be reopened.

@@ -119,11 +119,27 @@ void printing(Context &ctx) {
         R"({"kind":"field","field":"FModel","text":"规格：","x":3,"y":16.5,"w":40,"h":5,"fontSize":8,"bold":false,"align":0},)"
         R"({"kind":"price","field":"FPriceText","text":"¥","x":58,"y":2,"w":29,"h":12,"fontSize":20,"bold":true,"align":2},)"
         R"({"kind":"barcode","field":"FNumber","symbology":"Code 128","showDigits":true,"x":46,"y":15,"w":41,"h":12}]})";
+    // The receipt's print format: header fields above, the lines table, total and page number below.
+    const char *receiptBill =
+        R"({"version":1,"width":200,"height":130,"gapX":2,"gapY":2,"marginLeft":5,"marginTop":5,"columns":1,)"
+        R"("elements":[{"kind":"field","field":"FKindName","x":0,"y":2,"w":200,"h":9,"fontSize":16,"bold":true,"align":1},)"
+        R"({"kind":"field","field":"FBillNo","text":"单据号码：","x":2,"y":14,"w":64,"h":6,"fontSize":9,"bold":false,"align":0},)"
+        R"({"kind":"field","field":"FDate","text":"单据日期：","x":68,"y":14,"w":64,"h":6,"fontSize":9,"bold":false,"align":0},)"
+        R"({"kind":"field","field":"FPartner","text":"供应商：","x":134,"y":14,"w":64,"h":6,"fontSize":9,"bold":false,"align":0},)"
+        R"({"kind":"field","field":"FInStock","text":"入库仓库：","x":2,"y":21,"w":64,"h":6,"fontSize":9,"bold":false,"align":0},)"
+        R"({"kind":"field","field":"FEmp","text":"经手人：","x":68,"y":21,"w":64,"h":6,"fontSize":9,"bold":false,"align":0},)"
+        R"({"kind":"field","field":"FRemark","text":"备注：","x":134,"y":21,"w":64,"h":6,"fontSize":9,"bold":false,"align":0},)"
+        R"({"kind":"table","x":2,"y":29,"w":196,"h":86,"fontSize":9,"lineWidth":0.3,)"
+        R"("columns":["FNumber","FName","FModel","FUnit","FQty","FPrice","FAmount"]},)"
+        R"({"kind":"field","field":"FSumAmount","text":"合计金额：","x":2,"y":118,"w":96,"h":6,"fontSize":9,"bold":true,"align":0},)"
+        R"({"kind":"field","field":"FPage","x":102,"y":118,"w":96,"h":6,"fontSize":9,"bold":false,"align":2}]})";
+    ctx.conn.execute(QStringLiteral("insert into TDBill(FTDBillName,FSelected,FTranType,FContent,FLayout) "
+                                    "values(?,1,12,?,?)"),
+                     {QStringLiteral("采购入库单标准格式"), QStringLiteral("纸张=A4;方向=纵向"), QString::fromUtf8(receiptBill)});
     auto layout = ctx.conn.prepare(QStringLiteral(
         "insert into TDBill(FTDBillName,FSelected,FTranType,FContent,FLayout) values(?,?,51,'',?)"));
     layout.exec({QStringLiteral("商品价签60×40"), 1, QString::fromUtf8(priceLabel)});
     layout.exec({QStringLiteral("货架标签90×30"), 0, QString::fromUtf8(shelfLabel)});
-    fmt.exec({QStringLiteral("采购入库单标准格式"), 1, 12, QStringLiteral("纸张=A4;方向=纵向")});
     fmt.exec({QStringLiteral("销售出库单标准格式"), 1, 22, QStringLiteral("纸张=A4;方向=纵向")});
     fmt.exec({QStringLiteral("销售出库单(针式三联)"), 0, 22, QStringLiteral("纸张=241×140;方向=横向")});
 }

@@ -315,7 +315,8 @@ TEST_P(LabelStoreTest, formats_are_saved_renamed_selected_and_printed_to_pdf) {
         }
         return QString();
     };
-    EXPECT_TRUE(call(12, f.name).contains(QStringLiteral("未安装")));
+    EXPECT_TRUE(call(12, f.name).contains(QStringLiteral("找不到打印格式")));   // a label format is no bill format
+    EXPECT_TRUE(call(77, f.name).contains(QStringLiteral("没有打印格式")));
     c.execute(QStringLiteral("insert into TDBill(FTDBillName,FSelected,FTranType,FContent) values('空白',0,51,'')"));
     EXPECT_TRUE(call(51, QStringLiteral("空白")).contains(QStringLiteral("还没有设计版面")));
     EXPECT_TRUE(call(51, QStringLiteral("没有")).contains(QStringLiteral("找不到标签格式")));

@@ -1,11 +1,14 @@
-// Renders the bill windows and the bill search over the demo account set with a few bills of this month
-// (docs/).
+// Renders the bill windows, the bill search and a bill's labels over the demo account set with a few bills
+// of this month (docs/).
 #include "accountdb/Catalogue.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
+#include "components/labels/LabelDesigner.h"
+#include "counter/frmPrintLabel.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "demo/DemoAccount.h"
+#include "modules/bills/BillLabelWindow.h"
 #include "modules/bills/BillStore.h"
 #include "modules/bills/Stocktake.h"
 #include "modules/bills/frmBill.h"
@@ -20,6 +23,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -99,7 +103,7 @@ int main(int argc, char **argv) {
         BillStore store(conn, 1);
         const Demo d = readDemo(conn, store);
         const Bill order = make(store, d, 11, {20, 10, 6});
-        make(store, d, 12, {5, 8});
+        const Bill receipt = make(store, d, 12, {5, 8});
         bool ok = true;
         const auto shoot = [&](QWidget &w, const QString &name) {
             w.show();
@@ -125,6 +129,36 @@ int main(int argc, char **argv) {
         {
             frmBillSearch w(cnstr, 1, 12);
             shoot(w, QStringLiteral("frmBillSearch_12"));
+        }
+        {
+            frmBillSearch w(cnstr, 1, 12, nullptr, frmBillSearch::Purpose::Labels);
+            shoot(w, QStringLiteral("frmBillSearch_Labels"));
+        }
+        {
+            // The receipt's lines in the label window, a label per unit.
+            scripted.queueAnswer(ui::Answer::Yes);
+            std::unique_ptr<counter::frmPrintLabel> w(openBillLabels(nullptr, cnstr, 1, 12, receipt.interId));
+            w->setAttribute(Qt::WA_DeleteOnClose, false);
+            shoot(*w, QStringLiteral("frmPrintLabel_bill"));
+        }
+        {
+            // The bill designer as the tool menu opens it: a new receipt format starts laid out.
+            components::labels::LabelDesigner designer(cnstr, nullptr, 0);
+            designer.save();
+            designer.lstElements->setCurrentRow(7);
+            shoot(designer, QStringLiteral("frmBillDesigner"));
+            // The receipt printed by it: the format offered, then the preview.
+            frmBill w(cnstr, 1, 12, receipt.interId);
+            scripted.queueWindow([&](QDialog &choice) {
+                shoot(choice, QStringLiteral("frmPrintFormat"));
+                return int(QDialog::Accepted);
+            });
+            scripted.queueWindow([&](QDialog &preview) {
+                preview.resize(1000, 760);
+                shoot(preview, QStringLiteral("bill-format-preview"));
+                return int(QDialog::Rejected);
+            });
+            w.print();
         }
         {
             Stocktake counts(conn, 1);

@@ -1,15 +1,24 @@
 // Stock bills: kept stock per store after saves, edits and deletes; numbering under two workstations;
-// what a bill must pass; orders and their receipts; the bill window driven by keys; the search.
+// what a bill must pass; orders and their receipts; the bill window driven by keys; the search; labels;
+// printing by a print format.
 #include "accountdb/Schema.h"
 #include "accountdb/StoreStock.h"
 #include "accountdb/SystemProfile.h"
 #include "components/Builtins.h"
 #include "components/Registry.h"
+#include "components/Component.h"
+#include "components/labels/BillPages.h"
+#include "components/labels/LabelDesigner.h"
+#include "components/labels/LabelFormatStore.h"
+#include "components/labels/LabelList.h"
+#include "components/labels/PrinterSetup.h"
+#include "counter/frmPrintLabel.h"
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
 #include "db/Transaction.h"
 #include "modules/InstalledModules.h"
+#include "modules/bills/BillPrint.h"
 #include "modules/bills/BillSearch.h"
 #include "modules/bills/BillStore.h"
 #include "modules/bills/Stocktake.h"
@@ -24,10 +33,16 @@
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
@@ -339,6 +354,12 @@ TEST_P(BillsTest, a_month_of_bills_closes_to_the_stock_and_value_a_hand_calculat
     period::registerPeriodProcedures();
     exec("insert into t_ICItem(FItemID,FNumber,FName,FUnit,FExchange,FPurPrice,FPjCost,FDel) "
          "values(4,'A4','茶盘','个',1,10,10,0)");
+    // openings in the first store, at prices unlike the month's receipts
+    exec("insert into icbal(FItemID,FYear,FPeriod,FBegQty,FBegPrice,FBegBal) "
+         "values(1,2026,12,10,4,40),(2,2026,12,20,1.5,30)");
+    exec("insert into icstockbal(FYear,FPeriod,FItemID,FStockID,FBegQty,FBegBal) "
+         "values(2026,12,1,1,10,40),(2026,12,2,1,20,30)");
+    accountdb::rebuildStoreStock(*conn);
     BillStore store(*conn, 1);
     Bill order = bill(11, {line(1, 20, 5), line(2, 10, 2), line(4, 4, 10)}, 0, 0, 1);
     ASSERT_TRUE(store.save(order).saved);
@@ -346,6 +367,7 @@ TEST_P(BillsTest, a_month_of_bills_closes_to_the_stock_and_value_a_hand_calculat
     receipt.date = Day;
     receipt.inStockId = 1;
     receipt.lines[0].qty = 12;
+    receipt.lines[1].price = 2.6;
     receipt.lines.removeAt(2);
     ASSERT_TRUE(store.save(receipt).saved);
     // what is still due shows on the overdue-order reminder once its day has come
@@ -366,33 +388,44 @@ TEST_P(BillsTest, a_month_of_bills_closes_to_the_stock_and_value_a_hand_calculat
 
     Bill back = bill(14, {line(1, 2, 5)}, 0, 1, 1);
     ASSERT_TRUE(store.save(back).saved);
-    Bill move = bill(31, {line(2, 4)}, 2, 1);
+    Bill move = bill(31, {line(2, 6)}, 2, 1);
     ASSERT_TRUE(store.save(move).saved);
+    // counted in the first store: tea 20 on the book, 23 on the shelf; cups 24 and 23
+    Stocktake counts(*conn, 1);
+    const int pd = counts.freeze(1);
+    counts.saveCounts(pd, {{1, 23}, {2, 23}});
+    const CountResult counted = counts.generate(pd, Day);
+    EXPECT_EQ(counted.gains, 1);
+    EXPECT_EQ(counted.losses, 1);
+
+    // Average over opening and receipts: tea 100/22 = 4.5455, cups 56/30 = 1.8667. Tea: 40 + 60 - return
+    // 2 x 4.5455 (9.09) + gain 3 x 4.5455 (13.64) = 104.55. Cups: 30 + 26 - loss 1.87 = 54.13, of which
+    // the transfer carried 6 x 1.8667 = 11.20 to the second store. Bills valued at the old cost price, or
+    // the return at its own price, would give 104.50 or 103.64 and 54.50.
     conn->callProcedure(QStringLiteral("sp_CacuCost"), db::ProcArgs(), 3000);
     db::ProcArgs args;
     args.add(QStringLiteral("@BillerID"), db::ParamType::Integer, 1)
         .add(QStringLiteral("@BillDate"), db::ParamType::Date, QDateTime(QDate(2026, 12, 31), QTime(0, 0)));
     conn->callProcedure(QStringLiteral("sp_ClosePeriod"), args, 3000);
-    QStringList items, stores;
-    for (auto rs = conn->open(
-             QStringLiteral("select FItemID,FBegQty,FBegBal from icbal where FYear=2027 and FPeriod=1 "
-                            "and FBegQty<>0 order by FItemID"));
-         !rs.eof(); rs.moveNext())
-        items << QStringLiteral("%1:%2/%3")
-                     .arg(rs.toInt(QStringLiteral("FItemID")))
-                     .arg(rs.toDouble(QStringLiteral("FBegQty")))
-                     .arg(rs.toDouble(QStringLiteral("FBegBal")));
-    for (auto rs = conn->open(
-             QStringLiteral("select FItemID,FStockID,FBegQty,FBegBal from icstockbal where FYear=2027 "
-                            "and FPeriod=1 order by FItemID,FStockID"));
-         !rs.eof(); rs.moveNext())
-        stores << QStringLiteral("%1@%2:%3/%4")
-                      .arg(rs.toInt(QStringLiteral("FItemID")))
-                      .arg(rs.toInt(QStringLiteral("FStockID")))
-                      .arg(rs.toDouble(QStringLiteral("FBegQty")))
-                      .arg(rs.toDouble(QStringLiteral("FBegBal")));
-    EXPECT_EQ(items.join(u' '), QStringLiteral("1:10/50 2:10/20"));
-    EXPECT_EQ(stores.join(u' '), QStringLiteral("1@1:10/50 2@1:6/12 2@2:4/8"));
+    const auto listed = [&](const char *sql) {
+        QStringList out;
+        for (auto rs = conn->open(QString::fromUtf8(sql)); !rs.eof(); rs.moveNext()) {
+            QStringList cells;
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                cells << QString::number(rs.toDouble(rs.fieldName(i)), 'f', i + 1 == rs.fieldCount() ? 2 : 0);
+            out << cells.join(u'/');
+        }
+        return out.join(u' ');
+    };
+    EXPECT_EQ(listed("select FItemID,FBegQty,FBegBal from icbal where FYear=2027 and FPeriod=1 and FBegQty<>0 "
+                     "order by FItemID"),
+              QStringLiteral("1/23/104.55 2/29/54.13"));
+    EXPECT_EQ(listed("select FItemID,FStockID,FBegQty,FBegBal from icstockbal where FYear=2027 and FPeriod=1 "
+                     "and FBegQty<>0 order by FItemID,FStockID"),
+              QStringLiteral("1/1/23/104.55 2/1/23/42.93 2/2/6/11.20"));
+    EXPECT_EQ(listed("select FStockID,FItemID,FQty from ICInventory where FQty<>0 order by 1,2"),
+              QStringLiteral("1/1/23.00 1/2/23.00 2/2/6.00"));
+    EXPECT_DOUBLE_EQ(scalar("select FPjCost from t_ICItem where FItemID=1"), 4.5455);
     expectBooksKept();
     // the closed month's bills can no longer change
     EXPECT_THROW(store.remove(31, move.interId), Error);
@@ -590,6 +623,201 @@ TEST_P(BillsTest, the_component_opens_the_windows_of_its_kinds_and_says_what_it_
     });
     c->invoke(QStringLiteral("SearchBill"), {99});
     EXPECT_TRUE(opened);
+}
+
+TEST_P(BillsTest, a_bills_lines_fill_the_label_list_and_print_a_label_for_each) {
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    accountdb::addPriceStyleColumn(*conn, 1);
+    exec("update t_ICItem set FBar_Code='6901234567892', FPrice_1=8.8 where FItemID=1");
+    exec("update t_ICItem set FBar_Code='6901234567885', FPrice_1=3 where FItemID=2");
+    BillStore store(*conn, 1);
+    Bill receipt = bill(12, {line(1, 3, 5), line(2, 2.5, 2)}, 1, 0, 1);
+    ASSERT_TRUE(store.save(receipt).saved);
+    const auto listed = [](counter::frmPrintLabel *w) {
+        QStringList rows;
+        ui::Grid *g = w->labelList()->grid();
+        for (int r = g->fixedRows(); r < g->rows(); ++r)
+            rows << QStringList{g->text(r, QStringLiteral("FNumber")), g->text(r, QStringLiteral("FBarCode")),
+                                g->text(r, QStringLiteral("FPriceText")), g->text(r, QStringLiteral("FCount"))}
+                        .join(u' ');
+        return rows.join(u'|');
+    };
+
+    // the tool: a receipt picked in the search, a label per unit (a part unit gets one too)
+    auto c = components::Registry::instance().create(QStringLiteral("nuvo_Bill.RunBill"));
+    c->invoke(QStringLiteral("init"), {cnstr(), QString(), 1, QStringLiteral("店主"), 2026, 12});
+    dialogs.queueWindow([&](QDialog &d) -> int {
+        auto *search = qobject_cast<frmBillSearch *>(&d);
+        EXPECT_TRUE(search && search->cmbKind->isVisibleTo(search));
+        if (!search)
+            return QDialog::Rejected;
+        EXPECT_EQ(search->cmbKind->currentText(), QStringLiteral("采购入库单"));
+        search->cmbKind->setCurrentIndex(search->cmbKind->findData(15));
+        EXPECT_EQ(search->Flex->rows(), search->Flex->fixedRows());
+        search->cmbKind->setCurrentIndex(search->cmbKind->findData(12));
+        search->Flex->setCurrentIndex(search->Flex->model()->index(0, 1));
+        QTest::mouseClick(search->cmdOpen, Qt::LeftButton);
+        return search->result();
+    });
+    dialogs.queueAnswer(ui::Answer::Yes);
+    c->invoke(QStringLiteral("PrintBarcode"));
+    counter::frmPrintLabel *tool = nullptr;
+    for (QWidget *t : QApplication::topLevelWidgets())
+        if (auto *w = qobject_cast<counter::frmPrintLabel *>(t); w && w->isVisible())
+            tool = w;
+    ASSERT_TRUE(tool);
+    EXPECT_EQ(listed(tool), QStringLiteral("A1 6901234567892 8.80 3|A2 6901234567885 3.00 3"));
+    EXPECT_TRUE(tool->windowTitle().endsWith(receipt.billNo));
+    tool->close();
+
+    // the bill window's button, a label per line, printed: one label a page on paper cut to the label
+    components::labels::LabelFormat f;
+    f.name = QStringLiteral("入库价签");
+    components::labels::LabelElement name, code;
+    name.kind = components::labels::LabelElement::Kind::Field;
+    name.field = QStringLiteral("FName");
+    name.rect = QRectF(2, 2, 56, 8);
+    code.kind = components::labels::LabelElement::Kind::Barcode;
+    code.field = QStringLiteral("FBarCode");
+    code.rect = QRectF(5, 12, 50, 24);
+    f.elements = {name, code};
+    components::labels::LabelFormatStore(*conn).save(f, {});
+    components::labels::LabelFormatStore(*conn).select(f.name);
+    components::labels::PrinterSetup paper;
+    paper.paperMm = QSizeF(f.marginLeft + f.width, f.marginTop + f.height);
+    paper.save(f.name);
+    frmBill w(cnstr(), 1, 12, receipt.interId);
+    ASSERT_TRUE(w.cmdBarcode->isEnabled());
+    dialogs.queueAnswer(ui::Answer::No);
+    QTest::mouseClick(w.cmdBarcode, Qt::LeftButton);
+    auto *labels = w.findChild<counter::frmPrintLabel *>();
+    ASSERT_TRUE(labels);
+    EXPECT_EQ(listed(labels), QStringLiteral("A1 6901234567892 8.80 1|A2 6901234567885 3.00 1"));
+    ui::Grid *g = labels->labelList()->grid();
+    g->setText(g->fixedRows(), QStringLiteral("FCount"), QStringLiteral("4")); // the clerk raises a count
+    EXPECT_EQ(labels->cmbPrintFmt->currentText(), f.name);
+    const QString pdf = settings.filePath(QStringLiteral("labels.pdf"));
+    dialogs.queueWindow([&](QDialog &preview) -> int {
+        for (QAction *a : preview.findChildren<QAction *>())
+            if (a->text() == QStringLiteral("导出PDF")) {
+                dialogs.queueFile(pdf);
+                a->trigger();
+            }
+        return QDialog::Rejected;
+    });
+    labels->runTool(QStringLiteral("print"));
+    EXPECT_TRUE(dialogs.messages().last().startsWith(QStringLiteral("已导出 5 页标签")))
+        << dialogs.messages().last().toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(file.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 5);
+    labels->close();
+}
+
+TEST_P(BillsTest, a_bill_prints_by_its_kinds_format_page_by_page_and_by_the_grid_without_one) {
+    namespace L = components::labels;
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    BillStore store(*conn, 1);
+    Bill receipt = bill(12, {line(1, 1, 5), line(2, 2, 2), line(1, 3, 5), line(2, 4, 2), line(1, 5, 5)}, 1, 0, 1);
+    ASSERT_TRUE(store.save(receipt).saved);
+    L::LabelFormat f;
+    f.tranType = 12;
+    f.name = QStringLiteral("入库单");
+    f.width = 200;
+    f.height = 100;
+    const auto field = [](const char *key, QRectF at) {
+        L::LabelElement e;
+        e.kind = L::LabelElement::Kind::Field;
+        e.field = QString::fromLatin1(key);
+        e.rect = at;
+        return e;
+    };
+    L::LabelElement table;
+    table.kind = L::LabelElement::Kind::Table;
+    table.columns = QStringList{QStringLiteral("FName"), QStringLiteral("FQty"), QStringLiteral("FAmount")};
+    table.rect = QRectF(2, 20, 196, 18); // a header row and two lines at 9 points
+    f.elements = {field("FBillNo", {2, 2, 100, 6}), field("FPartner", {2, 10, 100, 6}), field("FPage", {120, 2, 78, 6}),
+                  table};
+    // what a bill format may hold: header fields outside the table, line fields in it
+    L::LabelFormat bad = f;
+    bad.elements[3].columns << QStringLiteral("FBarCode");
+    EXPECT_THROW(L::LabelFormatStore(*conn, 12).save(bad, {}), Error);
+    bad = f;
+    bad.elements[0].field = QStringLiteral("FName");
+    EXPECT_THROW(L::LabelFormatStore(*conn, 12).save(bad, {}), Error);
+    EXPECT_THROW(L::LabelFormatStore(*conn, 15).save(f, {}), Error); // another kind's store
+    L::LabelFormatStore(*conn, 12).save(f, {});
+    L::LabelFormatStore(*conn, 12).select(f.name);
+    EXPECT_TRUE(L::LabelFormatStore(*conn).list().isEmpty()); // no label format among them
+    // the designer as the tool menu opens it: a kind chosen, its formats, a new one starting laid out
+    {
+        L::LabelDesigner designer(cnstr(), nullptr, 0);
+        EXPECT_EQ(designer.tranType(), 12);
+        EXPECT_EQ(designer.format().name, f.name);
+        ASSERT_TRUE(designer.switchType(15));
+        EXPECT_EQ(designer.lstFormats->count(), 0);
+        ASSERT_TRUE(designer.save());
+        EXPECT_EQ(L::LabelFormatStore(*conn, 15).load(QStringLiteral("新打印格式")).elements.size(),
+                  designer.format().elements.size());
+        L::LabelFormatStore(*conn, 15).remove(QStringLiteral("新打印格式"));
+    }
+
+    auto records = billPrintRecords(*conn, store.load(12, receipt.interId));
+    const QList<L::BillPage> pages = L::billPages(L::LabelFormatStore(*conn, 12).load(f.name), records);
+    ASSERT_EQ(pages.size(), 3);
+    QStringList second;
+    for (const L::LabelValues &r : pages[1].rows)
+        second << r.value(QStringLiteral("FName")) + QLatin1Char(' ') + r.value(QStringLiteral("FQty"));
+    EXPECT_EQ(second.join(u'|'), QStringLiteral("茶叶 3|茶杯 4"));
+    EXPECT_EQ(pages[1].header.value(QStringLiteral("FPage")), QStringLiteral("第 2 页，共 3 页"));
+    EXPECT_EQ(pages[1].header.value(QStringLiteral("FPartner")), QStringLiteral("S1 茶厂"));
+    EXPECT_EQ(pages[2].header.value(QStringLiteral("FBillNo")), receipt.billNo);
+    ASSERT_EQ(pages[2].rows.size(), 1);
+    EXPECT_EQ(pages[2].rows[0].value(QStringLiteral("FAmount")), QStringLiteral("25.00"));
+
+    // the window offers the preferred format and prints its pages
+    frmBill w(cnstr(), 1, 12, receipt.interId);
+    const QString pdf = settings.filePath(QStringLiteral("bill.pdf"));
+    dialogs.queueWindow([&](QDialog &choice) -> int {
+        auto *formats = choice.findChild<QComboBox *>(QStringLiteral("cmbFormat"));
+        EXPECT_TRUE(formats && formats->currentText() == f.name && formats->count() == 2);
+        return QDialog::Accepted;
+    });
+    dialogs.queueWindow([&](QDialog &preview) -> int {
+        for (QAction *a : preview.findChildren<QAction *>())
+            if (a->text() == QStringLiteral("导出PDF")) {
+                dialogs.queueFile(pdf);
+                a->trigger();
+            }
+        return QDialog::Rejected;
+    });
+    QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+    EXPECT_TRUE(dialogs.messages().last().startsWith(QStringLiteral("已导出 3 页单据")))
+        << dialogs.messages().last().toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(file.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 3);
+
+    // a kind without formats goes to the grid printer as before
+    struct GridPrinter : components::Component {
+        explicit GridPrinter(int &calls) : Component(QStringLiteral("VNPrinter.DoPrint")) {
+            addMethod(QStringLiteral("DoPrint"), 6, 6, [&calls](const QVariantList &) {
+                ++calls;
+                return QVariant();
+            });
+        }
+    };
+    int gridPrints = 0;
+    components::Registry::instance().registerFactory(QStringLiteral("VNPrinter.DoPrint"),
+                                                     [&] { return std::make_shared<GridPrinter>(gridPrints); });
+    Bill other = bill(15, {line(1, 1)}, 1);
+    ASSERT_TRUE(store.save(other).saved);
+    frmBill plain(cnstr(), 1, 15, other.interId);
+    QTest::mouseClick(plain.cmdPrint, Qt::LeftButton);
+    components::Registry::instance().removeFactory(QStringLiteral("VNPrinter.DoPrint"));
+    EXPECT_EQ(gridPrints, 1);
 }
 
 TEST_P(BillsTest, a_count_books_its_gains_and_losses_against_the_frozen_book_at_cost) {

@@ -1,4 +1,5 @@
-// zostore-admin killed at random moments: every operation is all-or-nothing and the database stays sound.
+// zostore-admin and a bill save killed at random moments: every operation is all-or-nothing and the
+// database stays sound.
 // Counts are small here; tools/reliability/kill-suite.sh runs the same test with large ones.
 #include "accountdb/Catalogue.h"
 #include "db/Connection.h"
@@ -107,14 +108,16 @@ protected:
                 QStringLiteral("--months"), QStringLiteral("2")};
     }
 
-    QProcess *start(const QStringList &args, const QString &workDir) {
+    QProcess *start(const QStringList &args, const QString &workDir,
+                    const QString &program = QStringLiteral(ZOSTORE_ADMIN_EXE)) {
         auto *p = new QProcess;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("ZOSTORE_CATALOG"), m_catalogue);
         env.insert(QStringLiteral("ZOSTORE_WORKDIR"), workDir);
         env.insert(QStringLiteral("ZOSTORE_PASSWORD"), QStringLiteral("kill-test-9"));
+        env.insert(QStringLiteral("ZOSTORE_BILL_ACCOUNT"), m_billAccount);
         p->setProcessEnvironment(env);
-        p->setProgram(QStringLiteral(ZOSTORE_ADMIN_EXE));
+        p->setProgram(program);
         p->setArguments(args);
         p->start();
         p->waitForStarted();
@@ -153,7 +156,7 @@ protected:
         admin.execute(QStringLiteral("drop database if exists %1").arg(name));
     }
 
-    QString m_catalogue, m_tag, m_lastOutput;
+    QString m_catalogue, m_tag, m_lastOutput, m_billAccount;
     QStringList m_unregistered;
     QRandomGenerator m_rng;
     QTemporaryDir m_refWork, m_victimWork;
@@ -261,6 +264,69 @@ TEST_P(KillTest, a_killed_generate_registers_nothing_and_can_be_run_again) {
     }
     std::printf("kill suite %s: generate %d runs, %d killed, nothing half-registered\n",
                 isSqlite() ? "SQLite" : "PostgreSQL", rounds, killed);
+}
+
+TEST_P(KillTest, a_bill_save_killed_halfway_leaves_no_half_bill) {
+    const QString name = dbName(QStringLiteral("bill"));
+    ASSERT_EQ(run(generateArgs(name), m_victimWork.path()), 0) << m_lastOutput.toStdString();
+    m_billAccount = account(name);
+    db::Connection conn(m_billAccount);
+    const QString lines = QString::number(envNumber("ZOSTORE_KILL_BILL_LINES", 1500));
+    const QString saver = QStringLiteral(ZOSTORE_BILL_SAVER_EXE);
+    const auto saved = [](const QString &output) { return static_cast<int>(output.count(QStringLiteral("saved "))); };
+    const auto ours = [&] {
+        return conn.scalar(QStringLiteral("select count(*) from ICStockBill where FRemark='kill'")).toInt();
+    };
+    std::unique_ptr<QProcess> first(start({QStringLiteral("1"), lines}, m_victimWork.path(), saver));
+    ASSERT_TRUE(first->waitForFinished(120000));
+    const QString firstOut = QString::fromUtf8(first->readAll());
+    ASSERT_EQ(first->exitCode(), 0) << firstOut.toStdString() << first->readAllStandardError().toStdString();
+    const qint64 ms = firstOut.section(u' ', -1).trimmed().toLongLong();
+
+    const int rounds = envNumber("ZOSTORE_KILL_ROUNDS", 2) * 2;
+    int killedInside = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const int before = ours();
+        std::unique_ptr<QProcess> p(start({QStringLiteral("3"), lines}, m_victimWork.path(), saver));
+        QString out;
+        while (!out.contains(QStringLiteral("saving")) && p->waitForReadyRead(60000))
+            out += QString::fromUtf8(p->readAll());
+        ASSERT_TRUE(out.contains(QStringLiteral("saving"))) << p->readAllStandardError().toStdString();
+        const int delay = static_cast<int>(m_rng.bounded(static_cast<quint32>(qMax<qint64>(ms * 3 / 2, 20))));
+        if (!p->waitForFinished(delay)) {
+            p->kill(); // SIGKILL
+            p->waitForFinished(10000);
+        }
+        out += QString::fromUtf8(p->readAll());
+        const int added = ours() - before;
+        const bool midSave = out.count(QStringLiteral("saving")) > saved(out);
+        killedInside += midSave && added == saved(out) ? 1 : 0;
+        // a bill whose commit outran the kill's report may be there, nothing else
+        ASSERT_TRUE(added == saved(out) || (midSave && added == saved(out) + 1)) << out.toStdString();
+        ASSERT_EQ(soundness(conn), QString());
+        EXPECT_EQ(conn.scalar(QStringLiteral("select count(*) from ICStockBill b where b.FDeleted=0 and not exists "
+                                             "(select 1 from ICStockBillEntry e where e.FInterID=b.FInterID)"))
+                      .toInt(),
+                  0)
+            << "a bill without lines";
+        EXPECT_EQ(conn.scalar(QStringLiteral("select count(*) from ICStockBill b where b.FRemark='kill' and "
+                                             "(select count(*) from ICStockBillEntry e where e.FInterID=b.FInterID)<>?"),
+                              {lines.toInt()})
+                      .toInt(),
+                  0)
+            << "a bill with part of its lines";
+        ASSERT_EQ(run({QStringLiteral("check-stock"), name, QStringLiteral("--user"), QStringLiteral("admin")},
+                      m_victimWork.path()),
+                  0)
+            << m_lastOutput.toStdString();
+    }
+    // the next save still draws a number no bill has
+    std::unique_ptr<QProcess> next(start({QStringLiteral("1"), QStringLiteral("3")}, m_victimWork.path(), saver));
+    ASSERT_TRUE(next->waitForFinished(60000));
+    ASSERT_EQ(next->exitCode(), 0) << next->readAllStandardError().toStdString();
+    EXPECT_EQ(conn.scalar(QStringLiteral("select count(*)-count(distinct FBillNo) from ICStockBill")).toInt(), 0);
+    std::printf("kill suite %s: bill save %d runs, %d killed inside a save, no half bill\n",
+                isSqlite() ? "SQLite" : "PostgreSQL", rounds, killedInside);
 }
 
 ZOSTORE_BACKENDS(KillTest);

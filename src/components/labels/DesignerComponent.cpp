@@ -16,8 +16,10 @@ DesignerComponent::DesignerComponent() : Component(ProgId) {
 }
 
 void DesignerComponent::RunDesiger(const QString &cnstr, int tranType) {
-    requireLabelType(tranType);
-    LabelDesigner designer(cnstr, QApplication::activeWindow());
+    // 0: the bill formats, the kind chosen in the designer.
+    if (tranType != 0)
+        requireFormatType(tranType);
+    LabelDesigner designer(cnstr, QApplication::activeWindow(), tranType);
     ui::dialogs().exec(designer);
 }
 

@@ -11,6 +11,7 @@
 #include "db/Recordset.h"
 #include "ui/Dialogs.h"
 
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -27,20 +28,28 @@ namespace zostore::components::labels {
 
 namespace {
 
-QString fieldCaption(const QString &field) {
-    for (const auto &f : labelFields())
+QString captionIn(const QList<QPair<QString, QString>> &fields, const QString &field) {
+    for (const auto &f : fields)
         if (f.first == field)
             return f.second;
     return field;
 }
 
-QString elementLine(const LabelElement &e) {
+QString elementLine(const LabelElement &e, int tranType) {
+    const auto &fields = formatFields(tranType);
     switch (e.kind) {
     case LabelElement::Kind::Text: return QStringLiteral("文字  ") + e.text;
     case LabelElement::Kind::Field:
-    case LabelElement::Kind::Price: return kindCaption(e.kind) + QStringLiteral("  ") + fieldCaption(e.field);
+    case LabelElement::Kind::Price:
+        return kindCaption(e.kind, tranType != 51) + QStringLiteral("  ") + captionIn(fields, e.field);
     case LabelElement::Kind::Barcode:
-        return QStringLiteral("条码  %1（%2）").arg(fieldCaption(e.field), symbologyName(e.symbology));
+        return QStringLiteral("条码  %1（%2）").arg(captionIn(fields, e.field), symbologyName(e.symbology));
+    case LabelElement::Kind::Table: {
+        QStringList names;
+        for (const QString &c : e.columns)
+            names << captionIn(billLineFields(), c);
+        return QStringLiteral("明细表  ") + names.join(QStringLiteral("、"));
+    }
     default: return kindCaption(e.kind);
     }
 }
@@ -51,7 +60,15 @@ LabelElement newElement(LabelElement::Kind kind, const LabelFormat &f) {
     const double w = std::max(1.0, f.width - 4);
     switch (kind) {
     case LabelElement::Kind::Text: e.text = QStringLiteral("文字"); e.rect = {2, 2, std::min(30.0, w), 5}; break;
-    case LabelElement::Kind::Field: e.field = QStringLiteral("FName"); e.rect = {2, 2, w, 6}; break;
+    case LabelElement::Kind::Field:
+        e.field = f.isBill() ? QStringLiteral("FBillNo") : QStringLiteral("FName");
+        e.rect = {2, 2, f.isBill() ? std::min(70.0, w) : w, 6};
+        break;
+    case LabelElement::Kind::Table:
+        e.columns = QStringList{QStringLiteral("FNumber"), QStringLiteral("FName"), QStringLiteral("FUnit"),
+                                QStringLiteral("FQty"), QStringLiteral("FPrice"), QStringLiteral("FAmount")};
+        e.rect = {2, std::min(30.0, f.height / 3), w, std::max(1.0, f.height - std::min(30.0, f.height / 3) - 12)};
+        break;
     case LabelElement::Kind::Price:
         e.field = QStringLiteral("FPriceText");
         e.text = QStringLiteral("￥");
@@ -60,7 +77,8 @@ LabelElement newElement(LabelElement::Kind kind, const LabelFormat &f) {
         e.rect = {2, 2, std::min(30.0, w), 8};
         break;
     case LabelElement::Kind::Barcode:
-        e.field = QStringLiteral("FBarCode");
+        e.field = f.isBill() ? QStringLiteral("FBillNo") : QStringLiteral("FBarCode");
+        e.symbology = f.isBill() ? Symbology::Code128 : Symbology::Ean13;
         e.rect = {2, 2, std::min(40.0, w), std::min(16.0, std::max(1.0, f.height - 4))};
         break;
     case LabelElement::Kind::Line: e.rect = {2, f.height / 2, w, 0}; break;
@@ -69,25 +87,115 @@ LabelElement newElement(LabelElement::Kind kind, const LabelFormat &f) {
     return e;
 }
 
+// A new bill format starts as a usable page: title, header fields and the lines table.
+LabelFormat billStarter(int tranType) {
+    LabelFormat f;
+    f.tranType = tranType;
+    f.name = QStringLiteral("新打印格式");
+    f.width = 200;
+    f.height = 130;
+    f.marginLeft = 5;
+    f.marginTop = 5;
+    LabelElement title;
+    title.kind = LabelElement::Kind::Field;
+    title.field = QStringLiteral("FKindName");
+    title.rect = {0, 2, 200, 9};
+    title.fontSize = 16;
+    title.bold = true;
+    title.align = 1;
+    f.elements << title;
+    const QList<QPair<const char *, QRectF>> fields{{"FBillNo", {2, 14, 64, 6}},   {"FDate", {68, 14, 64, 6}},
+                                                    {"FPartner", {134, 14, 64, 6}}, {"FOutStock", {2, 21, 64, 6}},
+                                                    {"FInStock", {68, 21, 64, 6}},  {"FEmp", {134, 21, 64, 6}}};
+    for (const auto &p : fields) {
+        LabelElement e;
+        e.kind = LabelElement::Kind::Field;
+        e.field = QString::fromLatin1(p.first);
+        e.text = captionIn(billHeaderFields(), e.field) + QStringLiteral("：");
+        e.rect = p.second;
+        f.elements << e;
+    }
+    LabelElement table = newElement(LabelElement::Kind::Table, f);
+    table.rect = {2, 29, 196, 86};
+    f.elements << table;
+    LabelElement total;
+    total.kind = LabelElement::Kind::Field;
+    total.field = QStringLiteral("FSumAmount");
+    total.text = QStringLiteral("合计金额：");
+    total.rect = {2, 118, 96, 6};
+    LabelElement page = total;
+    page.field = QStringLiteral("FPage");
+    page.text.clear();
+    page.align = 2;
+    page.rect = {102, 118, 96, 6};
+    f.elements << total << page;
+    return f;
+}
+
 } // namespace
 
-LabelDesigner::LabelDesigner(const QString &cnstr, QWidget *parent) : QDialog(parent), m_cnstr(cnstr) {
-    setObjectName(QStringLiteral("frmLabelDesigner"));
-    setWindowTitle(QStringLiteral("标签格式设计"));
+LabelDesigner::LabelDesigner(const QString &cnstr, QWidget *parent, int tranType)
+    : QDialog(parent), m_cnstr(cnstr), m_type(tranType == 0 ? 12 : tranType) {
+    if (m_type != 51)
+        requireFormatType(m_type);
+    setObjectName(isBill() ? QStringLiteral("frmBillDesigner") : QStringLiteral("frmLabelDesigner"));
     build();
-    loadSampleValues();
-    fillFormatList({});
+    cmbType->setVisible(tranType == 0);
+    if (isBill())
+        resize(1150, 760); // the lines table's columns need the room
+    applyType();
     openFirstOrNew();
 }
 
+void LabelDesigner::applyType() {
+    const bool bill = isBill();
+    m_sheet->setTitle(bill ? QStringLiteral("页面") : QStringLiteral("标签和纸张"));
+    m_sheetForm->labelForField(txtWidth)->setProperty("text", bill ? QStringLiteral("页面宽度：") : QStringLiteral("标签宽度："));
+    m_sheetForm->labelForField(txtHeight)->setProperty("text", bill ? QStringLiteral("页面高度：") : QStringLiteral("标签高度："));
+    for (QWidget *w : std::initializer_list<QWidget *>{txtGapX, txtGapY, txtColumns})
+        m_sheetForm->setRowVisible(w, !bill);
+    for (const auto &[kind, button] : m_adds) {
+        const bool offered = bill ? kind != LabelElement::Kind::Price : kind != LabelElement::Kind::Table;
+        button->setVisible(offered);
+        button->setText(QStringLiteral("加") + kindCaption(kind, bill));
+    }
+    editor->setFields(formatFields(m_type), bill);
+    findChild<QLabel *>(QStringLiteral("lblHint"))
+        ->setText(bill ? QStringLiteral("预览用一张示例单据填写；在预览上可以用鼠标拖动项目。")
+                       : QStringLiteral("预览用帐套里的一个商品填写；在预览上可以用鼠标拖动项目。"));
+    loadSampleValues();
+    fillFormatList({});
+}
+
+bool LabelDesigner::switchType(int tranType) {
+    if (tranType == m_type)
+        return true;
+    if (!settleChanges()) {
+        cmbType->setCurrentIndex(cmbType->findData(m_type));
+        return false;
+    }
+    requireFormatType(tranType);
+    m_type = tranType;
+    m_originalName.clear();
+    applyType();
+    openFirstOrNew();
+    return true;
+}
+
 void LabelDesigner::build() {
-    auto *formats = new QGroupBox(QStringLiteral("标签格式"), this);
+    auto *formats = new QGroupBox(QStringLiteral("格式"), this);
+    cmbType = new QComboBox(formats);
+    cmbType->setObjectName(QStringLiteral("cmbType"));
+    for (const auto &t : billFormatTypes())
+        cmbType->addItem(t.second, t.first);
+    cmbType->setCurrentIndex(std::max(0, cmbType->findData(m_type)));
     lstFormats = new QListWidget(formats);
     lstFormats->setObjectName(QStringLiteral("lstFormats"));
     auto *btnNew = new QPushButton(QStringLiteral("新建"), formats);
     auto *btnDelete = new QPushButton(QStringLiteral("删除"), formats);
     auto *btnDefault = new QPushButton(QStringLiteral("设为默认"), formats);
     auto *fl = new QVBoxLayout(formats);
+    fl->addWidget(cmbType);
     fl->addWidget(lstFormats, 1);
     auto *fb = new QHBoxLayout;
     fb->addWidget(btnNew);
@@ -95,7 +203,7 @@ void LabelDesigner::build() {
     fl->addLayout(fb);
     fl->addWidget(btnDefault);
 
-    auto *sheet = new QGroupBox(QStringLiteral("标签和纸张"), this);
+    auto *sheet = m_sheet = new QGroupBox(QStringLiteral("标签和纸张"), this);
     txtName = new QLineEdit(sheet);
     txtName->setMaxLength(50);
     txtWidth = mmBox(sheet, 10, 300);
@@ -106,7 +214,7 @@ void LabelDesigner::build() {
     txtTop = mmBox(sheet, 0, 100);
     txtColumns = new QSpinBox(sheet);
     txtColumns->setRange(1, 20);
-    auto *sf = new QFormLayout(sheet);
+    auto *sf = m_sheetForm = new QFormLayout(sheet);
     sf->addRow(QStringLiteral("名称："), txtName);
     sf->addRow(QStringLiteral("标签宽度："), txtWidth);
     sf->addRow(QStringLiteral("标签高度："), txtHeight);
@@ -116,7 +224,7 @@ void LabelDesigner::build() {
     sf->addRow(QStringLiteral("上边距："), txtTop);
     sf->addRow(QStringLiteral("每行张数："), txtColumns);
 
-    auto *items = new QGroupBox(QStringLiteral("标签上的项目"), this);
+    auto *items = new QGroupBox(QStringLiteral("项目"), this);
     lstElements = new QListWidget(items);
     lstElements->setObjectName(QStringLiteral("lstElements"));
     editor = new ElementEditor(items);
@@ -124,11 +232,22 @@ void LabelDesigner::build() {
     auto *adds = new QGridLayout;
     const QList<LabelElement::Kind> kinds{LabelElement::Kind::Text, LabelElement::Kind::Field,
                                           LabelElement::Kind::Price, LabelElement::Kind::Barcode,
-                                          LabelElement::Kind::Line, LabelElement::Kind::Box};
+                                          LabelElement::Kind::Line, LabelElement::Kind::Box,
+                                          LabelElement::Kind::Table};
     for (int i = 0; i < kinds.size(); ++i) {
         auto *b = new QPushButton(QStringLiteral("加") + kindCaption(kinds[i]), items);
         connect(b, &QPushButton::clicked, this, [this, k = kinds[i]] { addElement(k); });
-        adds->addWidget(b, i / 3, i % 3);
+        m_adds.append({kinds[i], b});
+    }
+    // Labels and bills never share a designer, so only the kinds of this one's sort are laid out.
+    int cell = 0;
+    for (const auto &[kind, button] : m_adds) {
+        if (isBill() ? kind == LabelElement::Kind::Price : kind == LabelElement::Kind::Table) {
+            button->hide();
+            continue;
+        }
+        adds->addWidget(button, cell / 3, cell % 3);
+        ++cell;
     }
     auto *btnRemove = new QPushButton(QStringLiteral("删除项目"), items);
     il->addLayout(adds);
@@ -140,7 +259,8 @@ void LabelDesigner::build() {
     lblProblems = new QLabel(this);
     lblProblems->setWordWrap(true);
     lblProblems->setStyleSheet(QStringLiteral("color:#b00000"));
-    auto *hint = new QLabel(QStringLiteral("预览用帐套里的一个商品填写；在预览上可以用鼠标拖动项目。"), this);
+    auto *hint = new QLabel(this);
+    hint->setObjectName(QStringLiteral("lblHint"));
     hint->setWordWrap(true);
     auto *right = new QWidget(this);
     auto *rl = new QVBoxLayout(right);
@@ -181,6 +301,13 @@ void LabelDesigner::build() {
     connect(btnSave, &QPushButton::clicked, this, &LabelDesigner::save);
     connect(btnClose, &QPushButton::clicked, this, &LabelDesigner::reject);
     connect(btnRemove, &QPushButton::clicked, this, &LabelDesigner::removeElement);
+    connect(cmbType, &QComboBox::activated, this, [this] {
+        try {
+            switchType(cmbType->currentData().toInt());
+        } catch (const Error &e) {
+            ui::dialogs().info(e.description());
+        }
+    });
     connect(lstFormats, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         const QString name = item->data(Qt::UserRole).toString();
         if (name != m_originalName || m_originalName.isEmpty()) {
@@ -211,6 +338,35 @@ void LabelDesigner::build() {
 }
 
 void LabelDesigner::loadSampleValues() {
+    if (isBill()) {
+        QString kind;
+        for (const auto &t : billFormatTypes())
+            if (t.first == m_type)
+                kind = t.second;
+        const LabelValues header{{QStringLiteral("FBillNo"), QStringLiteral("CGRK202612-0001")},
+                                 {QStringLiteral("FDate"), QStringLiteral("2026-12-08")},
+                                 {QStringLiteral("FKindName"), kind},
+                                 {QStringLiteral("FPartner"), QStringLiteral("S01 示例供应商")},
+                                 {QStringLiteral("FOutStock"), QStringLiteral("01 门市")},
+                                 {QStringLiteral("FInStock"), QStringLiteral("02 仓库")},
+                                 {QStringLiteral("FEmp"), QStringLiteral("张三")},
+                                 {QStringLiteral("FRemark"), QStringLiteral("备注")},
+                                 {QStringLiteral("FSumQty"), QStringLiteral("30")},
+                                 {QStringLiteral("FSumAmount"), QStringLiteral("186.00")},
+                                 {QStringLiteral("FPage"), QStringLiteral("第 1 页，共 1 页")}};
+        QList<LabelValues> rows;
+        const QList<QStringList> sample{{QStringLiteral("0102001"), QStringLiteral("鲜榨橙汁 1L"), QStringLiteral("瓶"),
+                                         QStringLiteral("12"), QStringLiteral("8.50"), QStringLiteral("102.00")},
+                                        {QStringLiteral("0201003"), QStringLiteral("全麦面包"), QStringLiteral("袋"),
+                                         QStringLiteral("18"), QStringLiteral("4.67"), QStringLiteral("84.00")}};
+        for (const QStringList &r : sample)
+            rows << LabelValues{{QStringLiteral("FNumber"), r[0]}, {QStringLiteral("FName"), r[1]},
+                                {QStringLiteral("FModel"), QString()},  {QStringLiteral("FUnit"), r[2]},
+                                {QStringLiteral("FMainQty"), r[3]},     {QStringLiteral("FQty"), r[3]},
+                                {QStringLiteral("FPrice"), r[4]},       {QStringLiteral("FAmount"), r[5]}};
+        preview->setValues(header, rows);
+        return;
+    }
     LabelValues v{{QStringLiteral("FName"), QStringLiteral("鲜榨橙汁 1L")},
                   {QStringLiteral("FNumber"), QStringLiteral("0102001")},
                   {QStringLiteral("FShopNumber"), QStringLiteral("2000000000123")},
@@ -239,7 +395,7 @@ void LabelDesigner::loadSampleValues() {
 void LabelDesigner::fillFormatList(const QString &current) {
     lstFormats->clear();
     db::Connection conn(m_cnstr);
-    for (const FormatEntry &f : LabelFormatStore(conn).list()) {
+    for (const FormatEntry &f : LabelFormatStore(conn, m_type).list()) {
         auto *item = new QListWidgetItem(f.selected ? f.name + QStringLiteral("（默认）") : f.name, lstFormats);
         item->setData(Qt::UserRole, f.name);
         if (f.name == current)
@@ -257,7 +413,7 @@ void LabelDesigner::openFirstOrNew() {
 bool LabelDesigner::withStore(const std::function<void(LabelFormatStore &)> &change) {
     try {
         db::Connection conn(m_cnstr);
-        LabelFormatStore store(conn);
+        LabelFormatStore store(conn, m_type);
         change(store);
     } catch (const Error &e) {
         ui::dialogs().info(e.description());
@@ -277,8 +433,12 @@ bool LabelDesigner::openFormat(const QString &name) {
 }
 
 void LabelDesigner::newFormat() {
-    m_format = LabelFormat{};
-    m_format.name = QStringLiteral("新标签格式");
+    if (isBill()) {
+        m_format = billStarter(m_type);
+    } else {
+        m_format = LabelFormat{};
+        m_format.name = QStringLiteral("新标签格式");
+    }
     m_originalName.clear();
     m_changed = true;
     lstFormats->clearSelection();
@@ -320,7 +480,7 @@ void LabelDesigner::fillElementList() {
     const int keep = lstElements->currentRow();
     lstElements->clear();
     for (const LabelElement &e : m_format.elements)
-        lstElements->addItem(elementLine(e));
+        lstElements->addItem(elementLine(e, m_type));
     lstElements->setCurrentRow(std::min(keep, int(m_format.elements.size()) - 1));
     if (lstElements->currentRow() < 0)
         editor->setElement(nullptr);
@@ -341,7 +501,7 @@ void LabelDesigner::refreshPreview() {
         notes.prepend(e.description());
     }
     lblProblems->setText(notes.join(u'\n'));
-    setWindowTitle(QStringLiteral("标签格式设计 - ") + (m_format.name.isEmpty() ? QStringLiteral("（未命名）") : m_format.name) +
+    setWindowTitle((isBill() ? QStringLiteral("单据打印格式设计 - ") : QStringLiteral("标签格式设计 - ")) + (m_format.name.isEmpty() ? QStringLiteral("（未命名）") : m_format.name) +
                    (m_changed ? QStringLiteral(" *") : QString()));
 }
 
@@ -366,7 +526,7 @@ void LabelDesigner::updateElement(int index, const LabelElement &element) {
         return;
     m_format.elements[index] = element;
     if (auto *item = lstElements->item(index))
-        item->setText(elementLine(element));
+        item->setText(elementLine(element, m_type));
     markChanged();
 }
 
@@ -383,7 +543,9 @@ bool LabelDesigner::save() {
 bool LabelDesigner::removeFormat() {
     if (m_originalName.isEmpty())
         return false;
-    if (ui::dialogs().question(QStringLiteral("确实要删除标签格式“%1”吗？").arg(db::shortened(m_originalName))) !=
+    if (ui::dialogs().question(QStringLiteral("确实要删除%1“%2”吗？")
+                                   .arg(isBill() ? QStringLiteral("打印格式") : QStringLiteral("标签格式"),
+                                        db::shortened(m_originalName))) !=
         ui::Answer::Yes)
         return false;
     if (!withStore([&](LabelFormatStore &store) { store.remove(m_originalName); }))
@@ -397,7 +559,7 @@ bool LabelDesigner::removeFormat() {
 
 bool LabelDesigner::setDefault() {
     if (m_originalName.isEmpty() || m_changed) {
-        ui::dialogs().info(QStringLiteral("请先保存这个标签格式，再设为默认。"));
+        ui::dialogs().info(QStringLiteral("请先保存这个格式，再设为默认。"));
         return false;
     }
     if (!withStore([&](LabelFormatStore &store) { store.select(m_originalName); }))
@@ -409,7 +571,9 @@ bool LabelDesigner::setDefault() {
 bool LabelDesigner::settleChanges() {
     if (!m_changed)
         return true;
-    if (ui::dialogs().question(QStringLiteral("标签格式“%1”已经修改，是否保存？").arg(db::shortened(m_format.name)),
+    if (ui::dialogs().question(QStringLiteral("%1“%2”已经修改，是否保存？")
+                                   .arg(isBill() ? QStringLiteral("打印格式") : QStringLiteral("标签格式"),
+                                        db::shortened(m_format.name)),
                                ui::Icon::Question, ui::Answer::Yes) == ui::Answer::Yes)
         return save();
     m_changed = false;

@@ -1,4 +1,5 @@
-// The label format designer: the formats of the account set, their size and sheet, and the placed elements.
+// The format designer: the label formats, or one bill kind's print formats, of the account set, their size
+// and sheet, and the placed elements.
 #pragma once
 
 #include "components/labels/LabelFormat.h"
@@ -7,7 +8,11 @@
 #include <QDialog>
 #include <functional>
 
+class QComboBox;
 class QDoubleSpinBox;
+class QFormLayout;
+class QGroupBox;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -22,8 +27,10 @@ class LabelPreview;
 class LabelDesigner : public QDialog {
     Q_OBJECT
 public:
-    explicit LabelDesigner(const QString &cnstr, QWidget *parent = nullptr);
+    // tranType 51: labels; a bill kind: its formats; 0: bill formats, the kind chosen in cmbType.
+    explicit LabelDesigner(const QString &cnstr, QWidget *parent = nullptr, int tranType = 51);
 
+    QComboBox *cmbType;
     QListWidget *lstFormats;
     QLineEdit *txtName;
     QDoubleSpinBox *txtWidth, *txtHeight, *txtGapX, *txtGapY, *txtLeft, *txtTop;
@@ -44,6 +51,9 @@ public:
     void addElement(LabelElement::Kind kind);
     void removeElement();
     void updateElement(int index, const LabelElement &element);
+    int tranType() const { return m_type; }
+    // Another bill kind's formats, after asking about unsaved changes.
+    bool switchType(int tranType);
 
 protected:
     void reject() override;
@@ -60,10 +70,16 @@ private:
     bool settleChanges();
     void loadSampleValues();
     void openFirstOrNew();
+    void applyType();
+    bool isBill() const { return m_type != 51; }
     // Runs one change against the stored formats; false (after showing why) when it failed.
     bool withStore(const std::function<void(LabelFormatStore &)> &change);
 
     QString m_cnstr;
+    int m_type;
+    QGroupBox *m_sheet = nullptr;
+    QFormLayout *m_sheetForm = nullptr;
+    QList<QPair<LabelElement::Kind, QPushButton *>> m_adds;
     LabelFormat m_format;
     QString m_originalName; // as stored; empty for a new format
     bool m_changed = false;

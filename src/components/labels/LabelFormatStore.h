@@ -1,4 +1,5 @@
-// Label formats (transaction type 51) in TDBill: listed, read, saved, removed and marked as preferred.
+// Print formats in TDBill of one type (51 labels, or a bill kind): listed, read, saved, removed and marked
+// as preferred.
 #pragma once
 
 #include "components/labels/LabelFormat.h"
@@ -13,8 +14,8 @@ namespace zostore::components::labels {
 
 inline constexpr int LabelTranType = 51;
 
-// Only label formats are handled here; bill print formats belong to a module this program does not have.
-void requireLabelType(int tranType);
+// Labels and the bill kinds of billFormatTypes() have formats; any other type throws.
+void requireFormatType(int tranType);
 
 struct FormatEntry {
     QString name;
@@ -23,7 +24,7 @@ struct FormatEntry {
 
 class LabelFormatStore {
 public:
-    explicit LabelFormatStore(db::Connection &conn);
+    explicit LabelFormatStore(db::Connection &conn, int tranType = LabelTranType);
 
     QList<FormatEntry> list() const;
     bool exists(const QString &name) const;
@@ -34,7 +35,9 @@ public:
     void select(const QString &name);
 
 private:
+    QString what() const;
     db::Connection &m_conn;
+    int m_type;
 };
 
 } // namespace zostore::components::labels

@@ -69,4 +69,24 @@ QList<LabelItem> LabelItems::fromBill(const QString &billNo) const {
     return items;
 }
 
+QHash<int, LabelItem> LabelItems::forItems(const QList<int> &itemIds) const {
+    QHash<int, LabelItem> items;
+    if (itemIds.isEmpty())
+        return items;
+    QStringList marks;
+    QVariantList params;
+    for (int id : itemIds) {
+        marks << QStringLiteral("?");
+        params << id;
+    }
+    auto rs = m_conn.open(QStringLiteral("select i.FItemID,i.FNumber,i.FName,i.FShopNumber,i.FModel,i.FUnit,i.FBar_Code,") +
+                              items::ItemLookup(m_conn, RetailPriceStyle).priceExpression() +
+                              QStringLiteral(" as FRetail from t_ICItem i where i.FItemID in (") + marks.join(u',') +
+                              QStringLiteral(")"),
+                          params);
+    for (; !rs.eof(); rs.moveNext())
+        items.insert(rs.toInt(QStringLiteral("FItemID")), itemOf(rs));
+    return items;
+}
+
 } // namespace zostore::components::labels

@@ -1,6 +1,7 @@
 // Items looked up for labels: by code, shop code or barcode, or every line of a bill.
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -30,6 +31,8 @@ public:
     std::optional<LabelItem> find(const QString &codeOrBarcode) const;
     // One entry per item of the bill, as many labels as it brought in; throws when there is no such bill.
     QList<LabelItem> fromBill(const QString &billNo) const;
+    // Each item's label with its own barcode and retail price, by item id; counts are left at 1.
+    QHash<int, LabelItem> forItems(const QList<int> &itemIds) const;
 
 private:
     db::Connection &m_conn;

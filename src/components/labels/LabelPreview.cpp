@@ -21,8 +21,9 @@ void LabelPreview::setFormat(const LabelFormat &format) {
     update();
 }
 
-void LabelPreview::setValues(const LabelValues &values) {
+void LabelPreview::setValues(const LabelValues &values, const QList<LabelValues> &rows) {
     m_values = values;
+    m_rows = rows;
     update();
 }
 
@@ -53,7 +54,7 @@ void LabelPreview::paintEvent(QPaintEvent *) {
     p.fillRect(label.translated(3, 3), QColor(0, 0, 0, 60));
     p.fillRect(label, Qt::white);
     LabelRenderer renderer(m_format);
-    renderer.paint(p, o, s, m_values);
+    renderer.paint(p, o, s, m_values, m_rows);
     m_problems = renderer.problems();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(QColor(150, 150, 150), 1));

@@ -13,7 +13,7 @@ public:
     explicit LabelPreview(QWidget *parent = nullptr);
 
     void setFormat(const LabelFormat &format);
-    void setValues(const LabelValues &values);
+    void setValues(const LabelValues &values, const QList<LabelValues> &rows = {});
     void setSelected(int element);
     const QStringList &problems() const { return m_problems; }
     QSize sizeHint() const override { return {420, 320}; }
@@ -36,6 +36,7 @@ private:
 
     LabelFormat m_format;
     LabelValues m_values;
+    QList<LabelValues> m_rows;
     QStringList m_problems;
     int m_selected = -1;
     int m_dragging = -1;

@@ -1,4 +1,4 @@
-// ZoTdPrinter.Printer: prints label data with a stored label format — printer, preview or PDF.
+// ZoTdPrinter.Printer: prints labels, or a bill, with a stored print format — printer, preview or PDF.
 #pragma once
 
 #include "components/Component.h"

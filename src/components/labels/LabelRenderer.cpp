@@ -18,6 +18,29 @@ Qt::Alignment alignmentOf(int align) {
     return h | Qt::AlignVCenter;
 }
 
+// Names and codes get the room; figures need little.
+double columnWeight(const QString &key) {
+    if (key == QLatin1String("FName"))
+        return 3;
+    if (key == QLatin1String("FNumber") || key == QLatin1String("FModel"))
+        return 1.8;
+    if (key == QLatin1String("FUnit"))
+        return 0.8;
+    return 1.2;
+}
+
+bool isFigure(const QString &key) {
+    return key == QLatin1String("FMainQty") || key == QLatin1String("FQty") || key == QLatin1String("FPrice") ||
+           key == QLatin1String("FAmount");
+}
+
+QString columnCaption(const QString &key) {
+    for (const auto &f : billLineFields())
+        if (f.first == key)
+            return f.second;
+    return key;
+}
+
 } // namespace
 
 LabelRenderer::LabelRenderer(LabelFormat format) : m_format(std::move(format)) {}
@@ -37,7 +60,44 @@ const BarcodeDrawing *LabelRenderer::barcode(const LabelElement &e, const QStrin
     }
 }
 
-void LabelRenderer::paint(QPainter &painter, const QPointF &topLeft, double pxPerMm, const LabelValues &values) {
+void LabelRenderer::paintTable(QPainter &painter, const QRectF &r, double pxPerMm, const LabelElement &e,
+                               const QList<LabelValues> &rows) {
+    double total = 0;
+    for (const QString &c : e.columns)
+        total += columnWeight(c);
+    if (total <= 0)
+        return;
+    const double rowH = tableRowMm(e) * pxPerMm;
+    const int shown = std::min(static_cast<int>(rows.size()), tableCapacity(e));
+    const double pad = 0.8 * pxPerMm;
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(std::max(1, qRound(e.fontSize * MmPerPoint * pxPerMm)));
+    painter.setPen(QPen(Qt::black, std::max(1.0, e.lineWidth * pxPerMm)));
+    painter.setBrush(Qt::NoBrush);
+    const double bottom = r.top() + rowH * (shown + 1);
+    double x = r.left();
+    for (int c = 0; c < e.columns.size(); ++c) {
+        const QString &key = e.columns[c];
+        const double w = r.width() * columnWeight(key) / total;
+        for (int row = -1; row < shown; ++row) {
+            const QRectF cell(x, r.top() + rowH * (row + 1), w, rowH);
+            font.setBold(row < 0);
+            painter.setFont(font);
+            const QString text = row < 0 ? columnCaption(key) : rows[row].value(key);
+            const Qt::Alignment a = row < 0 ? Qt::AlignHCenter : isFigure(key) ? Qt::AlignRight : Qt::AlignLeft;
+            painter.drawText(cell.adjusted(pad, 0, -pad, 0), static_cast<int>(a | Qt::AlignVCenter) | Qt::TextSingleLine,
+                             painter.fontMetrics().elidedText(text, Qt::ElideRight, qRound(w - 2 * pad)));
+        }
+        painter.drawLine(QPointF(x, r.top()), QPointF(x, bottom));
+        x += w;
+    }
+    painter.drawLine(QPointF(r.right(), r.top()), QPointF(r.right(), bottom));
+    for (int row = 0; row <= shown + 1; ++row)
+        painter.drawLine(QPointF(r.left(), r.top() + rowH * row), QPointF(r.right(), r.top() + rowH * row));
+}
+
+void LabelRenderer::paint(QPainter &painter, const QPointF &topLeft, double pxPerMm, const LabelValues &values,
+                          const QList<LabelValues> &rows) {
     auto toDevice = [&](const QRectF &mm) {
         return QRectF(topLeft.x() + mm.x() * pxPerMm, topLeft.y() + mm.y() * pxPerMm, mm.width() * pxPerMm,
                       mm.height() * pxPerMm);
@@ -84,6 +144,9 @@ void LabelRenderer::paint(QPainter &painter, const QPointF &topLeft, double pxPe
             painter.setPen(QPen(Qt::black, std::max(1.0, e.lineWidth * pxPerMm)));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(r);
+            break;
+        case LabelElement::Kind::Table:
+            paintTable(painter, r, pxPerMm, e, rows);
             break;
         }
     }

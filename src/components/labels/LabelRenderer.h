@@ -17,13 +17,16 @@ public:
     explicit LabelRenderer(LabelFormat format);
 
     const LabelFormat &format() const { return m_format; }
-    // topLeft in device pixels; pxPerMm is the device's resolution.
-    void paint(QPainter &painter, const QPointF &topLeft, double pxPerMm, const LabelValues &values);
+    // topLeft in device pixels; pxPerMm is the device's resolution. A lines table lists rows.
+    void paint(QPainter &painter, const QPointF &topLeft, double pxPerMm, const LabelValues &values,
+               const QList<LabelValues> &rows = {});
     // Values that could not be drawn as barcodes, one message each.
     const QStringList &problems() const { return m_problems; }
 
 private:
     const BarcodeDrawing *barcode(const LabelElement &e, const QString &value);
+    void paintTable(QPainter &painter, const QRectF &r, double pxPerMm, const LabelElement &e,
+                    const QList<LabelValues> &rows);
 
     LabelFormat m_format;
     QHash<QString, BarcodeDrawing> m_barcodes; // symbology + digits flag + value

@@ -17,15 +17,16 @@ PrinterSetupComponent::PrinterSetupComponent() : Component(ProgId) {
 }
 
 void PrinterSetupComponent::TDSet(const QString &cnstr, int tranType) {
-    requireLabelType(tranType);
+    requireFormatType(tranType);
     QStringList names;
     {
         db::Connection conn(cnstr);
-        for (const FormatEntry &f : LabelFormatStore(conn).list())
+        for (const FormatEntry &f : LabelFormatStore(conn, tranType).list())
             names << f.name;
     }
     if (names.isEmpty()) {
-        ui::dialogs().info(QStringLiteral("还没有标签格式，请先在套打设计器里设计一个。"));
+        ui::dialogs().info(tranType == LabelTranType ? QStringLiteral("还没有标签格式，请先在套打设计器里设计一个。")
+                                                     : QStringLiteral("这种单据还没有打印格式，请先在套打设计器里设计一个。"));
         return;
     }
     PrinterSetupDialog dialog(names, QApplication::activeWindow());

@@ -3,6 +3,7 @@
 #include "components/Registry.h"
 #include "db/Error.h"
 #include "modules/bills/Bill.h"
+#include "modules/bills/BillLabelWindow.h"
 #include "modules/bills/PdManComponent.h"
 #include "modules/bills/frmBill.h"
 #include "modules/bills/frmBillSearch.h"
@@ -42,8 +43,9 @@ RunBillComponent::RunBillComponent() : Component(ProgId) {
     addMethod(QStringLiteral("HxPurBill"), 0, 0, [](const QVariantList &) -> QVariant {
         throw notHere(QStringLiteral("采购核销（HxPurBill）"));
     });
-    addMethod(QStringLiteral("PrintBarcode"), 0, 0, [](const QVariantList &) -> QVariant {
-        throw notHere(QStringLiteral("打印条形码（PrintBarcode）"));
+    addMethod(QStringLiteral("PrintBarcode"), 0, 0, [this](const QVariantList &) {
+        PrintBarcode();
+        return QVariant();
     });
 }
 
@@ -70,6 +72,16 @@ void RunBillComponent::SearchBill(int code) {
     requireKind(code, true);
     frmBillSearch w(m_cnstr, m_userId, code);
     ui::dialogs().exec(w);
+}
+
+void RunBillComponent::PrintBarcode() {
+    requireInit();
+    // Labels are mostly wanted for goods just received, so the search starts on purchase receipts.
+    frmBillSearch w(m_cnstr, m_userId, 12, nullptr, frmBillSearch::Purpose::Labels);
+    if (ui::dialogs().exec(w) != QDialog::Accepted || w.chosenInterId() <= 0)
+        return;
+    // Not modal: it stays open as the tool's own window, like the counter's label window.
+    openBillLabels(nullptr, m_cnstr, m_userId, w.chosenKind(), w.chosenInterId());
 }
 
 void registerBillsModule() {

@@ -14,6 +14,8 @@ public:
               int period);
     void NewBill(int code);
     void SearchBill(int code);
+    // Labels for the lines of a bill the clerk picks.
+    void PrintBarcode();
 
 private:
     void requireInit() const;

@@ -4,8 +4,12 @@
 #include "components/Registry.h"
 #include "components/items/ItemLookup.h"
 #include "components/items/ItemPicker.h"
+#include "components/labels/LabelFormatStore.h"
 #include "db/Connection.h"
 #include "db/Error.h"
+#include "db/Recordset.h"
+#include "modules/bills/BillLabelWindow.h"
+#include "modules/bills/BillPrint.h"
 #include "modules/bills/BillStore.h"
 #include "ui/DateTimePickers.h"
 #include "ui/Dialogs.h"
@@ -22,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSharedPointer>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -210,6 +215,8 @@ void frmBill::build() {
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
     cmdPrint = new QPushButton(QStringLiteral("打印(&P)"), this);
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdBarcode = new QPushButton(QStringLiteral("打印条形码(&B)"), this);
+    cmdBarcode->setObjectName(QStringLiteral("cmdBarcode"));
     cmdFromOrder = new QPushButton(
         k.code == 31 ? QStringLiteral("引入调拨预订单(&O)") : QStringLiteral("引入订货单(&O)"), this);
     cmdFromOrder->setObjectName(QStringLiteral("cmdFromOrder"));
@@ -232,7 +239,7 @@ void frmBill::build() {
     tools->addWidget(lblTotal);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(lblState, 1);
-    for (QPushButton *b : {cmdNew, cmdSave, cmdDelete, cmdPrint, cmdClose})
+    for (QPushButton *b : {cmdNew, cmdSave, cmdDelete, cmdPrint, cmdBarcode, cmdClose})
         bottom->addWidget(b);
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(lblTitle);
@@ -257,20 +264,12 @@ void frmBill::build() {
     connect(cmdNew, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { newBill(); }); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { save(); }); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { deleteBill(); }); });
-    connect(cmdPrint, &QPushButton::clicked, this, [this] {
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { print(); }); });
+    connect(cmdBarcode, &QPushButton::clicked, this, [this] {
         ui::errorTrap([this] {
-            // The grid printer prints what the window shows, with the header as its lines above.
-            QVariantList head{QStringLiteral("单据号码：") + txtBillNo->text(),
-                              QStringLiteral("单据日期：") +
-                                  dtpDate->date().toString(QStringLiteral("yyyy-MM-dd"))};
-            for (QComboBox *c : {cmbSupplier, cmbOutStock, cmbInStock})
-                if (c->isVisible() && !c->currentText().isEmpty())
-                    head << c->currentText();
-            components::createObject(QStringLiteral("VNPrinter.DoPrint"))
-                ->invoke(QStringLiteral("DoPrint"),
-                         {false, m_cnstr, objectName(), windowTitle(),
-                          QVariant(QVariantList{head, QVariantList{lblTotal->text()}}),
-                          QVariant::fromValue<QObject *>(Flex)});
+            if (m_bill.interId <= 0)
+                throw Error(QStringLiteral("请先保存单据，再打印它的条形码。"));
+            openBillLabels(this, m_cnstr, m_userId, m_bill.kind, m_bill.interId);
         });
     });
     connect(cmdFromOrder, &QPushButton::clicked, this, [this] { ui::errorTrap([this] { chooseOrder(); }); });
@@ -350,6 +349,7 @@ void frmBill::showBill(const Bill &b) {
                                           cmdSave, cmdPicker, cmdDelLine, cmdFromOrder})
         w->setEnabled(!m_readOnly);
     cmdDelete->setEnabled(!m_readOnly && b.interId > 0);
+    cmdBarcode->setEnabled(b.interId > 0);
     const BillKind &k = *billKind(b.kind);
     cmdNew->setEnabled(!k.viewOnly);
     lblState->setText(k.viewOnly ? QStringLiteral("前台销售单只能查看。")
@@ -545,6 +545,7 @@ Bill frmBill::gather() const {
         l.number = Flex->text(r, QStringLiteral("FNumber"));
         l.name = Flex->text(r, QStringLiteral("FName"));
         l.unit = Flex->text(r, QStringLiteral("FUnit"));
+        l.model = Flex->text(r, QStringLiteral("FModel"));
         if (!parse(Flex->text(r, QStringLiteral("FQty")), l.qty))
             l.qty = std::nan("");
         if (!parse(Flex->text(r, QStringLiteral("FPrice")), l.price))
@@ -599,6 +600,77 @@ bool frmBill::save() {
         lblState->setText(QStringLiteral("单据 %1 已保存。").arg(b.billNo));
     }
     return true;
+}
+
+void frmBill::gridPrint() {
+    // The grid printer prints what the window shows, with the header as its lines above.
+    QVariantList head{QStringLiteral("单据号码：") + txtBillNo->text(),
+                      QStringLiteral("单据日期：") + dtpDate->date().toString(QStringLiteral("yyyy-MM-dd"))};
+    for (QComboBox *c : {cmbSupplier, cmbOutStock, cmbInStock})
+        if (c->isVisible() && !c->currentText().isEmpty())
+            head << c->currentText();
+    components::createObject(QStringLiteral("VNPrinter.DoPrint"))
+        ->invoke(QStringLiteral("DoPrint"), {false, m_cnstr, objectName(), windowTitle(),
+                                             QVariant(QVariantList{head, QVariantList{lblTotal->text()}}),
+                                             QVariant::fromValue<QObject *>(Flex)});
+}
+
+void frmBill::print() {
+    QList<components::labels::FormatEntry> formats;
+    {
+        db::Connection conn(m_cnstr);
+        formats = components::labels::LabelFormatStore(conn, m_bill.kind).list();
+    }
+    if (formats.isEmpty()) {
+        gridPrint();
+        return;
+    }
+    QDialog dlg(this);
+    dlg.setObjectName(QStringLiteral("frmPrintFormat"));
+    dlg.setWindowTitle(QStringLiteral("打印") + windowTitle());
+    auto *cmbFormat = new QComboBox(&dlg);
+    cmbFormat->setObjectName(QStringLiteral("cmbFormat"));
+    int preferred = 0;
+    for (const auto &f : formats) {
+        if (f.selected)
+            preferred = cmbFormat->count();
+        cmbFormat->addItem(f.name, f.name);
+    }
+    cmbFormat->addItem(QStringLiteral("表格打印（按窗口中的表格）"), QString());
+    cmbFormat->setCurrentIndex(preferred);
+    auto *ok = new QPushButton(QStringLiteral("打印"), &dlg);
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("取消"), &dlg);
+    auto *lay = new QVBoxLayout(&dlg);
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("打印格式："), &dlg));
+    row->addWidget(cmbFormat, 1);
+    lay->addLayout(row);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    lay->addLayout(buttons);
+    dlg.resize(380, 110);
+    connect(ok, &QPushButton::clicked, &dlg, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, &dlg, &QDialog::reject);
+    if (ui::dialogs().exec(dlg) != QDialog::Accepted)
+        return;
+    const QString name = cmbFormat->currentData().toString();
+    if (name.isEmpty()) {
+        gridPrint();
+        return;
+    }
+    Bill b = gather();
+    if (b.lines.isEmpty()) {
+        ui::dialogs().info(QStringLiteral("单据上没有商品，没有可打印的内容。"));
+        return;
+    }
+    db::Connection conn(m_cnstr);
+    const auto records = QSharedPointer<db::Recordset>::create(billPrintRecords(conn, b));
+    components::createObject(QStringLiteral("ZoTdPrinter.Printer"))
+        ->invoke(QStringLiteral("DoPrint"),
+                 {false, m_cnstr, m_bill.kind, false, true, QVariant::fromValue(records), name});
 }
 
 void frmBill::deleteBill() {

@@ -47,6 +47,7 @@ public:
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdDelete = nullptr;
     QPushButton *cmdPrint = nullptr;
+    QPushButton *cmdBarcode = nullptr;
     QPushButton *cmdFromOrder = nullptr;
     QPushButton *cmdPicker = nullptr;
     QPushButton *cmdDelLine = nullptr;
@@ -58,6 +59,9 @@ public:
     bool save();
     void newBill();
     void deleteBill();
+    // By one of the kind's print formats when it has any (the clerk picks, the preferred one offered
+    // first), else by the grid printer.
+    void print();
     // The open lines of a purchase order, as a receipt.
     void fillFromOrder(int orderInterId);
     // Items chosen in the picker, one line each from the current row on.
@@ -68,6 +72,7 @@ protected:
 
 private:
     void build();
+    void gridPrint();
     void loadLists();
     void showBill(const Bill &b);
     Bill gather() const;

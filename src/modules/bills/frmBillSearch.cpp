@@ -40,13 +40,10 @@ QString num(double v) {
 
 } // namespace
 
-frmBillSearch::frmBillSearch(QString cnstr, int userId, int kind, QWidget *parent)
-    : QDialog(parent), m_cnstr(std::move(cnstr)), m_userId(userId), m_kind(kind) {
-    const BillKind *k = billKind(kind);
-    if (!k)
+frmBillSearch::frmBillSearch(QString cnstr, int userId, int kind, QWidget *parent, Purpose purpose)
+    : QDialog(parent), m_cnstr(std::move(cnstr)), m_userId(userId), m_kind(kind), m_purpose(purpose) {
+    if (!billKind(kind) || (purpose == Purpose::Labels && billKind(kind)->viewOnly))
         throw Error(QStringLiteral("单据类型 %1 不是本组件管理的单据。").arg(kind));
-    setObjectName(QStringLiteral("frmBillSearch_%1").arg(kind));
-    setWindowTitle(QStringLiteral("查找%1").arg(k->name));
     build();
     db::Connection conn(m_cnstr);
     BillStore store(conn, m_userId);
@@ -66,10 +63,50 @@ frmBillSearch::frmBillSearch(QString cnstr, int userId, int kind, QWidget *paren
              QStringLiteral("select FItemID,FNumber||' '||FName as FText from t_Stock order by FNumber"));
          !rs.eof(); rs.moveNext())
         cmbStock->addItem(rs.text(QStringLiteral("FText")), rs.toInt(QStringLiteral("FItemID")));
-    cmbPartner->setEnabled(k->supplier || kind == 99);
-    cmbStock->setEnabled(!k->order);
-    cmdNew->setVisible(!k->viewOnly);
+    applyKind(kind);
+    if (purpose == Purpose::Labels) {
+        setObjectName(QStringLiteral("frmBillSearch_Labels"));
+        setWindowTitle(QStringLiteral("打印条形码 - 选择单据"));
+        cmdOpen->setText(QStringLiteral("打印条形码(&P)"));
+        cmdNew->hide();
+        // Counter sales keep members, not suppliers, in the partner list, so they are not offered here.
+        for (int code : billKindCodes())
+            if (!billKind(code)->viewOnly)
+                cmbKind->addItem(billKind(code)->name, code);
+        cmbKind->setCurrentIndex(cmbKind->findData(kind));
+        connect(cmbKind, &QComboBox::currentIndexChanged, this, [this] {
+            ui::errorTrap([this] {
+                applyKind(cmbKind->currentData().toInt());
+                find();
+            });
+        });
+    } else {
+        lblKind->hide();
+        cmbKind->hide();
+        cmdNew->setVisible(!billKind(kind)->viewOnly);
+    }
     find();
+}
+
+void frmBillSearch::applyKind(int kind) {
+    const BillKind *k = billKind(kind);
+    m_kind = kind;
+    if (m_purpose == Purpose::Open) {
+        setObjectName(QStringLiteral("frmBillSearch_%1").arg(kind));
+        setWindowTitle(QStringLiteral("查找%1").arg(k->name));
+    }
+    Flex->setHeaders({QString(), QStringLiteral("单据号码"), QStringLiteral("单据日期"),
+                      kind == 99 ? QStringLiteral("会员") : QStringLiteral("供应商"),
+                      kind == 31 || kind == 9 ? QStringLiteral("调出仓库") : QStringLiteral("出库仓库"),
+                      kind == 31 || kind == 9 ? QStringLiteral("调入仓库") : QStringLiteral("入库仓库"),
+                      QStringLiteral("经手人"), QStringLiteral("备注"), QStringLiteral("数量"),
+                      QStringLiteral("金额")});
+    if (!k->supplier && kind != 99)
+        cmbPartner->setCurrentIndex(0);
+    cmbPartner->setEnabled(k->supplier || kind == 99);
+    if (k->order)
+        cmbStock->setCurrentIndex(0);
+    cmbStock->setEnabled(!k->order);
 }
 
 void frmBillSearch::build() {
@@ -88,18 +125,15 @@ void frmBillSearch::build() {
     txtItem = new QLineEdit(this);
     txtItem->setObjectName(QStringLiteral("txtItem"));
     txtItem->setPlaceholderText(QStringLiteral("代码、名称或条码"));
+    lblKind = new QLabel(QStringLiteral("单据类型："), this);
+    cmbKind = new QComboBox(this);
+    cmbKind->setObjectName(QStringLiteral("cmbKind"));
     Flex = new ui::Grid(this);
     Flex->setObjectName(QStringLiteral("Flex"));
     Flex->setCols(Keys.size());
     Flex->setFixedRows(1);
     for (int c = 0; c < Keys.size(); ++c)
         Flex->setColKey(c, Keys[c]);
-    Flex->setHeaders({QString(), QStringLiteral("单据号码"), QStringLiteral("单据日期"),
-                      m_kind == 99 ? QStringLiteral("会员") : QStringLiteral("供应商"),
-                      m_kind == 31 || m_kind == 9 ? QStringLiteral("调出仓库") : QStringLiteral("出库仓库"),
-                      m_kind == 31 || m_kind == 9 ? QStringLiteral("调入仓库") : QStringLiteral("入库仓库"),
-                      QStringLiteral("经手人"), QStringLiteral("备注"), QStringLiteral("数量"),
-                      QStringLiteral("金额")});
     Flex->setColHidden(0, true);
     Flex->setColAlignment(8, Qt::AlignRight | Qt::AlignVCenter);
     Flex->setColAlignment(9, Qt::AlignRight | Qt::AlignVCenter);
@@ -136,6 +170,8 @@ void frmBillSearch::build() {
     head->addWidget(cmdFind, 0, 6, 2, 1);
     head->setColumnStretch(5, 1);
     auto *bottom = new QHBoxLayout;
+    bottom->addWidget(lblKind);
+    bottom->addWidget(cmbKind);
     bottom->addWidget(lblTotal, 1);
     bottom->addWidget(cmdOpen);
     bottom->addWidget(cmdNew);
@@ -203,6 +239,11 @@ void frmBillSearch::openCurrent() {
     const int row = Flex->currentGridRow();
     if (row < Flex->fixedRows()) {
         ui::dialogs().info(QStringLiteral("请先在列表中选择一张单据。"));
+        return;
+    }
+    if (m_purpose == Purpose::Labels) {
+        m_chosen = Flex->textMatrix(row, 0).toInt();
+        accept();
         return;
     }
     frmBill w(m_cnstr, m_userId, m_kind, Flex->textMatrix(row, 0).toInt(), this);
