@@ -28,6 +28,7 @@
 #include "period/PeriodProcedures.h"
 #include "reminders/ReminderPages.h"
 #include "startup/LoginContext.h"
+#include "ModuleTest.h"
 #include "support/TestDatabase.h"
 #include "ui/DateTimePickers.h"
 #include "ui/Grid.h"
@@ -58,17 +59,9 @@ namespace {
 
 const QDate Day(2026, 12, 10);
 
-class BillsTest : public BackendTest {
+class BillsTest : public ModuleTest {
 protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        components::registerBuiltinComponents();
-        modules::registerInstalledModules();
-        conn.emplace(cnstr());
-        accountdb::createAccountSchema(*conn);
-        accountdb::insertProfileDefaults(*conn, 2026, 12);
+    void seed() override {
         exec("insert into t_Stock(FItemID,FNumber,FName,FVirtual) values(1,'01','门市',0),(2,'02','仓库',0)");
         exec("insert into "
              "t_ICItem(FItemID,FNumber,FName,FUnit,FExchange,FPurPrice,FPjCost,FBar_Code,FQuickNum,FDel) "
@@ -77,19 +70,7 @@ protected:
         exec("insert into t_icitem_barcode(FItemID,FBarCode,FExchange) values(1,'69010',10)");
         exec("insert into t_Supplier(FItemID,FNumber,FName) values(1,'S1','茶厂'),(2,'S2','瓷厂')");
         exec("insert into t_Emp(FItemID,FNumber,FName) values(1,'E1','张三')");
-        scope.emplace(dialogs);
-        startup::loginContext().setLogin(1, QStringLiteral("店主"), cnstr(), QString(),
-                                         QStringLiteral("测试"));
-        startup::loginContext().setIsManager(true);
     }
-    void TearDown() override {
-        startup::loginContext().reset();
-        scope.reset();
-        conn.reset();
-        BackendTest::TearDown();
-    }
-    void exec(const char *sql) { conn->execute(QString::fromUtf8(sql)); }
-    double scalar(const char *sql) { return db::Recordset::doubleOf(conn->scalar(QString::fromUtf8(sql))); }
     double stock(int store, int item) {
         return db::Recordset::doubleOf(conn->scalar(
             QStringLiteral("select FQty from ICInventory where FStockID=? and FItemID=?"), {store, item}));
@@ -136,9 +117,6 @@ protected:
                                     << (diff.isEmpty() ? 0 : diff[0].stockId);
     }
 
-    std::optional<db::Connection> conn;
-    ui::ScriptedDialogs dialogs;
-    std::optional<ui::DialogsScope> scope;
 };
 
 } // namespace

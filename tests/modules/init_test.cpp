@@ -16,6 +16,7 @@
 #include "modules/init/frmInitStock.h"
 #include "modules/init/frmInitWL.h"
 #include "startup/LoginContext.h"
+#include "ModuleTest.h"
 #include "support/TestDatabase.h"
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
@@ -33,33 +34,15 @@ using namespace modules::init;
 
 namespace {
 
-class InitModuleTest : public BackendTest {
+class InitModuleTest : public ModuleTest {
 protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        components::registerBuiltinComponents();
-        conn.emplace(cnstr());
-        accountdb::createAccountSchema(*conn);
-        accountdb::insertProfileDefaults(*conn, 2026, 12);
+    void seed() override {
         exec("insert into t_Stock(FItemID,FNumber,FName,FVirtual) values(1,'01','门市',0),(2,'02','仓库',0)");
         exec("insert into t_ICItem(FItemID,FNumber,FName,FUnit,FDel) values(1,'A1','茶叶','斤',0),"
              "(2,'A2','茶杯','个',0),(3,'A3','旧茶壶','个',1)");
         exec("insert into t_Organization(FItemID,FNumber,FName) values(1,'C1','东街饭店')");
         exec("insert into t_Supplier(FItemID,FNumber,FName) values(1,'S1','茶厂'),(2,'S2','瓷厂')");
-        scope.emplace(dialogs);
-        startup::loginContext().setLogin(1, QStringLiteral("店主"), cnstr(), QString(), QStringLiteral("测试"));
-        startup::loginContext().setIsManager(true);
     }
-    void TearDown() override {
-        startup::loginContext().reset();
-        scope.reset();
-        conn.reset();
-        BackendTest::TearDown();
-    }
-    void exec(const char *sql) { conn->execute(QString::fromUtf8(sql)); }
-    double scalar(const char *sql) { return conn->scalar(QString::fromUtf8(sql)).toDouble(); }
     static OpeningLine line(int item, const char *number, double qty, double amount) {
         OpeningLine l;
         l.itemId = item;
@@ -83,9 +66,6 @@ protected:
         return rows.join(u'|');
     }
 
-    std::optional<db::Connection> conn;
-    ui::ScriptedDialogs dialogs;
-    std::optional<ui::DialogsScope> scope;
 };
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "modules/items/frmItemEdit.h"
 #include "modules/items/frmViewItem.h"
 #include "startup/LoginContext.h"
+#include "ModuleTest.h"
 #include "support/TestDatabase.h"
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
@@ -37,17 +38,9 @@ using namespace modules::items;
 
 namespace {
 
-class ItemsModuleTest : public BackendTest {
+class ItemsModuleTest : public ModuleTest {
 protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        components::registerBuiltinComponents();
-        modules::registerInstalledModules();
-        conn.emplace(cnstr());
-        accountdb::createAccountSchema(*conn);
-        accountdb::insertProfileDefaults(*conn, 2026, 12);
+    void seed() override {
         exec("insert into t_PriceStyle(FItemID,FNumber,FName) values(1,'01','零售价'),(2,'02','会员价')");
         exec("insert into t_ItemGroup(FItemID,FNumber,FName,FParentID) "
              "values(1,'01','茶叶',0),(2,'0101','绿茶',1)");
@@ -56,26 +49,6 @@ protected:
         exec("insert into t_ICItem(FItemID,FNumber,FName,FBar_Code,FDel,FParentID) values"
              "(1,'A1','龙井','6901234567892',0,2),(2,'A2','旧茶壶','',1,1)");
         exec("insert into t_icitem_barcode(FItemID,FBarCode,FExchange) values(1,'16901234567899',10)");
-        scope.emplace(dialogs);
-        startup::loginContext().setLogin(1, QStringLiteral("店主"), cnstr(), QString(),
-                                         QStringLiteral("测试"));
-        startup::loginContext().setIsManager(true);
-    }
-    void TearDown() override {
-        startup::loginContext().reset();
-        scope.reset();
-        conn.reset();
-        BackendTest::TearDown();
-    }
-    void exec(const char *sql) { conn->execute(QString::fromUtf8(sql)); }
-    int count(const char *sql) { return conn->scalar(QString::fromUtf8(sql)).toInt(); }
-    QString refusal(const std::function<void()> &f) {
-        try {
-            f();
-        } catch (const Error &e) {
-            return e.description();
-        }
-        return QStringLiteral("(nothing refused)");
     }
     static ItemInput tea(const char *number) {
         ItemInput in;
@@ -91,16 +64,7 @@ protected:
         in.barcodes = {{QStringLiteral("96901234567883"), 2, QStringLiteral("440"), QStringLiteral("10")}};
         return in;
     }
-    std::optional<db::Connection> conn;
-    ui::ScriptedDialogs dialogs;
-    std::optional<ui::DialogsScope> scope;
 };
-
-#define EXPECT_REFUSED(call, part)                                                                           \
-    do {                                                                                                     \
-        const QString why = refusal([&] { call; });                                                          \
-        EXPECT_TRUE(why.contains(QStringLiteral(part))) << why.toStdString();                                \
-    } while (0)
 
 } // namespace
 

@@ -15,6 +15,7 @@
 #include "modules/members/frmVipEdit.h"
 #include "modules/members/frmVipMan.h"
 #include "modules/members/frmVipReserve.h"
+#include "ModuleTest.h"
 #include "support/TestDatabase.h"
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
@@ -37,29 +38,13 @@ using namespace modules::members;
 
 namespace {
 
-class MembersModuleTest : public BackendTest {
+class MembersModuleTest : public ModuleTest {
 protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        components::registerBuiltinComponents();
-        modules::registerInstalledModules();
-        conn.emplace(cnstr());
-        accountdb::createAccountSchema(*conn);
-        accountdb::insertProfileDefaults(*conn, 2026, 12);
+    void seed() override {
         accountdb::writeProfile(*conn, QStringLiteral("CardLen"), QStringLiteral("6"));
         exec("insert into t_User(FUserID,FName,FManager,FDisabled) values(1,'店主',1,0),(2,'王丽',0,0)");
         exec("insert into VipJfToAmount(FJf,FAmount) values(100,5),(500,30)");
-        scope.emplace(dialogs);
     }
-    void TearDown() override {
-        scope.reset();
-        conn.reset();
-        BackendTest::TearDown();
-    }
-    void exec(const char *sql) { conn->execute(QString::fromUtf8(sql)); }
-    double scalar(const char *sql) { return conn->scalar(QString::fromUtf8(sql)).toDouble(); }
     int addMember(const char *card, const char *owner, QDate expiry = {},
                   CardState state = CardState::InUse) {
         MemberInput in;
@@ -71,24 +56,7 @@ protected:
         in.state = state;
         return MemberStore(*conn).add(in);
     }
-    QString refusal(const std::function<void()> &f) {
-        try {
-            f();
-        } catch (const Error &e) {
-            return e.description();
-        }
-        return QStringLiteral("(nothing refused)");
-    }
-    std::optional<db::Connection> conn;
-    ui::ScriptedDialogs dialogs;
-    std::optional<ui::DialogsScope> scope;
 };
-
-#define EXPECT_REFUSED(call, part)                                                                           \
-    do {                                                                                                     \
-        const QString why = refusal([&] { call; });                                                          \
-        EXPECT_TRUE(why.contains(QStringLiteral(part))) << why.toStdString();                                \
-    } while (0)
 
 } // namespace
 

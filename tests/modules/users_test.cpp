@@ -16,6 +16,7 @@
 #include "modules/users/frmUserEdit.h"
 #include "modules/users/frmUserMan.h"
 #include "shell/Permissions.h"
+#include "ModuleTest.h"
 #include "support/TestDatabase.h"
 #include "ui/Grid.h"
 #include "ui/ScriptedDialogs.h"
@@ -35,16 +36,9 @@ using components::LoginService;
 
 namespace {
 
-class UsersModuleTest : public BackendTest {
+class UsersModuleTest : public ModuleTest {
 protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        components::registerBuiltinComponents();
-        conn.emplace(cnstr());
-        accountdb::createAccountSchema(*conn);
-        accountdb::insertProfileDefaults(*conn, 2026, 12);
+    void seed() override {
         const QString hash = accountdb::hashPassword(QStringLiteral("secret1"));
         conn->execute(QStringLiteral("insert into t_User(FUserID,FName,FPassword,FManager,FDisabled) values"
                                      "(1,'店主',?,1,0),(2,'王丽',?,0,0),(3,'李强',?,0,0)"),
@@ -53,36 +47,12 @@ protected:
                                      "FBillerID) values(1,'B1','2026-12-03 00:00:00',2026,12,1,3)"));
         conn->execute(QStringLiteral("insert into ReportList(FGroupID,FReportID,FType,FReportName) values"
                                      "(1,5,0,'采购汇总'),(2,1,0,'销售日报'),(2,12,1,'销售排行')"));
-        scope.emplace(dialogs);
-    }
-    void TearDown() override {
-        scope.reset();
-        conn.reset();
-        BackendTest::TearDown();
-    }
-    int count(const char *sql) { return conn->scalar(QString::fromUtf8(sql)).toInt(); }
-    QString refusal(const std::function<void()> &f) {
-        try {
-            f();
-        } catch (const Error &e) {
-            return e.description();
-        }
-        return QStringLiteral("(nothing refused)");
     }
     bool logsIn(const char *name, const char *password) {
         return LoginService::authenticate(cnstr(), QString::fromUtf8(name), QString::fromUtf8(password))
             .has_value();
     }
-    std::optional<db::Connection> conn;
-    ui::ScriptedDialogs dialogs;
-    std::optional<ui::DialogsScope> scope;
 };
-
-#define EXPECT_REFUSED(call, part)                                                                           \
-    do {                                                                                                     \
-        const QString why = refusal([&] { call; });                                                          \
-        EXPECT_TRUE(why.contains(QStringLiteral(part))) << why.toStdString();                                \
-    } while (0)
 
 } // namespace
 
