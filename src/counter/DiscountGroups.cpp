@@ -1,6 +1,7 @@
 #include "counter/DiscountGroups.h"
 
 #include "components/labels/LabelItems.h"
+#include "db/NumberText.h"
 
 #include <QStringList>
 #include <cmath>
@@ -113,13 +114,6 @@ QString batchRatePrice(const QString &retailText, const QString &rateText) {
 
 QString priceCellText(double price) { return price == 0 ? QString() : components::labels::priceText(price); }
 
-QString numberCellText(double v) {
-    QString t = QString::number(v, 'f', 4);
-    while (t.endsWith(QLatin1Char('0')))
-        t.chop(1);
-    if (t.endsWith(QLatin1Char('.')))
-        t.chop(1);
-    return t == QLatin1String("-0") ? QStringLiteral("0") : t;
-}
+QString numberCellText(double v) { return db::figureText(v, 4); }
 
 } // namespace zostore::counter

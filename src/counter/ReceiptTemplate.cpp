@@ -1,4 +1,5 @@
 #include "counter/ReceiptTemplate.h"
+#include "db/NumberText.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -90,14 +91,7 @@ namespace {
 
 QString money(double v) { return QString::number(v, 'f', 2); }
 
-QString quantity(double v) {
-    QString s = QString::number(v, 'f', 3);
-    while (s.endsWith(QLatin1Char('0')))
-        s.chop(1);
-    if (s.endsWith(QLatin1Char('.')))
-        s.chop(1);
-    return s;
-}
+QString quantity(double v) { return db::figureText(v, 3); }
 
 // Cut at the width without splitting a wide character, then padded to it; no width prints it whole.
 QString fitLeft(const QString &text, int width) {

@@ -1,6 +1,7 @@
 #include "modules/bills/BillPrint.h"
 
 #include "db/Connection.h"
+#include "db/NumberText.h"
 
 #include <cmath>
 
@@ -8,16 +9,7 @@ namespace zostore::modules::bills {
 
 namespace {
 
-QString figure(double v, int decimals) {
-    QString s = QString::number(v, 'f', decimals);
-    if (s.contains(QLatin1Char('.'))) {
-        while (s.endsWith(QLatin1Char('0')))
-            s.chop(1);
-        if (s.endsWith(QLatin1Char('.')))
-            s.chop(1);
-    }
-    return s;
-}
+QString figure(double v, int decimals) { return db::figureText(v, decimals); }
 
 QString money(double v) {
     return QString::number(std::round(v * 100.0) / 100.0, 'f', 2);

@@ -15,6 +15,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ErrorTrap.h"
 #include "ui/Grid.h"
+#include "db/NumberText.h"
 
 #include <QAbstractItemDelegate>
 #include <QComboBox>
@@ -53,18 +54,7 @@ const QStringList Captions{QStringLiteral("商品代码"),
                            QString(),
                            QString()};
 
-QString num(double v, int decimals = 4) {
-    if (!std::isfinite(v))
-        return QString();
-    QString s = QString::number(v, 'f', decimals);
-    if (s.contains(QLatin1Char('.'))) {
-        while (s.endsWith(QLatin1Char('0')))
-            s.chop(1);
-        if (s.endsWith(QLatin1Char('.')))
-            s.chop(1);
-    }
-    return s;
-}
+QString num(double v, int decimals = 4) { return db::figureText(v, decimals); }
 QString money(double v) {
     return QString::number(v, 'f', 2);
 }

@@ -11,6 +11,7 @@
 #include "ui/ErrorTrap.h"
 #include "ui/Grid.h"
 #include "ui/WaitCursor.h"
+#include "db/NumberText.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -29,14 +30,7 @@ const QStringList Keys{QStringLiteral("FInterID"),  QStringLiteral("FBillNo"),  
                        QStringLiteral("FEmp"),      QStringLiteral("FRemark"),   QStringLiteral("FSumQty"),
                        QStringLiteral("FSumAmount")};
 
-QString num(double v) {
-    QString s = QString::number(v, 'f', 4);
-    while (s.endsWith(QLatin1Char('0')))
-        s.chop(1);
-    if (s.endsWith(QLatin1Char('.')))
-        s.chop(1);
-    return s;
-}
+QString num(double v) { return db::figureText(v, 4); }
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ErrorTrap.h"
 #include "ui/Grid.h"
+#include "db/NumberText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,14 +24,7 @@ namespace zostore::modules::bills {
 
 namespace {
 
-QString num(double v) {
-    QString s = QString::number(v, 'f', 4);
-    while (s.endsWith(QLatin1Char('0')))
-        s.chop(1);
-    if (s.endsWith(QLatin1Char('.')))
-        s.chop(1);
-    return s;
-}
+QString num(double v) { return db::figureText(v, 4); }
 
 const QStringList Keys{QStringLiteral("FItemID"),  QStringLiteral("FGroup"),    QStringLiteral("FNumber"),
                        QStringLiteral("FName"),    QStringLiteral("FModel"),    QStringLiteral("FUnit"),

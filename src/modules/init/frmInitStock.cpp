@@ -9,6 +9,7 @@
 #include "ui/ErrorTrap.h"
 #include "ui/Grid.h"
 #include "ui/WaitCursor.h"
+#include "db/NumberText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -34,14 +35,7 @@ QString money(double v) { return std::abs(v) < 0.005 ? QString() : QString::numb
 QString trimmed(double v, int decimals) {
     if (std::abs(v) < 0.5 * std::pow(10.0, -decimals))
         return QString();
-    QString t = QString::number(v, 'f', decimals);
-    if (t.contains(QLatin1Char('.'))) {
-        while (t.endsWith(QLatin1Char('0')))
-            t.chop(1);
-        if (t.endsWith(QLatin1Char('.')))
-            t.chop(1);
-    }
-    return t;
+    return db::figureText(v, decimals);
 }
 
 // Empty counts as 0; anything else that is not a plain number is refused.

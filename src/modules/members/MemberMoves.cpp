@@ -5,6 +5,7 @@
 #include "db/LockRetry.h"
 #include "db/Transaction.h"
 #include "modules/members/MemberStore.h"
+#include "db/NumberText.h"
 
 #include <cmath>
 
@@ -18,14 +19,7 @@ double cents(double v) {
     return std::round(v * 100) / 100;
 }
 
-QString figure(double v) {
-    QString t = QString::number(cents(v), 'f', 2);
-    while (t.endsWith(QLatin1Char('0')))
-        t.chop(1);
-    if (t.endsWith(QLatin1Char('.')))
-        t.chop(1);
-    return t;
-}
+QString figure(double v) { return db::figureText(cents(v), 2); }
 
 QString checkedReason(const QString &reason) {
     const QString r = reason.trimmed();
