@@ -3,6 +3,7 @@
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "modules/members/CardLookup.h"
+#include "modules/members/MoveDialogFrame.h"
 #include "ui/ErrorTrap.h"
 
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 #include <cmath>
 
 namespace zostore::modules::members {
@@ -61,25 +61,10 @@ frmChangeJf::frmChangeJf(QString cnstr, int userId, int vipId, QWidget *parent)
     form->addRow(QStringLiteral("兑换份数(&N)："), txtCount);
     form->addRow(QString(), lblExchange);
     form->addRow(QStringLiteral("原因(&Y)："), txtReason);
-    lblResult = new QLabel(this);
-    lblResult->setObjectName(QStringLiteral("lblResult"));
-    lblResult->setWordWrap(true);
-    cmdSave = new QPushButton(QStringLiteral("保存(&S)"), this);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdClose = new QPushButton(QStringLiteral("关闭(&C)"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    for (QPushButton *b : {cmdSave, cmdClose})
-        b->setAutoDefault(false);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(cmdSave);
-    bottom->addWidget(cmdClose);
-    auto *lay = new QVBoxLayout(this);
-    lay->addWidget(card);
-    lay->addLayout(form);
-    lay->addWidget(lblResult);
-    lay->addStretch(1);
-    lay->addLayout(bottom);
+    const MoveDialogFrame frame = layOutMoveDialog(*this, card, form);
+    lblResult = frame.lblResult;
+    cmdSave = frame.cmdSave;
+    cmdClose = frame.cmdClose;
     resize(560, 360);
 
     ui::errorTrap([this] {
@@ -109,7 +94,6 @@ frmChangeJf::frmChangeJf(QString cnstr, int userId, int vipId, QWidget *parent)
     connect(cmbStep, &QComboBox::currentIndexChanged, this, [this] { showExchange(); });
     connect(txtCount, &QLineEdit::textChanged, this, [this] { showExchange(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { save(); });
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     if (vipId > 0)
         ui::errorTrap([this, vipId] { card->showMember(vipId); });
 }

@@ -3,6 +3,7 @@
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "modules/members/CardLookup.h"
+#include "modules/members/MoveDialogFrame.h"
 #include "modules/members/MemberMoves.h"
 #include "ui/ErrorTrap.h"
 
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 #include <cmath>
 
 namespace zostore::modules::members {
@@ -46,26 +46,10 @@ frmVipReserve::frmVipReserve(QString cnstr, int userId, int vipId, QWidget *pare
     form->addRow(QStringLiteral("类别："), kind);
     form->addRow(QStringLiteral("金额(&A)："), txtAmount);
     form->addRow(QStringLiteral("原因(&Y)："), txtReason);
-    lblResult = new QLabel(this);
-    lblResult->setObjectName(QStringLiteral("lblResult"));
-    lblResult->setWordWrap(true);
-    cmdSave = new QPushButton(QStringLiteral("保存(&S)"), this);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdClose = new QPushButton(QStringLiteral("关闭(&C)"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    // Enter moves from box to box; it must not also press a button.
-    for (QPushButton *b : {cmdSave, cmdClose})
-        b->setAutoDefault(false);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(cmdSave);
-    bottom->addWidget(cmdClose);
-    auto *lay = new QVBoxLayout(this);
-    lay->addWidget(card);
-    lay->addLayout(form);
-    lay->addWidget(lblResult);
-    lay->addStretch(1);
-    lay->addLayout(bottom);
+    const MoveDialogFrame frame = layOutMoveDialog(*this, card, form);
+    lblResult = frame.lblResult;
+    cmdSave = frame.cmdSave;
+    cmdClose = frame.cmdClose;
     resize(560, 300);
 
     connect(card, &CardLookup::found, this, [this] {
@@ -79,7 +63,6 @@ frmVipReserve::frmVipReserve(QString cnstr, int userId, int vipId, QWidget *pare
     connect(txtReason, &QLineEdit::returnPressed, this, [this] { save(); });
     connect(optTopUp, &QRadioButton::toggled, this, [this] { kindChanged(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { save(); });
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     if (vipId > 0)
         ui::errorTrap([this, vipId] { card->showMember(vipId); });
 }
