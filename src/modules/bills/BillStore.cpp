@@ -35,6 +35,17 @@ double round4(double v) {
     return std::round(v * 10000.0) / 10000.0;
 }
 
+// A line's item as the bill query joins it; returns the item's units per package, never below 1.
+double readLineItem(const db::Recordset &rs, BillLine &l) {
+    l.itemId = rs.toInt(QStringLiteral("FItemID"));
+    l.number = rs.text(QStringLiteral("FNumber"));
+    l.name = rs.text(QStringLiteral("FName"));
+    l.model = rs.text(QStringLiteral("FModel"));
+    l.unit = rs.text(QStringLiteral("FUnit"));
+    const double exchange = rs.toDouble(QStringLiteral("FExchange"));
+    return exchange > 0 ? exchange : 1;
+}
+
 QString qtyText(double v) {
     return QString::number(round4(v), 'g', 12);
 }
@@ -187,13 +198,7 @@ Bill BillStore::load(int kind, int interId) {
                  {interId});
              !rs.eof(); rs.moveNext()) {
             BillLine l;
-            l.itemId = rs.toInt(QStringLiteral("FItemID"));
-            l.number = rs.text(QStringLiteral("FNumber"));
-            l.name = rs.text(QStringLiteral("FName"));
-            l.model = rs.text(QStringLiteral("FModel"));
-            l.unit = rs.text(QStringLiteral("FUnit"));
-            l.exchange =
-                rs.toDouble(QStringLiteral("FExchange")) > 0 ? rs.toDouble(QStringLiteral("FExchange")) : 1;
+            l.exchange = readLineItem(rs, l);
             l.qty = rs.toDouble(QStringLiteral("FQty"));
             l.mainQty = round4(l.qty / l.exchange);
             l.price = rs.toDouble(QStringLiteral("FPrice"));
@@ -226,15 +231,10 @@ Bill BillStore::load(int kind, int interId) {
                  {interId});
              !rs.eof(); rs.moveNext()) {
             BillLine l;
-            l.itemId = rs.toInt(QStringLiteral("FItemID"));
-            l.number = rs.text(QStringLiteral("FNumber"));
-            l.name = rs.text(QStringLiteral("FName"));
-            l.model = rs.text(QStringLiteral("FModel"));
-            l.unit = rs.text(QStringLiteral("FUnit"));
+            const double itemExchange = readLineItem(rs, l);
             l.qty = rs.toDouble(QStringLiteral("FQty"));
             l.mainQty = rs.toDouble(QStringLiteral("FMainQty"));
-            const double itemExchange = rs.toDouble(QStringLiteral("FExchange"));
-            l.exchange = l.mainQty != 0 ? round4(l.qty / l.mainQty) : (itemExchange > 0 ? itemExchange : 1);
+            l.exchange = l.mainQty != 0 ? round4(l.qty / l.mainQty) : itemExchange;
             l.price = rs.toDouble(QStringLiteral("FPrice"));
             l.amount = rs.toDouble(QStringLiteral("FAmount"));
             l.sourceInterId = rs.toInt(QStringLiteral("FSourceInterID"));
