@@ -18,7 +18,7 @@ namespace {
 const QString billTypesOfMonth = QStringLiteral("22,24,25,31,99,15,16,26,14");
 
 // Latest purchase price, set-based. Between two consecutive receipt dates every item's latest receipt
-// stays the same, so the month is costed span by span: zs_lastprice holds each item's latest receipt
+// stays the same, so on SQLite the month is costed span by span: zs_lastprice holds each item's latest receipt
 // line dated on or before the span's start, the span's bills take its prices in one statement (a key
 // lookup per line, no sort of the month's lines), and the receipts dated at the next span's start are
 // merged in. Spans follow the receipt dates inside the month, about one a day.
