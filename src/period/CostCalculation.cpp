@@ -4,10 +4,10 @@
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Procedure.h"
+#include "db/ScratchTable.h"
 #include "db/Transaction.h"
 #include "period/AccountProfile.h"
 #include "period/ProcedureSteps.h"
-#include "db/ScratchTable.h"
 
 #include <cmath>
 
@@ -18,8 +18,8 @@ namespace {
 const QString billTypesOfMonth = QStringLiteral("22,24,25,31,99,15,16,26,14");
 
 // Latest purchase price, set-based. Between two consecutive receipt dates every item's latest receipt
-// stays the same, so on SQLite the month is costed span by span: zs_lastprice holds each item's latest receipt
-// line dated on or before the span's start, the span's bills take its prices in one statement (a key
+// stays the same, so on SQLite the month is costed span by span: zs_lastprice holds each item's latest
+// receipt line dated on or before the span's start, the span's bills take its prices in one statement (a key
 // lookup per line, no sort of the month's lines), and the receipts dated at the next span's start are
 // merged in. Spans follow the receipt dates inside the month, about one a day.
 //
@@ -58,14 +58,15 @@ const QString spanUpdateSql = QStringLiteral(
 // PostgreSQL joins by hash: there every item's prices over the month become date ranges, and one statement
 // reads the month's lines once, instead of a nested lookup of each span's lines (measured 1.5x slower).
 // A range starts at a receipt date and holds the highest receipt key dated on or before it.
-const QString priceRangesSql = QStringLiteral(
-    "insert into zs_pricerange (FItemID,FFrom,FTo,FPrice) select m.FItemID, m.FDate, m.FTo, "
-    "coalesce(r.FPrice, l.FPrice) from ("
-    "select FItemID, FDate, max(FKey) over (partition by FItemID order by FDate) as FKey, "
-    "lead(FDate) over (partition by FItemID order by FDate) as FTo from ("
-    "select FItemID, cast(? as timestamp) as FDate, FKey from zs_lastprice union all "
-    "select FItemID, FDate, max(FKey) from zs_receipts group by FItemID, FDate) d) m "
-    "left join zs_receipts r on r.FKey=m.FKey left join zs_lastprice l on l.FItemID=m.FItemID and l.FKey=m.FKey");
+const QString priceRangesSql =
+    QStringLiteral("insert into zs_pricerange (FItemID,FFrom,FTo,FPrice) select m.FItemID, m.FDate, m.FTo, "
+                   "coalesce(r.FPrice, l.FPrice) from ("
+                   "select FItemID, FDate, max(FKey) over (partition by FItemID order by FDate) as FKey, "
+                   "lead(FDate) over (partition by FItemID order by FDate) as FTo from ("
+                   "select FItemID, cast(? as timestamp) as FDate, FKey from zs_lastprice union all "
+                   "select FItemID, FDate, max(FKey) from zs_receipts group by FItemID, FDate) d) m "
+                   "left join zs_receipts r on r.FKey=m.FKey left join zs_lastprice l on l.FItemID=m.FItemID "
+                   "and l.FKey=m.FKey");
 
 } // namespace
 
@@ -142,8 +143,9 @@ void CostCalculation::lastPurchasePrice() {
     if (!first.isNull()) {
         createScratchTable(conn, QStringLiteral("zs_lastprice"),
                            QStringLiteral("FItemID integer primary key, FKey bigint, FPrice %N"));
-        createScratchTable(conn, QStringLiteral("zs_receipts"),
-                           QStringLiteral("FKey bigint primary key, FItemID integer, FDate timestamp, FPrice %N"));
+        createScratchTable(
+            conn, QStringLiteral("zs_receipts"),
+            QStringLiteral("FKey bigint primary key, FItemID integer, FDate timestamp, FPrice %N"));
         conn.execute(latestReceiptsSql, {first});
         // The month's receipts are a small part of its lines: reached bill by bill through the key rather
         // than by hashing every line, the tables being in memory at a month's end.
@@ -166,7 +168,8 @@ void CostCalculation::costSpanBySpan(db::Connection &conn, const QVariant &first
     conn.execute(QStringLiteral("create index zs_receipts_date on zs_receipts (FDate)"));
     prepareScratchTable(conn, QStringLiteral("zs_receipts"));
     QVariantList starts;
-    for (db::Recordset rs = conn.open(QStringLiteral("select distinct FDate from zs_receipts order by FDate"));
+    for (db::Recordset rs =
+             conn.open(QStringLiteral("select distinct FDate from zs_receipts order by FDate"));
          !rs.eof(); rs.moveNext())
         starts << rs.value(0);
     const QString span = spanUpdateSql.arg(billTypesOfMonth, QStringLiteral("t1.FDate>=? and t1.FDate<?"),

@@ -3,8 +3,8 @@
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "modules/members/CardLookup.h"
-#include "modules/members/MoveDialogFrame.h"
 #include "modules/members/MemberMoves.h"
+#include "modules/members/MoveDialogFrame.h"
 #include "ui/ErrorTrap.h"
 
 #include <QFormLayout>
